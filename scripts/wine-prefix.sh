@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Creates (once) the private Wine prefix of one architecture: build/<arch>/wineprefix.
+# Usage: scripts/wine-prefix.sh win32|win64
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+arch="$1"
+prefix="$here/build/$arch/wineprefix"
+stamp="$prefix/.vantiq-ready"
+[ -f "$stamp" ] && exit 0
+
+case "$arch" in
+  win32) loader=/usr/bin/wine ;;
+  win64) loader=/usr/lib/wine/wine64 ;;
+  *) echo "wine-prefix: unknown architecture $arch" >&2; exit 2 ;;
+esac
+
+mkdir -p "$prefix"
+export WINEPREFIX="$prefix" WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+echo "setup: creating Wine prefix $prefix"
+"$loader" wineboot -i >/dev/null 2>&1 || true
+# A virtual desktop keeps DestroyWindow of top-level windows fast without a window manager.
+"$loader" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+"$loader" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
+# Debian's Wine does not find its own Tahoma unless the files sit in the prefix.
+fonts="$prefix/drive_c/windows/Fonts"
+mkdir -p "$fonts"
+for f in tahoma.ttf tahomabd.ttf; do
+  [ -f "/usr/share/wine/fonts/$f" ] && cp -f "/usr/share/wine/fonts/$f" "$fonts/"
+done
+"${WINESERVER:-wineserver}" -w >/dev/null 2>&1 || true
+touch "$stamp"

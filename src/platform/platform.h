@@ -1,0 +1,85 @@
+// The operating-system services the control uses, behind one interface so that the
+// same core runs on the real Windows API (backends/gdi) and on a scriptable model of
+// any Windows version (backends/soft).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "common/types.h"
+#include "render/region.h"
+
+namespace vantiq {
+
+class Surface;
+
+// OSVERSIONINFOA's fields that the version tests read.
+struct OsVersionInfo {
+  std::uint32_t dwOSVersionInfoSize = 148;
+  std::uint32_t dwMajorVersion = 0;
+  std::uint32_t dwMinorVersion = 0;
+  std::uint32_t dwBuildNumber = 0;
+  std::uint32_t dwPlatformId = 0;
+};
+
+constexpr std::uint32_t VER_PLATFORM_WIN32_WINDOWS = 1;
+constexpr std::uint32_t VER_PLATFORM_WIN32_NT = 2;
+
+// HRESULTs the platform answers with.
+using HResult = std::int32_t;
+constexpr HResult kSOk = 0;
+constexpr HResult kEFail = static_cast<HResult>(0x80004005u);
+constexpr HResult kEInvalidArg = static_cast<HResult>(0x80070057u);
+
+// GetSysColor alone: what a surface needs for the system's 3D colours.
+class SystemColors {
+ public:
+  virtual ~SystemColors() = default;
+  // 0 for an index the system does not know.
+  virtual ColorRef GetSysColor(int index) = 0;
+};
+
+class Platform : public SystemColors {
+ public:
+
+  // kernel32
+  // GetVersionExA: true when the call returned 1.
+  virtual bool GetVersionExA(OsVersionInfo& info) = 0;
+  virtual ModuleHandle LoadLibraryA(const std::string& name) = 0;
+  // GetProcAddress: true for a non-null address.
+  virtual bool GetProcAddress(ModuleHandle module, const std::string& name) = 0;
+  virtual void FreeLibrary(ModuleHandle module) = 0;
+
+  // user32
+  virtual bool IsWindow(WindowHandle hwnd) = 0;
+  virtual Rect GetClientRect(WindowHandle hwnd) = 0;
+  // GetWindowRgn into a scratch region: the type of the window's current region.
+  virtual RegionType GetWindowRgnType(WindowHandle hwnd) = 0;
+  // SetWindowRgn; nullopt removes the region. The window owns what it is given.
+  virtual void SetWindowRgn(WindowHandle hwnd, const std::optional<Region>& region,
+                            bool redraw) = 0;
+
+  // oleaut32: OleTranslateColor without a palette.
+  virtual HResult OleTranslateColor(OleColor color, ColorRef& out) = 0;
+
+  // uxtheme; every call fails cleanly when visual styles are unavailable.
+  virtual ThemeHandle OpenThemeData(WindowHandle hwnd, const std::u16string& classList) = 0;
+  virtual void CloseThemeData(ThemeHandle theme) = 0;
+  // GetCurrentThemeName into three caller buffers of `capacity` UTF-16 units each.
+  virtual HResult GetCurrentThemeName(char16_t* file, char16_t* color, char16_t* size,
+                                      int capacity) = 0;
+  virtual HResult DrawThemeBackground(ThemeHandle theme, Surface& dc, int part, int state,
+                                      const Rect& rc, const Rect* clip) = 0;
+  virtual HResult DrawThemeParentBackground(WindowHandle hwnd, Surface& dc, const Rect& rc) = 0;
+  virtual HResult GetThemeInt(ThemeHandle theme, int part, int state, int propId,
+                              int& value) = 0;
+
+  // gdi32: an off-screen bitmap compatible with the display, selected into its own
+  // memory context (CreateDCA("DISPLAY") + CreateCompatibleDC + CreateCompatibleBitmap).
+  // Null when any step fails.
+  virtual std::unique_ptr<Surface> CreateBackBuffer(int width, int height) = 0;
+};
+
+}  // namespace vantiq
