@@ -1,0 +1,57 @@
+// A Surface over a GDI device context.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+
+#include "platform/platform.h"
+#include "render/surface.h"
+
+namespace vantiq {
+
+class GdiSurface : public Surface {
+ public:
+  // Wraps a device context the caller owns (a window's DC); nothing is released.
+  GdiSurface(HDC dc, int width, int height);
+  ~GdiSurface() override;
+  GdiSurface(const GdiSurface&) = delete;
+  GdiSurface& operator=(const GdiSurface&) = delete;
+
+  // The back buffer: CreateDCA("DISPLAY") + CreateCompatibleDC + CreateCompatibleBitmap,
+  // the bitmap selected into the memory context. Null when any step fails.
+  static std::unique_ptr<GdiSurface> CreateBackBuffer(int width, int height);
+  // A 32-bit top-down DIB section in its own memory context, all zero; for tests and
+  // readback. Null when any step fails.
+  static std::unique_ptr<GdiSurface> CreateDibSection(int width, int height);
+
+  HDC Hdc() const { return dc_; }
+
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  void FillRect(const Rect& rc, ColorRef color) override;
+  void FrameRect(const Rect& rc, ColorRef color) override;
+  void Line(int x1, int y1, int x2, int y2, ColorRef color) override;
+  void SetPixel(int x, int y, ColorRef color) override;
+  ColorRef GetPixel(int x, int y) const override;
+  void SunkenEdge(const Rect& rc, EdgeKind kind) override;
+  bool GradientFill(const Rect& rc, ColorRef start, ColorRef end,
+                    GradientDirection direction) override;
+  void CopyFrom(int x, int y, int w, int h, const Surface& source, int sx, int sy) override;
+  void MirrorHorizontally(int w, int h) override;
+  void SetClip(const std::optional<Rect>& rc) override;
+  std::optional<Rect> Clip() const override { return clip_; }
+
+ private:
+  struct Owned;  // memory context, bitmap and the bitmap selected before it
+  GdiSurface(std::unique_ptr<Owned> owned, HDC dc, int width, int height);
+
+  std::unique_ptr<Owned> owned_;
+  HDC dc_;
+  int width_;
+  int height_;
+  std::optional<Rect> clip_;
+};
+
+}  // namespace vantiq
