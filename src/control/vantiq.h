@@ -1,0 +1,154 @@
+// The Vantiq progress bar: its property model, its life with the host and its paint
+// sequence. Everything here runs on the host's user-interface thread.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "common/runtime_error.h"
+#include "control/font.h"
+#include "control/host.h"
+#include "control/picture.h"
+#include "control/properties.h"
+#include "platform/platform.h"
+#include "render/back_buffer.h"
+#include "render/drawing_ops.h"
+#include "render/paint_state.h"
+#include "render/renderers.h"
+
+namespace vantiq {
+
+class CColorXP;
+
+class Vantiq : private FontChangeSink {
+ public:
+  Vantiq(Host& host, Platform& platform);
+  ~Vantiq() override;
+  Vantiq(const Vantiq&) = delete;
+  Vantiq& operator=(const Vantiq&) = delete;
+
+  // --- Host events --------------------------------------------------------------
+  void Initialize();
+  void InitProperties();
+  void Show();
+  void Hide();
+  void Resize();
+  void Paint();
+  void Terminate();
+
+  // --- Properties: getters return the stored value; setters may throw RuntimeError.
+  std::int32_t TextAlignment() const { return props_.m_lTextAlignment; }
+  void SetTextAlignment(std::int32_t value);
+  FontRef Font() const { return props_.m_oFnt; }
+  void SetFont(const FontRef& font);  // set and let alike
+  std::int32_t Hwnd();                // error 387 in a design environment
+  void SetHwnd(std::int32_t value);   // always error 387
+  double Min() const { return props_.m_dMin; }
+  void SetMin(double value);
+  double Max() const { return props_.m_dMax; }
+  void SetMax(double value);
+  PictureRef MouseIcon();
+  void SetMouseIcon(const PictureRef& icon);
+  std::int32_t MousePointer();
+  void SetMousePointer(std::int32_t value);
+  std::int32_t Orientation() const { return props_.m_lOrientation; }
+  void SetOrientation(std::int32_t value);
+  bool Enabled();
+  void SetEnabled(bool value);
+  std::int32_t Scrolling() const { return props_.m_lScrolling; }
+  void SetScrolling(std::int32_t value);
+  bool ShowCaption() const { return props_.m_bShowCaption; }
+  void SetShowCaption(bool value);
+  const std::u16string& SearchCaption() const { return props_.m_sSearchCaption; }
+  void SetSearchCaption(const std::u16string& value);
+  const std::u16string& PercentFormat() const { return props_.m_sPercentFormat; }
+  void SetPercentFormat(const std::u16string& value);
+  const std::u16string& Caption() const { return props_.m_sCaption; }
+  void SetCaption(const std::u16string& value);
+  bool Shadow() const { return props_.m_bShadow; }
+  void SetShadow(bool value);
+  std::int32_t ShadowIntensity() const { return props_.m_lShadowIntensity; }
+  void SetShadowIntensity(std::int32_t value);
+  double Value() const { return props_.m_dValue; }
+  void SetValue(double value);
+  std::int32_t Style() const { return props_.m_lStyle; }
+  void SetStyle(std::int32_t value);
+  OleColor ForeColor() const { return props_.m_lForeColor; }
+  void SetForeColor(OleColor value);
+  OleColor BackColor() const { return props_.m_lBackColor; }
+  void SetBackColor(OleColor value);
+  OleColor ShadowColor() const { return props_.m_lShadowColor; }
+  void SetShadowColor(OleColor value);
+  OleColor SegmentBorderColor() const { return props_.m_lSegmentBorderColor; }
+  void SetSegmentBorderColor(OleColor value);
+  bool RightToLeft() const { return props_.m_bRightToLeft; }
+  void SetRightToLeft(bool value);
+  OleColor ProgressColor() const { return props_.m_lProgressColor; }
+  void SetProgressColor(OleColor value);
+  bool SegmentBorders() const { return props_.m_bSegmentBorders; }
+  void SetSegmentBorders(bool value);
+  bool CaptionCallBack() const { return props_.m_bCaptionCallBack; }
+  void SetCaptionCallBack(bool value);
+  PictureRef ProgressPicture() const { return props_.m_oProgressPicture; }
+  void SetProgressPicture(const PictureRef& picture);
+  PictureRef BackgroundPicture() const { return props_.m_oBackgroundPicture; }
+  void SetBackgroundPicture(const PictureRef& picture);
+  OleColor AlternateForeColor() const { return props_.m_lAlternateForeColor; }
+  void SetAlternateForeColor(OleColor value);
+  OleColor AlternateShadowColor() const { return props_.m_lAlternateShadowColor; }
+  void SetAlternateShadowColor(OleColor value);
+
+  // --- Painting ------------------------------------------------------------------
+  // The one routine that draws; never reports an error.
+  void Redraw();
+  // Reacts to display, system-colour, setting and theme changes; returns 0.
+  std::int32_t RefreshThemeState(WindowHandle hwnd, std::uint32_t message, std::uintptr_t wParam,
+                                 std::intptr_t lParam);
+  void RefreshThemeIdentity();
+  ColorRef ResolveBackColor() const;
+  ColorRef TranslateColor(OleColor color) const { return ops_.TranslateColor(color); }
+
+  // The renderers Redraw calls; the control starts with none that draw.
+  void SetRenderers(std::unique_ptr<Renderers> renderers);
+
+  // State shared with the renderers and the persistence code.
+  Properties& props() { return props_; }
+  const Properties& props() const { return props_; }
+  PaintState& paint() { return paint_; }
+  const PaintState& paint() const { return paint_; }
+  const DrawingOps& ops() const { return ops_; }
+  const BackBuffer& backBuffer() const { return backBuffer_; }
+  Host& host() { return host_; }
+  Platform& platform() { return platform_; }
+
+ private:
+  // Store, notify, request a redraw and draw: what most setters do after storing.
+  void Changed(const std::u16string& name);
+  void OnFontChanged(const std::u16string& attribute) override;
+
+  bool DecideThemedMode();
+  void OpenProgressTheme();
+  void CloseProgressTheme();
+  void ComputeFillGeometry();
+  void PrepareDrawingSurface();
+  void ApplyRoundedRegion(const Rect& client, WindowHandle hwnd);
+  void ClearWindowRegion(WindowHandle hwnd);
+  void UpdateWindowRegion();
+  bool CanSkipPaint();
+  bool FrameOnTop();
+  void DrawCaptionPasses();
+
+  Host& host_;
+  Platform& platform_;
+  Properties props_;
+  PaintState paint_;
+  DrawingOps ops_;
+  BackBuffer backBuffer_;
+  std::unique_ptr<CColorXP> m_oColors;
+  std::unique_ptr<Renderers> renderers_;
+  bool m_bSafeForScripting = false;
+  bool m_bSafeForInit = false;
+};
+
+}  // namespace vantiq

@@ -1,0 +1,42 @@
+// What the paint driver keeps between and during paints, shared with the renderers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/types.h"
+
+namespace vantiq {
+
+class Surface;
+
+struct PaintState {
+  int m_bPainting = 0;         // 1 while Redraw runs: stops re-entry
+  bool m_bRedraw = false;      // a property changed since the last drawn paint
+  bool m_bRegionDirty = true;  // the next Redraw re-evaluates the window region
+
+  ThemeHandle m_hTheme = 0;    // "Progress" theme of the control's window
+  bool m_bThemesActive = false;
+  bool m_bThemedMode = false;
+  std::u16string m_sThemeFile;  // upper case
+  std::u16string m_sColorName;  // upper case
+  ColorRef m_lBtnFaceColor = 0;
+  ColorRef m_lHighlightColor = 0;
+
+  Surface* m_hDC = nullptr;    // where every renderer draws
+  bool m_bBuffered = false;    // m_hDC is the back buffer
+
+  Rect m_rcClient;
+  Rect m_rcFill;
+  double m_dFraction = 0;
+  std::int32_t m_lChunk = 8;
+  std::int32_t m_lGap = 2;
+  std::int32_t m_lSplit = 0;   // where the drawn fill ends (x, or y when vertical)
+  ColorRef m_lFillColor = 0;
+  std::u16string m_sLastPercent;
+
+  bool m_bGradientFill = false;  // Msimg32's GradientFill can be used
+  bool m_bMsimg32 = false;       // Msimg32 can be loaded at all
+};
+
+}  // namespace vantiq
