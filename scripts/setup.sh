@@ -11,7 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   wine wine32:i386 wine64 libwine-dev fonts-wine
-  xvfb xauth
+  xvfb xauth x11-utils
 )
 
 missing=()

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds the three trees and runs every test suite: natively
+# (with sanitizers) and under Wine in both Windows architectures.
+set -uo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$here"
+
+"$here/scripts/setup.sh" || exit 1
+"$here/scripts/build.sh" || exit 1
+
+# shellcheck source=scripts/xvfb.sh
+source "$here/scripts/xvfb.sh"
+start_xvfb || exit 1
+trap stop_xvfb EXIT
+
+total_passed=0
+total_failed=0
+broken=0
+
+# run_suite NAME COMMAND...: runs one GoogleTest program and prints its counts.
+run_suite() {
+  local name="$1"; shift
+  local log; log="$(mktemp)"
+  "$@" --gtest_brief=1 >"$log" 2>&1
+  local rc=$?
+  local passed failed
+  passed=$(tr -d '\r' <"$log" | sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' | tail -n1)
+  failed=$(tr -d '\r' <"$log" | sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' | tail -n1)
+  passed=${passed:-0}; failed=${failed:-0}
+  if [ "$rc" -ne 0 ] || [ "$failed" -ne 0 ] || [ "$passed" -eq 0 ]; then
+    tr -d '\r' <"$log" | grep -v '^Running main()' | tail -n 60
+    [ "$failed" -eq 0 ] && failed=1 && broken=1
+  fi
+  printf '%-28s %s passed, %s failed\n' "$name:" "$passed" "$failed"
+  total_passed=$((total_passed + passed))
+  total_failed=$((total_failed + failed))
+  rm -f "$log"
+}
+
+echo "== native (address and undefined-behaviour sanitizers)"
+run_suite "native core" build/native/bin/vantiq_core_tests
+
+for arch in win32 win64; do
+  echo "== $arch under Wine"
+  export WINEPREFIX="$here/build/$arch/wineprefix"
+  run_suite "$arch core (GDI)" scripts/wine-run.sh "$arch" "build/$arch/bin/vantiq_core_tests.exe"
+  if [ -f "build/$arch/bin/vantiq_windows_tests.exe" ]; then
+    run_suite "$arch windows" scripts/wine-run.sh "$arch" "build/$arch/bin/vantiq_windows_tests.exe"
+  fi
+  if [ -x scripts/test-versions.sh ] && [ -f "build/$arch/bin/vantiq_version_tests.exe" ]; then
+    while read -r line; do
+      case "$line" in
+        *" passed, "*" failed")
+          echo "$arch $line"
+          p=$(echo "$line" | sed 's/.* \([0-9]*\) passed.*/\1/'); f=$(echo "$line" | sed 's/.* \([0-9]*\) failed.*/\1/')
+          total_passed=$((total_passed + p)); total_failed=$((total_failed + f)) ;;
+        *) echo "$line" ;;
+      esac
+    done < <(scripts/test-versions.sh "$arch" "build/$arch" 2>&1; echo "exit $?")
+  fi
+done
+
+echo "== all suites"
+echo "$total_passed passed, $total_failed failed"
+[ "$total_failed" -eq 0 ] && [ "$broken" -eq 0 ]
