@@ -1,32 +1,40 @@
 // A Surface over a GDI device context.
 #pragma once
 
-#include <windows.h>
-
+#include <cstdint>
 #include <memory>
 #include <optional>
 
+// The core's headers name some constants as <windows.h> does (COLOR_3DLIGHT...); they
+// must be read before its macros exist.
 #include "platform/platform.h"
 #include "render/surface.h"
+
+#include <windows.h>
 
 namespace vantiq {
 
 class GdiSurface : public Surface {
  public:
-  // Wraps a device context the caller owns (a window's DC); nothing is released.
+  // Wraps a device context the caller owns (a window's DC); nothing is released, but a
+  // clip region this surface selected is removed again.
   GdiSurface(HDC dc, int width, int height);
   ~GdiSurface() override;
   GdiSurface(const GdiSurface&) = delete;
   GdiSurface& operator=(const GdiSurface&) = delete;
 
   // The back buffer: CreateDCA("DISPLAY") + CreateCompatibleDC + CreateCompatibleBitmap,
-  // the bitmap selected into the memory context. Null when any step fails.
+  // the bitmap selected into the memory context. Null when any step fails or the size
+  // is not positive.
   static std::unique_ptr<GdiSurface> CreateBackBuffer(int width, int height);
   // A 32-bit top-down DIB section in its own memory context, all zero; for tests and
-  // readback. Null when any step fails.
+  // readback. Null when any step fails or the size is not positive.
   static std::unique_ptr<GdiSurface> CreateDibSection(int width, int height);
 
   HDC Hdc() const { return dc_; }
+  // The pixels of a surface made by CreateDibSection (top row first, Width() pixels a
+  // row, each 0xAARRGGBB), current as of this call; null for other surfaces.
+  const std::uint32_t* DibBits() const;
 
   int Width() const override { return width_; }
   int Height() const override { return height_; }

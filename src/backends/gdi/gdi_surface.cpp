@@ -1,0 +1,146 @@
+#include "backends/gdi/gdi_surface.h"
+
+#include <cstring>
+#include <optional>
+
+#include "backends/gdi/gdi_handles.h"
+
+namespace vantiq {
+
+struct GdiSurface::Owned {
+  gdi::Dc dc;
+  gdi::Bitmap bitmap;
+  // Declared last so it is destroyed first: the bitmap must leave the context before
+  // it can be deleted.
+  std::optional<gdi::SelectGuard> selection;
+  void* bits = nullptr;
+};
+
+GdiSurface::GdiSurface(HDC dc, int width, int height)
+    : GdiSurface(nullptr, dc, width, height) {}
+
+GdiSurface::GdiSurface(std::unique_ptr<Owned> owned, HDC dc, int width, int height)
+    : owned_(std::move(owned)), dc_(dc), width_(width), height_(height) {}
+
+GdiSurface::~GdiSurface() {
+  if (clip_) ::SelectClipRgn(dc_, nullptr);
+}
+
+std::unique_ptr<GdiSurface> GdiSurface::CreateBackBuffer(int width, int height) {
+  if (width <= 0 || height <= 0) return nullptr;
+  gdi::Dc screen(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+  if (!screen) return nullptr;
+  auto owned = std::make_unique<Owned>();
+  owned->dc.Reset(::CreateCompatibleDC(screen.Get()));
+  if (!owned->dc) return nullptr;
+  owned->bitmap.Reset(::CreateCompatibleBitmap(screen.Get(), width, height));
+  if (!owned->bitmap) return nullptr;
+  owned->selection.emplace(owned->dc.Get(), owned->bitmap.Get());
+  if (!owned->selection->Selected()) return nullptr;
+  HDC dc = owned->dc.Get();
+  return std::unique_ptr<GdiSurface>(new GdiSurface(std::move(owned), dc, width, height));
+}
+
+std::unique_ptr<GdiSurface> GdiSurface::CreateDibSection(int width, int height) {
+  if (width <= 0 || height <= 0) return nullptr;
+  auto owned = std::make_unique<Owned>();
+  owned->dc.Reset(::CreateCompatibleDC(nullptr));
+  if (!owned->dc) return nullptr;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  owned->bitmap.Reset(
+      ::CreateDIBSection(owned->dc.Get(), &info, DIB_RGB_COLORS, &owned->bits, nullptr, 0));
+  if (!owned->bitmap || owned->bits == nullptr) return nullptr;
+  std::memset(owned->bits, 0, static_cast<std::size_t>(width) * height * 4);
+  owned->selection.emplace(owned->dc.Get(), owned->bitmap.Get());
+  if (!owned->selection->Selected()) return nullptr;
+  HDC dc = owned->dc.Get();
+  return std::unique_ptr<GdiSurface>(new GdiSurface(std::move(owned), dc, width, height));
+}
+
+const std::uint32_t* GdiSurface::DibBits() const {
+  if (!owned_ || owned_->bits == nullptr) return nullptr;
+  ::GdiFlush();
+  return static_cast<const std::uint32_t*>(owned_->bits);
+}
+
+void GdiSurface::FillRect(const Rect& rc, ColorRef color) {
+  gdi::Brush brush(::CreateSolidBrush(color));
+  if (!brush) return;
+  const RECT r{rc.left, rc.top, rc.right, rc.bottom};
+  ::FillRect(dc_, &r, brush.Get());
+}
+
+void GdiSurface::FrameRect(const Rect& rc, ColorRef color) {
+  gdi::Brush brush(::CreateSolidBrush(color));
+  if (!brush) return;
+  const RECT r{rc.left, rc.top, rc.right, rc.bottom};
+  ::FrameRect(dc_, &r, brush.Get());
+}
+
+void GdiSurface::Line(int x1, int y1, int x2, int y2, ColorRef color) {
+  gdi::Pen pen(::CreatePen(PS_SOLID, 1, color));
+  if (!pen) return;
+  gdi::SelectGuard selected(dc_, pen.Get());
+  if (!selected.Selected()) return;
+  ::MoveToEx(dc_, x1, y1, nullptr);
+  ::LineTo(dc_, x2, y2);
+}
+
+void GdiSurface::SetPixel(int x, int y, ColorRef color) { ::SetPixelV(dc_, x, y, color); }
+
+ColorRef GdiSurface::GetPixel(int x, int y) const { return ::GetPixel(dc_, x, y); }
+
+void GdiSurface::SunkenEdge(const Rect& rc, EdgeKind kind) {
+  RECT r{rc.left, rc.top, rc.right, rc.bottom};
+  ::DrawEdge(dc_, &r, kind == EdgeKind::kSunken ? EDGE_SUNKEN : BDR_SUNKENOUTER, BF_RECT);
+}
+
+bool GdiSurface::GradientFill(const Rect& rc, ColorRef start, ColorRef end,
+                              GradientDirection direction) {
+  TRIVERTEX vertices[2]{};
+  vertices[0].x = rc.left;
+  vertices[0].y = rc.top;
+  vertices[0].Red = static_cast<COLOR16>(GetRValue(start) << 8);
+  vertices[0].Green = static_cast<COLOR16>(GetGValue(start) << 8);
+  vertices[0].Blue = static_cast<COLOR16>(GetBValue(start) << 8);
+  vertices[1].x = rc.right;
+  vertices[1].y = rc.bottom;
+  vertices[1].Red = static_cast<COLOR16>(GetRValue(end) << 8);
+  vertices[1].Green = static_cast<COLOR16>(GetGValue(end) << 8);
+  vertices[1].Blue = static_cast<COLOR16>(GetBValue(end) << 8);
+  GRADIENT_RECT rect{0, 1};
+  const ULONG mode = direction == GradientDirection::kHorizontal ? GRADIENT_FILL_RECT_H
+                                                                 : GRADIENT_FILL_RECT_V;
+  return ::GradientFill(dc_, vertices, 2, &rect, 1, mode) != FALSE;
+}
+
+void GdiSurface::CopyFrom(int x, int y, int w, int h, const Surface& source, int sx, int sy) {
+  const auto* src = dynamic_cast<const GdiSurface*>(&source);
+  if (src == nullptr) return;
+  ::BitBlt(dc_, x, y, w, h, src->dc_, sx, sy, SRCCOPY);
+}
+
+void GdiSurface::MirrorHorizontally(int w, int h) {
+  // A negative destination width includes its origin column, so the mirror of columns
+  // 0..w-1 starts at w - 1.
+  ::StretchBlt(dc_, w - 1, 0, -w, h, dc_, 0, 0, w, h, SRCCOPY);
+}
+
+void GdiSurface::SetClip(const std::optional<Rect>& rc) {
+  clip_ = rc;
+  if (!rc) {
+    ::SelectClipRgn(dc_, nullptr);
+    return;
+  }
+  // SelectClipRgn keeps a copy, so the region is ours to delete.
+  gdi::Rgn region(::CreateRectRgn(rc->left, rc->top, rc->right, rc->bottom));
+  if (region) ::SelectClipRgn(dc_, region.Get());
+}
+
+}  // namespace vantiq
