@@ -1,0 +1,74 @@
+#include "test_surface.h"
+
+#include "backends/soft/soft_surface.h"
+
+#ifdef _WIN32
+#include "backends/gdi/gdi_surface.h"
+#endif
+
+#include <gtest/gtest.h>
+
+namespace {
+
+#ifdef _WIN32
+class RealSystemColors : public vantiq::SystemColors {
+ public:
+  vantiq::ColorRef GetSysColor(int index) override { return ::GetSysColor(index); }
+};
+
+// The indices DrawEdge reads for the two sunken edges (<windows.h> macros here).
+bool MatchesSystemEdgeColors(vantiq::SystemColors& colors) {
+  for (int index : {COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW, COLOR_3DLIGHT}) {
+    if ((colors.GetSysColor(index) & 0xFFFFFFu) != (::GetSysColor(index) & 0xFFFFFFu)) {
+      return false;
+    }
+  }
+  return true;
+}
+#else
+class FixedSystemColors : public vantiq::SystemColors {
+ public:
+  vantiq::ColorRef GetSysColor(int index) override {
+    switch (index) {
+      case vantiq::COLOR_BTNFACE: return vantiq::Rgb(0xD4, 0xD0, 0xC8);
+      case vantiq::COLOR_BTNSHADOW: return vantiq::Rgb(0x80, 0x70, 0x60);
+      case vantiq::COLOR_BTNHIGHLIGHT: return vantiq::Rgb(0xFF, 0xFE, 0xFD);
+      case vantiq::COLOR_3DDKSHADOW: return vantiq::Rgb(0x40, 0x30, 0x20);
+      case vantiq::COLOR_3DLIGHT: return vantiq::Rgb(0xE0, 0xD8, 0xD0);
+      case vantiq::COLOR_HIGHLIGHT: return vantiq::Rgb(0x31, 0x6A, 0xC5);
+      case vantiq::COLOR_HIGHLIGHTTEXT: return vantiq::Rgb(0xFF, 0xFF, 0xFF);
+      default: return 0;
+    }
+  }
+};
+#endif
+
+}  // namespace
+
+vantiq::SystemColors& HostSystemColors() {
+#ifdef _WIN32
+  static RealSystemColors colors;
+#else
+  static FixedSystemColors colors;
+#endif
+  return colors;
+}
+
+std::unique_ptr<vantiq::Surface> MakeTestSurface(int w, int h, vantiq::SystemColors& colors) {
+#ifdef _WIN32
+  if (MatchesSystemEdgeColors(colors)) {
+    if (auto dib = vantiq::GdiSurface::CreateDibSection(w, h)) return dib;
+    ADD_FAILURE() << "CreateDibSection(" << w << ", " << h << ") failed";
+  }
+#endif
+  return std::make_unique<vantiq::SoftSurface>(w, h, colors);
+}
+
+bool IsGdiSurface(const vantiq::Surface& surface) {
+#ifdef _WIN32
+  return dynamic_cast<const vantiq::GdiSurface*>(&surface) != nullptr;
+#else
+  (void)surface;
+  return false;
+#endif
+}
