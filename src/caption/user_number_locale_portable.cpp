@@ -1,0 +1,12 @@
+// Builds without the Windows backend have no regional settings to read.
+#include "caption/user_number_locale.h"
+
+#ifndef _WIN32
+
+namespace vantiq {
+
+NumberLocale UserNumberLocale() { return NumberLocale{}; }
+
+}  // namespace vantiq
+
+#endif
