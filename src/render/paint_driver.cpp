@@ -1,0 +1,221 @@
+// Redraw: the one routine that draws the control, and the theme and back-buffer
+// bookkeeping around it.
+#include "caption/percent_text.h"
+#include "control/vantiq.h"
+#include "platform/color_xp.h"
+#include "platform/mod_version_ex.h"
+#include "platform/text_case.h"
+#include "render/fill_geometry.h"
+
+namespace vantiq {
+namespace {
+
+constexpr std::uint32_t WM_SYSCOLORCHANGE = 21;
+constexpr std::uint32_t WM_SETTINGCHANGE = 26;
+constexpr std::uint32_t WM_DISPLAYCHANGE = 126;
+constexpr std::uint32_t WM_THEMECHANGED = 794;
+
+bool IsRoundedLunaScheme(const std::u16string& themeFile, const std::u16string& colorName) {
+  return themeFile.find(u"LUNA\\LUNA.MSSTYLES") != std::u16string::npos &&
+         (colorName == u"NORMALCOLOR" || colorName == u"HOMESTEAD" || colorName == u"METALLIC");
+}
+
+}  // namespace
+
+void Vantiq::Redraw() {
+  if (paint_.m_bPainting == 1) return;
+  paint_.m_bPainting = 1;
+  const WindowHandle hwnd = props_.m_lHwnd;
+
+  IgnoreErrors([&] {
+    if (platform_.GetSysColor(COLOR_BTNFACE) != paint_.m_lBtnFaceColor ||
+        platform_.GetSysColor(COLOR_HIGHLIGHT) != paint_.m_lHighlightColor)
+      RefreshThemeState(hwnd, WM_DISPLAYCHANGE, 0, 0);
+  });
+
+  if (!platform_.IsWindow(hwnd)) {
+    paint_.m_bPainting = 0;
+    return;
+  }
+
+  IgnoreErrors([&] {
+    if (!paint_.m_bThemesActive) return;
+    if (paint_.m_hTheme == 0) OpenProgressTheme();
+    if (m_oColors && paint_.m_sThemeFile.empty())
+      paint_.m_sThemeFile = UpperCase(m_oColors->ThemeFileName(hwnd));
+    if (m_oColors && paint_.m_sColorName.empty())
+      paint_.m_sColorName = UpperCase(m_oColors->ThemeColorName(hwnd));
+  });
+  IgnoreErrors([&] {
+    paint_.m_rcClient = platform_.GetClientRect(hwnd);
+    ComputeFillGeometry();
+  });
+
+  if (!CanSkipPaint()) {
+    paint_.m_bRedraw = false;
+    IgnoreErrors([&] { UpdateWindowRegion(); });
+    if (Surface* dc = paint_.m_hDC) {
+      IgnoreErrors([&] { ops_.FillRectColor(paint_.m_rcClient, ResolveBackColor(), *dc); });
+      if (renderers_) {
+        IgnoreErrors([&] { renderers_->DrawFrame(false); });
+        IgnoreErrors([&] { renderers_->DrawFill(); });
+      }
+      if (props_.m_bRightToLeft)
+        IgnoreErrors([&] { dc->MirrorHorizontally(host_.ScaleWidth(), host_.ScaleHeight()); });
+      DrawCaptionPasses();
+      if (renderers_ && FrameOnTop()) IgnoreErrors([&] { renderers_->DrawFrame(true); });
+    }
+  }
+
+  if (paint_.m_bBuffered) {
+    IgnoreErrors([&] {
+      if (Surface* target = host_.BaseDeviceContext())
+        backBuffer_.BlitBackBuffer(*target, 0, 0, host_.ScaleWidth(), host_.ScaleHeight(), 0, 0);
+    });
+  }
+  paint_.m_bPainting = 0;
+}
+
+bool Vantiq::CanSkipPaint() {
+  if (paint_.m_bRedraw || props_.m_lScrolling == eProgressBarScrollMarquee ||
+      !props_.m_sCaption.empty())
+    return false;
+  if (!(paint_.m_dFraction > 0 && paint_.m_dFraction < 0.995)) return false;
+  if (props_.m_sPercentFormat.empty()) props_.m_sPercentFormat = u"#0";
+  // A failing division leaves the text empty, which is then compared as it is.
+  std::u16string text;
+  IgnoreErrors([&] { text = BuildPercentText(props_.m_dValue, props_.m_dMax, props_.m_sPercentFormat, host_); });
+  return text == paint_.m_sLastPercent;
+}
+
+void Vantiq::UpdateWindowRegion() {
+  const WindowHandle hwnd = props_.m_lHwnd;
+  RegionType type = RegionType::kError;
+  if (paint_.m_bThemedMode) type = platform_.GetWindowRgnType(hwnd);
+  if (!paint_.m_bRegionDirty && type == RegionType::kComplex) return;
+  paint_.m_bRegionDirty = false;
+  ClearWindowRegion(hwnd);
+  if (!paint_.m_bThemedMode) return;
+  if (modVersionEx::IsWinVista(platform_) || !paint_.m_bThemesActive ||
+      IsRoundedLunaScheme(paint_.m_sThemeFile, paint_.m_sColorName))
+    ApplyRoundedRegion(paint_.m_rcClient, hwnd);
+}
+
+void Vantiq::DrawCaptionPasses() {
+  Surface& dc = *paint_.m_hDC;
+  const Rect& rc = paint_.m_rcClient;
+  const std::int32_t split = paint_.m_lSplit;
+  Rect inside, outside;
+  if (!IsHorizontal(props_.m_lOrientation)) {
+    inside = {rc.left, split, rc.right, rc.bottom};
+    outside = {rc.left, rc.top, rc.right, split};
+  } else if (props_.m_bRightToLeft) {
+    inside = {rc.right - split, rc.top, rc.right, rc.bottom};
+    outside = {rc.left, rc.top, rc.right - split, rc.bottom};
+  } else {
+    inside = {rc.left, rc.top, split, rc.bottom};
+    outside = {split, rc.top, rc.right, rc.bottom};
+  }
+  ops_.ClipTo(dc, inside);
+  if (renderers_) IgnoreErrors([&] { renderers_->DrawCaption(true); });
+  ops_.ClipTo(dc, outside);
+  if (renderers_) IgnoreErrors([&] { renderers_->DrawCaption(false); });
+  ops_.ResetClip(dc);
+}
+
+bool Vantiq::FrameOnTop() {
+  if (props_.m_lStyle == eProgXP) return true;
+  const bool vistaThemed = modVersionEx::IsWinVista(platform_) && paint_.m_bThemesActive;
+  const bool themedSystem = paint_.m_bThemedMode && props_.m_lStyle != eProgXP;
+  return !(vistaThemed || themedSystem);
+}
+
+void Vantiq::ComputeFillGeometry() {
+  FillInputs in;
+  in.client = paint_.m_rcClient;
+  in.min = props_.m_dMin;
+  in.max = props_.m_dMax;
+  in.value = props_.m_dValue;
+  in.scrolling = props_.m_lScrolling;
+  in.style = props_.m_lStyle;
+  in.orientation = props_.m_lOrientation;
+  in.themedMode = paint_.m_bThemedMode;
+  const FillGeometry g = vantiq::ComputeFillGeometry(in);
+  paint_.m_lChunk = g.chunk;
+  paint_.m_lGap = g.gap;
+  paint_.m_dFraction = g.fraction;
+  paint_.m_rcFill = g.fill;
+}
+
+std::int32_t Vantiq::RefreshThemeState(WindowHandle /*hwnd*/, std::uint32_t message,
+                                       std::uintptr_t /*wParam*/, std::intptr_t /*lParam*/) {
+  if (message != WM_DISPLAYCHANGE && message != WM_SYSCOLORCHANGE && message != WM_SETTINGCHANGE &&
+      message != WM_THEMECHANGED)
+    return 0;
+  IgnoreErrors([&] { RefreshThemeIdentity(); });
+  IgnoreErrors([&] {
+    paint_.m_lBtnFaceColor = platform_.GetSysColor(COLOR_BTNFACE);
+    paint_.m_lHighlightColor = platform_.GetSysColor(COLOR_HIGHLIGHT);
+  });
+  return 0;
+}
+
+void Vantiq::RefreshThemeIdentity() {
+  const WindowHandle hwnd = props_.m_lHwnd;
+  // Before the theme object exists (the first paint of start-up) nothing is themed.
+  paint_.m_bThemesActive = m_oColors && m_oColors->IsVisualStyleActive(hwnd);
+  paint_.m_bThemedMode = DecideThemedMode();
+  OpenProgressTheme();
+  paint_.m_sThemeFile = m_oColors ? UpperCase(m_oColors->ThemeFileName(hwnd)) : std::u16string();
+  paint_.m_sColorName = m_oColors ? UpperCase(m_oColors->ThemeColorName(hwnd)) : std::u16string();
+}
+
+bool Vantiq::DecideThemedMode() {
+  if (props_.m_lStyle == eProgXP) return true;
+  return props_.m_lStyle == eProgSystem && !modVersionEx::IsWinVista(platform_) && paint_.m_bThemesActive;
+}
+
+void Vantiq::OpenProgressTheme() {
+  CloseProgressTheme();
+  if (paint_.m_bThemesActive) paint_.m_hTheme = platform_.OpenThemeData(props_.m_lHwnd, u"Progress");
+}
+
+void Vantiq::CloseProgressTheme() {
+  if (paint_.m_hTheme == 0) return;
+  platform_.CloseThemeData(paint_.m_hTheme);
+  paint_.m_hTheme = 0;
+}
+
+ColorRef Vantiq::ResolveBackColor() const {
+  if (props_.m_lBackColor != kAutoColor) return TranslateColor(props_.m_lBackColor);
+  if (props_.m_lStyle == eProgXP) return 0xFFFFFF;
+  return platform_.GetSysColor(COLOR_BTNFACE);
+}
+
+void Vantiq::PrepareDrawingSurface() {
+  Surface* buffer = backBuffer_.EnsureBackBuffer(host_.ScaleWidth(), host_.ScaleHeight());
+  if (buffer) {
+    paint_.m_hDC = buffer;
+    paint_.m_bBuffered = true;
+  } else {
+    paint_.m_hDC = host_.BaseDeviceContext();
+  }
+}
+
+void Vantiq::ApplyRoundedRegion(const Rect& client, WindowHandle hwnd) {
+  const int r = client.right;
+  const int b = client.bottom;
+  Region region(Rect{0, 0, r, b});
+  const Rect cuts[] = {
+      {0, 0, 2, 1},         {0, 1, 1, 2},          // top-left
+      {r - 2, 0, r, 1},     {r - 1, 1, r, 2},      // top-right
+      {0, b - 1, 2, b},     {0, b - 2, 1, b - 1},  // bottom-left
+      {r - 2, b - 1, r, b}, {r - 1, b - 2, r, b - 1},  // bottom-right
+  };
+  for (const Rect& cut : cuts) region.Subtract(cut);
+  platform_.SetWindowRgn(hwnd, region, true);
+}
+
+void Vantiq::ClearWindowRegion(WindowHandle hwnd) { platform_.SetWindowRgn(hwnd, std::nullopt, true); }
+
+}  // namespace vantiq

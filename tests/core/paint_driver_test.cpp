@@ -1,0 +1,364 @@
+#include <gtest/gtest.h>
+
+#include "platform/mod_version_ex.h"
+#include "support/control_rig.h"
+
+namespace vantiq::testing {
+namespace {
+
+constexpr ColorRef kRed = Rgb(255, 0, 0);
+constexpr ColorRef kBlue = Rgb(0, 0, 255);
+
+std::vector<std::string> Names(const ControlRig& rig) { return rig.renderers->Names(); }
+
+TEST(PaintDriver, DrawsInOrderWithComplementaryCaptionClips) {
+  ControlRig rig(200, 20);
+  rig.Start();
+  rig.renderers->onFill = [&] { rig.control->paint().m_lSplit = 102; };
+  rig.renderers->calls.clear();
+  rig.control->SetStyle(eProgStandard);
+  EXPECT_EQ(Names(rig), (std::vector<std::string>{"Frame", "Fill", "Caption+", "Caption", "Frame+"}));
+  const auto& calls = rig.renderers->calls;
+  EXPECT_FALSE(calls[0].clip.has_value());
+  EXPECT_EQ(calls[2].clip, (Rect{0, 0, 102, 20}));
+  EXPECT_EQ(calls[3].clip, (Rect{102, 0, 200, 20}));
+  EXPECT_FALSE(rig.control->paint().m_hDC->Clip().has_value()) << "the clip is reset afterwards";
+
+  rig.renderers->calls.clear();
+  rig.control->SetRightToLeft(true);
+  EXPECT_EQ(calls[2].clip, (Rect{98, 0, 200, 20}));
+  EXPECT_EQ(calls[3].clip, (Rect{0, 0, 98, 20}));
+
+  rig.renderers->onFill = [&] { rig.control->paint().m_lSplit = 12; };
+  rig.renderers->calls.clear();
+  rig.control->SetOrientation(eProgressBarOrientationVertical);
+  EXPECT_EQ(calls[2].clip, (Rect{0, 12, 200, 20}));
+  EXPECT_EQ(calls[3].clip, (Rect{0, 0, 200, 12}));
+
+  // A split beyond the edge gives an inverted rectangle, taken with its corners
+  // swapped as a GDI region would take it.
+  rig.renderers->onFill = [&] { rig.control->paint().m_lSplit = 41; };
+  rig.renderers->calls.clear();
+  rig.control->SetValue(1);
+  EXPECT_EQ(calls[2].clip, (Rect{0, 20, 200, 41}));
+}
+
+TEST(PaintDriver, MirroredFillMeetsTheInsideCaptionClipExactly) {
+  for (int split : {0, 1, 37, 199, 200}) {
+    ControlRig rig(200, 20);
+    rig.Start();
+    rig.control->SetBackColor(Rgb(0, 255, 0));
+    rig.renderers->onFill = [&] {
+      auto& p = rig.control->paint();
+      p.m_hDC->FillRect({0, 0, split, 20}, kRed);
+      p.m_lSplit = split;
+    };
+    rig.renderers->onCaption = [&](bool inFill) {
+      if (inFill) rig.control->paint().m_hDC->FillRect({0, 0, 200, 20}, kBlue);
+    };
+    rig.control->SetRightToLeft(true);
+    for (int x = 0; x < 200; ++x) {
+      const ColorRef expected = x >= 200 - split ? kBlue : Rgb(0, 255, 0);
+      ASSERT_EQ(rig.BufferPixel(x, 10), expected) << "split " << split << " x " << x;
+      ASSERT_EQ(rig.ScreenPixel(x, 10), expected) << "copied to the window";
+    }
+  }
+}
+
+TEST(PaintDriver, MirroringMovesColumnXToWidthMinusOneMinusX) {
+  ControlRig rig(9, 3);
+  rig.Start();
+  rig.renderers->onFill = [&] {
+    rig.control->paint().m_hDC->SetPixel(0, 1, kRed);
+    rig.control->paint().m_hDC->SetPixel(3, 2, kBlue);
+  };
+  rig.control->SetRightToLeft(true);
+  EXPECT_EQ(rig.BufferPixel(8, 1), kRed);
+  EXPECT_EQ(rig.BufferPixel(5, 2), kBlue);
+  EXPECT_NE(rig.BufferPixel(0, 1), kRed);
+}
+
+TEST(PaintDriver, BackgroundFollowsTheStyleUnlessAColourIsSet) {
+  ControlRig rig(50, 10);
+  rig.Start();
+  rig.platform.sysColors[COLOR_BTNFACE] = Rgb(10, 20, 30);
+  rig.control->RefreshThemeState(0, 21, 0, 0);
+  rig.control->SetStyle(eProgStandard);
+  EXPECT_EQ(rig.ScreenPixel(25, 5), Rgb(10, 20, 30));
+  rig.control->SetStyle(eProgXP);
+  EXPECT_EQ(rig.ScreenPixel(25, 5), Rgb(255, 255, 255));
+  rig.platform.sysColors[5] = Rgb(7, 8, 9);
+  rig.control->SetBackColor(0x80000005u);
+  EXPECT_EQ(rig.ScreenPixel(25, 5), Rgb(7, 8, 9));
+  rig.control->SetBackColor(Rgb(1, 2, 3));
+  EXPECT_EQ(rig.ScreenPixel(0, 0), Rgb(1, 2, 3));
+  EXPECT_EQ(rig.control->ResolveBackColor(), Rgb(1, 2, 3));
+}
+
+TEST(PaintDriver, NestedRedrawFromARendererReturnsAtOnce) {
+  ControlRig rig(100, 20);
+  rig.Start();
+  int fills = 0;
+  rig.renderers->onFill = [&] {
+    ++fills;
+    rig.control->SetValue(75);  // stores, notifies, and its Redraw returns at once
+  };
+  rig.control->SetValue(10);
+  EXPECT_EQ(fills, 1);
+  EXPECT_EQ(rig.control->Value(), 75);
+  EXPECT_EQ(rig.control->paint().m_bPainting, 0);
+  EXPECT_TRUE(rig.control->paint().m_bRedraw) << "the nested change waits for the next paint";
+}
+
+TEST(PaintDriver, UnchangedPaintOnlyCopiesTheBuffer) {
+  ControlRig rig(100, 20);
+  rig.Start();
+  rig.control->SetValue(50);
+  rig.control->paint().m_sLastPercent = u"50%";  // what the caption drew last
+  rig.renderers->calls.clear();
+  rig.screen->FillRect({0, 0, 100, 20}, kRed);
+  rig.control->Paint();
+  EXPECT_TRUE(rig.renderers->calls.empty());
+  EXPECT_NE(rig.ScreenPixel(50, 10), kRed) << "the buffer is still copied";
+
+  // A different percentage, a caption, marquee scrolling or an empty bar all draw.
+  rig.control->paint().m_sLastPercent = u"49%";
+  rig.control->Paint();
+  EXPECT_EQ(Names(rig), (std::vector<std::string>{"Frame", "Fill", "Caption+", "Caption"}))
+      << "the themed system bar puts no frame on top";
+
+  rig.control->paint().m_sLastPercent = u"50%";
+  rig.control->props().m_sCaption = u"Done";
+  rig.renderers->calls.clear();
+  rig.control->Paint();
+  EXPECT_FALSE(rig.renderers->calls.empty());
+  rig.control->props().m_sCaption.clear();
+
+  rig.control->props().m_lScrolling = eProgressBarScrollMarquee;
+  rig.renderers->calls.clear();
+  rig.control->Paint();
+  EXPECT_FALSE(rig.renderers->calls.empty());
+  rig.control->props().m_lScrolling = eProgressBarScrollStandard;
+
+  rig.control->props().m_dValue = 0;
+  rig.renderers->calls.clear();
+  rig.control->Paint();
+  EXPECT_FALSE(rig.renderers->calls.empty()) << "fraction 0 always draws";
+}
+
+TEST(PaintDriver, SkipTestFillsAnEmptyFormatAndComparesAFailedTextAsEmpty) {
+  ControlRig rig(100, 20);
+  rig.Start();
+  rig.control->SetValue(50);
+  rig.control->props().m_sPercentFormat.clear();
+  rig.control->paint().m_sLastPercent = u"50%";
+  rig.renderers->calls.clear();
+  rig.control->Paint();
+  EXPECT_EQ(rig.control->PercentFormat(), u"#0");
+  EXPECT_TRUE(rig.renderers->calls.empty());
+
+  // Max 0: the division fails and the empty text is compared.
+  rig.control->props().m_dMax = 0;
+  rig.control->props().m_dMin = -100;
+  rig.control->props().m_dValue = -50;
+  rig.control->paint().m_sLastPercent = u"";
+  rig.control->Paint();
+  EXPECT_TRUE(rig.renderers->calls.empty());
+  rig.control->paint().m_sLastPercent = u"50%";
+  rig.control->Paint();
+  EXPECT_FALSE(rig.renderers->calls.empty());
+}
+
+TEST(PaintDriver, GoneWindowStopsThePaint) {
+  ControlRig rig(100, 20);
+  rig.Start();
+  rig.renderers->calls.clear();
+  rig.platform.DestroyWindow(rig.hwnd);
+  rig.control->SetValue(30);
+  EXPECT_TRUE(rig.renderers->calls.empty());
+  EXPECT_EQ(rig.control->paint().m_bPainting, 0);
+}
+
+TEST(PaintDriver, SystemColourChangeRefreshesTheThemeState) {
+  ControlRig rig(100, 20);
+  rig.Start();
+  rig.platform.colorName = u"Homestead";
+  rig.platform.sysColors[COLOR_HIGHLIGHT] = Rgb(9, 9, 9);
+  rig.control->Paint();
+  EXPECT_EQ(rig.control->paint().m_lHighlightColor, Rgb(9, 9, 9));
+  EXPECT_EQ(rig.control->paint().m_sColorName, u"HOMESTEAD");
+  // Other messages do nothing.
+  rig.platform.colorName = u"Metallic";
+  EXPECT_EQ(rig.control->RefreshThemeState(0, 15, 0, 0), 0);
+  EXPECT_EQ(rig.control->paint().m_sColorName, u"HOMESTEAD");
+  EXPECT_EQ(rig.control->RefreshThemeState(0, 794, 0, 0), 0);
+  EXPECT_EQ(rig.control->paint().m_sColorName, u"METALLIC");
+}
+
+TEST(PaintDriver, BackBufferGrowsButNeverShrinks) {
+  ControlRig rig(100, 20);
+  rig.Start();
+  EXPECT_EQ(rig.control->backBuffer().Width(), 100);
+  rig.ResizeTo(150, 30);
+  EXPECT_EQ(rig.control->backBuffer().Width(), 150);
+  EXPECT_EQ(rig.control->backBuffer().Height(), 30);
+  const Surface* grown = rig.control->backBuffer().Get();
+  rig.ResizeTo(40, 10);
+  EXPECT_EQ(rig.control->backBuffer().Get(), grown);
+  EXPECT_EQ(rig.control->backBuffer().Width(), 150);
+  EXPECT_TRUE(rig.control->paint().m_bBuffered);
+}
+
+TEST(PaintDriver, ZeroSizedControlDrawsStraightToItsOwnContext) {
+  ControlRig rig(0, 0);
+  rig.Start();
+  EXPECT_EQ(rig.control->backBuffer().Get(), nullptr);
+  EXPECT_FALSE(rig.control->paint().m_bBuffered);
+  EXPECT_EQ(rig.control->paint().m_hDC, rig.host.deviceContext);
+  rig.ResizeTo(30, 10);  // the first non-zero size creates the buffer
+  EXPECT_TRUE(rig.control->paint().m_bBuffered);
+}
+
+TEST(PaintDriver, FailedBackBufferFallsBackToTheWindow) {
+  ControlRig rig(60, 10);
+  rig.platform.backBufferFails = true;
+  rig.Start();
+  EXPECT_EQ(rig.control->paint().m_hDC, rig.host.deviceContext);
+  rig.control->SetBackColor(kRed);
+  EXPECT_EQ(rig.ScreenPixel(30, 5), kRed);
+}
+
+TEST(PaintDriver, TerminateReleasesBufferThemeAndRegion) {
+  ControlRig rig(100, 20);
+  rig.Start();
+  rig.control->SetStyle(eProgXP);
+  EXPECT_GT(rig.platform.themesOpen, 0);
+  EXPECT_TRUE(rig.platform.Window(rig.hwnd)->region.has_value());
+  rig.control->Terminate();
+  EXPECT_EQ(rig.platform.themesOpen, 0);
+  EXPECT_FALSE(rig.platform.Window(rig.hwnd)->region.has_value());
+  EXPECT_EQ(rig.control->backBuffer().Get(), nullptr);
+  EXPECT_EQ(rig.platform.librariesLoaded, 0) << "library tests free what they load";
+}
+
+// The rounded region: three pixels cut at each corner, nothing else.
+void ExpectRoundedRegion(const ControlRig& rig, int w, int h) {
+  const SoftWindow* win = const_cast<ControlRig&>(rig).platform.Window(rig.hwnd);
+  ASSERT_TRUE(win->region.has_value());
+  const Region& r = *win->region;
+  int missing = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) missing += !r.Contains(x, y);
+  EXPECT_EQ(missing, 12);
+  for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {0, 1}, {w - 2, 0}, {w - 1, 0}, {w - 1, 1},
+                      {0, h - 1}, {1, h - 1}, {0, h - 2}, {w - 2, h - 1}, {w - 1, h - 1}, {w - 1, h - 2}})
+    EXPECT_FALSE(r.Contains(x, y)) << x << "," << y;
+  EXPECT_FALSE(r.Contains(w, 5));
+}
+
+TEST(PaintDriver, WindowRegionByStyleVersionAndTheme) {
+  struct Case {
+    const char* version;
+    bool visualStyles;
+    const char16_t* colorName;
+    std::int32_t style;
+    bool rounded;
+  } cases[] = {
+      {"win2k", false, u"", eProgXP, true},          // no visual styles: XP imitation rounds
+      {"winxp", true, u"NormalColor", eProgXP, true},
+      {"winxp", true, u"Royale", eProgXP, false},   // not one of the rounded schemes
+      {"winxp", true, u"Metallic", eProgSystem, true},
+      {"winxp", false, u"", eProgSystem, false},
+      {"winxp", true, u"NormalColor", eProgStandard, false},
+      {"vista", true, u"NormalColor", eProgSystem, false},  // NT 6 draws the real bar
+      {"vista", true, u"Aero", eProgXP, true},
+      {"win10", true, u"Aero", eProgXP, false},     // visual styles on a later system
+      {"win10", false, u"", eProgXP, true},
+  };
+  for (const Case& c : cases) {
+    OnNewThread([&] {
+      ControlRig rig(100, 20, c.version);
+      rig.platform.visualStyles = c.visualStyles;
+      rig.platform.colorName = c.colorName;
+      rig.Start();
+      rig.control->SetStyle(c.style);
+      SCOPED_TRACE(std::string(c.version) + " style " + std::to_string(c.style));
+      if (c.rounded)
+        ExpectRoundedRegion(rig, 100, 20);
+      else
+        EXPECT_FALSE(rig.platform.Window(rig.hwnd)->region.has_value());
+    });
+  }
+}
+
+TEST(PaintDriver, RegionIsReevaluatedOnlyWhenDirtyOrLost) {
+  ControlRig rig(100, 20);
+  rig.Start();
+  rig.control->SetStyle(eProgXP);
+  SoftWindow* win = rig.platform.Window(rig.hwnd);
+  const int calls = win->setRegionCalls;
+  rig.control->SetValue(20);
+  EXPECT_EQ(win->setRegionCalls, calls) << "a complex region that is not dirty stays";
+  rig.control->Hide();
+  rig.control->SetValue(30);
+  EXPECT_EQ(win->setRegionCalls, calls + 2) << "cleared, then set again";
+  win->region.reset();
+  rig.control->SetValue(40);
+  EXPECT_EQ(win->setRegionCalls, calls + 4);
+  ExpectRoundedRegion(rig, 100, 20);
+}
+
+TEST(PaintDriver, FrameOnTopDependsOnStyleVersionAndVisualStyles) {
+  struct Case {
+    const char* version;
+    bool visualStyles;
+    std::int32_t style;
+    bool frameOnTop;
+  } cases[] = {
+      {"winxp", true, eProgXP, true},        {"winxp", true, eProgStandard, true},
+      {"winxp", true, eProgSystem, false},   {"winxp", false, eProgSystem, true},
+      {"win7", true, eProgStandard, false},  {"win7", true, eProgThin, false},
+      {"win7", true, eProgXP, true},         {"win7", false, eProgStandard, true},
+      {"win10", true, eProgStandard, true},  {"win10", true, eProgSystem, false},
+      {"win98", false, eProgSystem, true},   {"win98", true, 3, true},
+  };
+  for (const Case& c : cases) {
+    OnNewThread([&] {
+      ControlRig rig(100, 20, c.version);
+      rig.platform.visualStyles = c.visualStyles;
+      rig.Start();
+      rig.control->SetStyle(c.style);
+      rig.renderers->calls.clear();
+      rig.control->SetValue(33);
+      const bool onTop = !rig.renderers->calls.empty() && rig.renderers->calls.back().name == "Frame" &&
+                         rig.renderers->calls.back().flag;
+      EXPECT_EQ(onTop, c.frameOnTop) << c.version << " styles " << c.visualStyles << " style " << c.style;
+    });
+  }
+}
+
+TEST(PaintDriver, ThemeHandleFollowsVisualStyles) {
+  OnNewThread([] {
+    ControlRig rig(100, 20, "winxp");
+    rig.Start();
+    EXPECT_TRUE(rig.control->paint().m_bThemesActive);
+    EXPECT_NE(rig.control->paint().m_hTheme, 0u);
+    EXPECT_EQ(rig.control->paint().m_sThemeFile,
+              u"C:\\WINDOWS\\RESOURCES\\THEMES\\LUNA\\LUNA.MSSTYLES");
+    EXPECT_EQ(rig.platform.themesOpen, 1) << "one progress theme, the button probes closed";
+    rig.platform.visualStyles = false;
+    rig.control->RefreshThemeState(0, 794, 0, 0);
+    EXPECT_FALSE(rig.control->paint().m_bThemesActive);
+    EXPECT_EQ(rig.control->paint().m_hTheme, 0u);
+    EXPECT_EQ(rig.platform.themesOpen, 0);
+  });
+  OnNewThread([] {
+    ControlRig rig(100, 20, "win2k");
+    rig.Start();
+    EXPECT_FALSE(rig.control->paint().m_bThemesActive);
+    EXPECT_EQ(rig.control->paint().m_sThemeFile, u"");
+  });
+}
+
+}  // namespace
+}  // namespace vantiq::testing

@@ -1,0 +1,69 @@
+#include "support/control_rig.h"
+
+#include <thread>
+
+#include "support/test_surface.h"
+
+namespace vantiq::testing {
+
+void RecordingRenderers::DrawFrame(bool frameOnly) {
+  calls.push_back({"Frame", frameOnly, control_.paint().m_hDC->Clip()});
+  if (onFrame) onFrame(frameOnly);
+}
+
+void RecordingRenderers::DrawFill() {
+  calls.push_back({"Fill", false, control_.paint().m_hDC->Clip()});
+  if (onFill) onFill();
+}
+
+void RecordingRenderers::DrawCaption(bool inFill) {
+  calls.push_back({"Caption", inFill, control_.paint().m_hDC->Clip()});
+  if (onCaption) onCaption(inFill);
+}
+
+std::vector<std::string> RecordingRenderers::Names() const {
+  std::vector<std::string> names;
+  for (const RenderCall& c : calls) names.push_back(c.name + (c.flag ? "+" : ""));
+  return names;
+}
+
+ControlRig::ControlRig(int width, int height, const std::string& version) {
+  platform.SetVersion(version);
+  platform.backBufferFactory = [this](int w, int h) { return MakeTestSurface(w, h, platform); };
+  hwnd = platform.CreateWindow(width, height);
+  screen = MakeTestSurface(width, height, platform);
+  host.windowHandle = hwnd;
+  host.deviceContext = screen.get();
+  host.width = width;
+  host.height = height;
+  control = std::make_unique<Vantiq>(host, platform);
+  auto recorder = std::make_unique<RecordingRenderers>(*control);
+  renderers = recorder.get();
+  control->SetRenderers(std::move(recorder));
+}
+
+ControlRig::~ControlRig() { control.reset(); }
+
+void ControlRig::Start() {
+  control->Initialize();
+  control->InitProperties();
+  control->Resize();
+  control->Show();
+  control->Paint();
+}
+
+void ControlRig::ResizeTo(int width, int height) {
+  platform.Window(hwnd)->client = {0, 0, width, height};
+  screen = MakeTestSurface(width > 0 ? width : 1, height > 0 ? height : 1, platform);
+  host.deviceContext = screen.get();
+  host.width = width;
+  host.height = height;
+  control->Resize();
+}
+
+void OnNewThread(const std::function<void()>& fn) {
+  std::thread t(fn);
+  t.join();
+}
+
+}  // namespace vantiq::testing

@@ -1,0 +1,67 @@
+// A control wired to a recording host, a scriptable platform and recording renderers,
+// drawing on the test backend's surfaces.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "backends/soft/scriptable_platform.h"
+#include "control/vantiq.h"
+#include "render/renderers.h"
+#include "support/recording_host.h"
+
+namespace vantiq::testing {
+
+struct RenderCall {
+  std::string name;  // "Frame", "Fill" or "Caption"
+  bool flag = false;  // frameOnly or inFill
+  std::optional<Rect> clip;
+};
+
+// Records each renderer call with the clip in force; optional actions draw or poke.
+class RecordingRenderers : public Renderers {
+ public:
+  explicit RecordingRenderers(Vantiq& control) : control_(control) {}
+  std::vector<RenderCall> calls;
+  std::function<void(bool)> onFrame;
+  std::function<void()> onFill;
+  std::function<void(bool)> onCaption;
+
+  void DrawFrame(bool frameOnly) override;
+  void DrawFill() override;
+  void DrawCaption(bool inFill) override;
+  std::vector<std::string> Names() const;
+
+ private:
+  Vantiq& control_;
+};
+
+class ControlRig {
+ public:
+  // A control window of w x h pixels on the named Windows version.
+  explicit ControlRig(int width = 200, int height = 20, const std::string& version = "winxp");
+  ~ControlRig();
+
+  // Initialize, InitProperties, Resize, Show and Paint, as a container starts a new control.
+  void Start();
+  // Changes the window's size and tells the control.
+  void ResizeTo(int width, int height);
+  ColorRef ScreenPixel(int x, int y) const { return screen->GetPixel(x, y); }
+  ColorRef BufferPixel(int x, int y) const { return control->paint().m_hDC->GetPixel(x, y); }
+
+  ScriptablePlatform platform;
+  RecordingHost host;
+  std::unique_ptr<Surface> screen;
+  WindowHandle hwnd = 0;
+  std::unique_ptr<Vantiq> control;
+  RecordingRenderers* renderers = nullptr;
+};
+
+// Runs fn on a new thread and waits: the version tests remember their answers per
+// thread, so each scripted Windows version needs a thread of its own.
+void OnNewThread(const std::function<void()>& fn);
+
+}  // namespace vantiq::testing

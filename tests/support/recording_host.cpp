@@ -1,0 +1,47 @@
+#include "support/recording_host.h"
+
+#include <algorithm>
+
+#include "caption/number_format.h"
+#include "common/runtime_error.h"
+
+namespace vantiq::testing {
+
+int RecordingHost::ChangeCount(const std::u16string& name) const {
+  return static_cast<int>(std::count(changes.begin(), changes.end(), name));
+}
+
+void RecordingHost::SetBaseMousePointer(std::int16_t pointer) {
+  if (baseRefusesPointer) throw RuntimeError(380);
+  baseMousePointer = pointer;
+}
+
+bool RecordingHost::AmbientRightToLeft() {
+  if (!ambientRightToLeft) throw RuntimeError(398);  // not available yet
+  return *ambientRightToLeft;
+}
+
+std::u16string RecordingHost::ExtenderToolTipText() {
+  if (!toolTipText) throw RuntimeError(438);
+  return *toolTipText;
+}
+
+void RecordingHost::SetExtenderToolTipText(const std::u16string& text) {
+  if (!toolTipText) throw RuntimeError(438);
+  toolTipText = text;
+}
+
+std::u16string RecordingHost::FormatNumber(double value, const std::u16string& pattern) {
+  return vantiq::FormatNumber(value, pattern, NumberLocale{});
+}
+
+void RecordingHost::PropertyChanged(const std::u16string& name) {
+  if (propertyChangedFails) throw RuntimeError(5);
+  changes.push_back(name);
+}
+
+void RecordingHost::RaiseProgressTextCallBack(double&, double&, double&, std::u16string&) {
+  events.push_back(u"ProgressTextCallBack");
+}
+
+}  // namespace vantiq::testing

@@ -1,0 +1,73 @@
+// A host that records what the control asks of it and answers from scripted state.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "control/host.h"
+#include "render/surface.h"
+
+namespace vantiq::testing {
+
+class RecordingHost : public Host {
+ public:
+  // --- Scripted answers --------------------------------------------------------
+  WindowHandle windowHandle = 0;
+  Surface* deviceContext = nullptr;  // the window's own surface
+  int width = 0;
+  int height = 0;
+  bool userMode = true;
+  std::optional<bool> ambientRightToLeft = false;  // nullopt: cannot answer
+  std::optional<std::u16string> toolTipText = std::u16string();  // nullopt: no extender
+  bool propertyChangedFails = false;
+  bool baseRefusesPointer = false;
+
+  // --- What the control did ------------------------------------------------------
+  std::vector<std::u16string> changes;  // PropertyChanged names, in order
+  int scaleModeCalls = 0;
+  FontRef baseFont;
+  bool baseEnabled = true;
+  std::int16_t baseMousePointer = 0;
+  PictureRef baseMouseIcon;
+  std::vector<std::u16string> events;
+
+  // The number of notifications with this name.
+  int ChangeCount(const std::u16string& name) const;
+
+  WindowHandle BaseWindowHandle() override { return windowHandle; }
+  Surface* BaseDeviceContext() override { return deviceContext; }
+  void SetScaleModePixels() override { ++scaleModeCalls; }
+  int ScaleWidth() override { return width; }
+  int ScaleHeight() override { return height; }
+  void SetBaseFont(const FontRef& font) override { baseFont = font; }
+  FontRef BaseFont() override { return baseFont; }
+  bool BaseEnabled() override { return baseEnabled; }
+  void SetBaseEnabled(bool enabled) override { baseEnabled = enabled; }
+  std::int16_t BaseMousePointer() override { return baseMousePointer; }
+  void SetBaseMousePointer(std::int16_t pointer) override;
+  PictureRef BaseMouseIcon() override { return baseMouseIcon; }
+  void SetBaseMouseIcon(const PictureRef& icon) override { baseMouseIcon = icon; }
+  FontRef CreateStandardFont() override { return std::make_shared<StdFont>(); }
+  bool AmbientUserMode() override { return userMode; }
+  bool AmbientRightToLeft() override;
+  std::u16string ExtenderToolTipText() override;
+  void SetExtenderToolTipText(const std::u16string& text) override;
+  std::u16string FormatNumber(double value, const std::u16string& pattern) override;
+  void PropertyChanged(const std::u16string& name) override;
+  void RaiseProgressTextCallBack(double& value, double& min, double& max,
+                                 std::u16string& text) override;
+  void RaiseClick() override { events.push_back(u"Click"); }
+  void RaiseMouseMove(std::int16_t&, std::int16_t&, float&, float&) override {
+    events.push_back(u"MouseMove");
+  }
+  void RaiseMouseDown(std::int16_t&, std::int16_t&, float&, float&) override {
+    events.push_back(u"MouseDown");
+  }
+  void RaiseMouseUp(std::int16_t&, std::int16_t&, float&, float&) override {
+    events.push_back(u"MouseUp");
+  }
+};
+
+}  // namespace vantiq::testing
