@@ -35,7 +35,11 @@ class ScriptablePlatform : public Platform {
   std::map<std::string, std::set<std::string>> libraries;
   int librariesLoaded = 0;        // LoadLibraryA successes not yet freed
 
-  std::array<ColorRef, 31> sysColors;  // Windows' standard colours by default
+  // GetSysColor's answers for the indexes 0 (COLOR_SCROLLBAR) to 30 (COLOR_MENUBAR).
+  // By default Windows XP's colours under its default visual style (Luna, blue), the
+  // look that the default theme identity below names: button face (236, 233, 216),
+  // highlight (49, 106, 197). Any other index answers 0.
+  std::array<ColorRef, 31> sysColors;
 
   bool themeApiPresent = true;    // uxtheme calls exist at all
   bool visualStyles = true;       // a visual style is in force
@@ -43,10 +47,11 @@ class ScriptablePlatform : public Platform {
   std::u16string colorName = u"NormalColor";
   std::u16string sizeName = u"NormalSize";
   int themesOpen = 0;             // OpenThemeData handles not yet closed
+  int themeCalls = 0;             // every uxtheme call made, failed ones included
   int themeChunkSize = 8;         // TMT_PROGRESSCHUNKSIZE of the "Progress" class
   int themeSpaceSize = 2;         // TMT_PROGRESSSPACESIZE
 
-  // Makes the back buffers; by default software surfaces over these system colours.
+  // Makes the back buffers; when empty, software surfaces over these system colours.
   std::function<std::unique_ptr<Surface>(int, int)> backBufferFactory;
   bool backBufferFails = false;
 
@@ -56,8 +61,19 @@ class ScriptablePlatform : public Platform {
   SoftWindow* Window(WindowHandle hwnd);
 
   // Sets the version record from a short name: "win98", "winme", "win2k", "winxp",
-  // "win2003", "vista", "win7", "win10".
+  // "win2003", "vista", "win7", "win10" (10.0, as a program that declares Windows 10
+  // support sees it). Throws std::invalid_argument for any other name.
   void SetVersion(const std::string& name);
+
+  // The deterministic look that DrawThemeBackground gives the "Progress" class:
+  // bars (parts 1 and 2) are a 1-pixel frame around a light fill with a white line
+  // along the inner top (part 1) or inner left (part 2) side; chunks are a gradient
+  // from light to dark green, top to bottom (part 3) or left to right (part 4).
+  static constexpr ColorRef kThemeBarFrame = Rgb(188, 188, 188);
+  static constexpr ColorRef kThemeBarFill = Rgb(234, 234, 234);
+  static constexpr ColorRef kThemeBarShine = Rgb(255, 255, 255);
+  static constexpr ColorRef kThemeChunkLight = Rgb(160, 232, 160);
+  static constexpr ColorRef kThemeChunkDark = Rgb(6, 176, 37);
 
   // --- Platform -------------------------------------------------------------------
   bool GetVersionExA(OsVersionInfo& info) override;
