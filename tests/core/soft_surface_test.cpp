@@ -463,6 +463,17 @@ TEST(SurfaceMirror, MirroringPartOfTheSurfaceLeavesTheRestAndTwiceRestores) {
   EXPECT_EQ(AllPixels(*s), before);
 }
 
+TEST(SurfaceMirror, AnAreaWiderThanTheSurfaceMirrorsTheSurfacesOwnWidth) {
+  // StretchBlt flips only the part of its source that exists.
+  auto s = Blank(5, 2);
+  Number(*s);
+  s->MirrorHorizontally(9, 1);
+  for (int x = 0; x < 5; ++x) {
+    EXPECT_EQ(s->GetPixel(x, 0), Rgb(4 - x, 0, 77)) << x;
+    EXPECT_EQ(s->GetPixel(x, 1), Rgb(x, 1, 77)) << x;
+  }
+}
+
 TEST(SurfaceClip, ClipReportsWhatWasSetAndNulloptRemovesIt) {
   auto s = Blank(4, 4);
   EXPECT_FALSE(s->Clip().has_value());

@@ -346,7 +346,7 @@ TEST(CrossBackend, CopiesMatchForOffsetsOverhangsNegativeSizesAndSelfCopies) {
 TEST(CrossBackend, MirrorMatchesOnWholeAndPartialAreasAndUnderClip) {
   const std::vector<std::pair<int, int>> sizes = {{1, 1}, {2, 3}, {3, 2}, {7, 5}, {64, 9}, {255, 4}, {256, 3}, {300, 6}};
   for (const auto& [w, h] : sizes) {
-    for (const auto& area : std::vector<std::pair<int, int>>{{w, h}, {w - 1, h}, {w / 2, h - 1}}) {
+    for (const auto& area : std::vector<std::pair<int, int>>{{w, h}, {w - 1, h}, {w / 2, h - 1}, {w + 3, h}, {w, h + 2}, {0, h}, {-2, h}, {w, -1}}) {
       for (const auto& clip : {std::optional<Rect>{}, std::optional<Rect>{Rect{1, 0, w - 1, h}}}) {
         Pair pair(w, h);
         pair.Run([&, aw = area.first, ah = area.second](Surface& s) {

@@ -296,15 +296,21 @@ void SoftSurface::CopyFrom(int x, int y, int w, int h, const Surface& source, in
 }
 
 void SoftSurface::MirrorHorizontally(int w, int h) {
+  // StretchBlt flips the part of the source that lies on the surface: an area wider
+  // than the surface mirrors the surface's own width.
+  // Rows are not flipped; a negative height covers the rows up to row 0 like PatBlt.
+  const int span = std::min(w, width_);
   const Rect visible = Visible();
+  std::int64_t top = 0, bottom = 0;
+  Span(0, h, top, bottom);
+  const int first_row = static_cast<int>(std::max<std::int64_t>(top, visible.top));
+  const int rows = static_cast<int>(std::min<std::int64_t>(bottom, visible.bottom));
+  const int end = std::min(span, visible.right);
   const std::vector<std::uint32_t> before = pixels_;
-  const int rows = std::min(h, visible.bottom);
-  for (int y = std::max(0, visible.top); y < rows; ++y) {
+  for (int y = first_row; y < rows; ++y) {
     const std::size_t row = Index(0, y);
-    const int end = std::min(w, visible.right);
     for (int x = std::max(0, visible.left); x < end; ++x) {
-      const std::int64_t from = std::int64_t{w} - 1 - x;
-      if (from >= 0 && from < width_) pixels_[row + x] = before[row + static_cast<std::size_t>(from)];
+      pixels_[row + x] = before[row + static_cast<std::size_t>(span - 1 - x)];
     }
   }
 }
