@@ -195,6 +195,16 @@ TEST(PaintDriver, SystemColourChangeRefreshesTheThemeState) {
   EXPECT_EQ(rig.control->paint().m_sColorName, u"METALLIC");
 }
 
+TEST(PaintDriver, DrawsThroughTheBackendOfTheBuild) {
+  ControlRig rig(10, 10);
+  rig.Start();
+#ifdef _WIN32
+  EXPECT_TRUE(rig.OnGdi());
+#else
+  EXPECT_FALSE(rig.OnGdi());
+#endif
+}
+
 TEST(PaintDriver, BackBufferGrowsButNeverShrinks) {
   ControlRig rig(100, 20);
   rig.Start();

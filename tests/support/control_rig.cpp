@@ -29,9 +29,12 @@ std::vector<std::string> RecordingRenderers::Names() const {
 
 ControlRig::ControlRig(int width, int height, const std::string& version) {
   platform.SetVersion(version);
+  // The system's own colours, so that on Windows the surfaces are real GDI ones.
+  for (int i = 0; i < static_cast<int>(platform.sysColors.size()); ++i)
+    platform.sysColors[static_cast<std::size_t>(i)] = HostSystemColors().GetSysColor(i);
   platform.backBufferFactory = [this](int w, int h) { return MakeTestSurface(w, h, platform); };
   hwnd = platform.CreateWindow(width, height);
-  screen = MakeTestSurface(width, height, platform);
+  screen = MakeTestSurface(width > 0 ? width : 1, height > 0 ? height : 1, platform);
   host.windowHandle = hwnd;
   host.deviceContext = screen.get();
   host.width = width;
@@ -43,6 +46,8 @@ ControlRig::ControlRig(int width, int height, const std::string& version) {
 }
 
 ControlRig::~ControlRig() { control.reset(); }
+
+bool ControlRig::OnGdi() const { return IsGdiSurface(*screen); }
 
 void ControlRig::Start() {
   control->Initialize();
