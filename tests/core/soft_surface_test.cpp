@@ -333,7 +333,9 @@ TEST(SurfaceGradient, VerticalGivesEveryRowOneColour) {
                          "bb.",
                          "cc.",
                          "..."},
-                    {{'a', Rgb(100, 101, 0)}, {'b', Rgb(100, 100, 85)}, {'c', Rgb(100, 100, 170)}}));
+                    {{'a', Rgb(100, 101, 0)},
+                     {'b', Rgb(100, 100, 85)},
+                     {'c', Rgb(100, 100, 170)}}));
 }
 
 TEST(SurfaceGradient, AOnePixelGradientIsTheStartColour) {
@@ -510,9 +512,17 @@ TEST(SurfaceClip, EveryDrawingOperationStaysInsideTheClip) {
       {"FillRect", [](Surface& s) { s.FillRect(Rect{0, 0, 12, 10}, Rgb(255, 0, 0)); }},
       {"FrameRect", [](Surface& s) { s.FrameRect(Rect{4, 3, 11, 9}, Rgb(255, 0, 0)); }},
       {"Line", [](Surface& s) { s.Line(0, 1, 12, 8, Rgb(255, 0, 0)); }},
-      {"SetPixel", [](Surface& s) { s.SetPixel(3, 3, Rgb(255, 0, 0)); s.SetPixel(2, 2, Rgb(255, 0, 0)); }},
+      {"SetPixel",
+       [](Surface& s) {
+         s.SetPixel(3, 3, Rgb(255, 0, 0));
+         s.SetPixel(2, 2, Rgb(255, 0, 0));
+       }},
       {"SunkenEdge", [](Surface& s) { s.SunkenEdge(Rect{1, 1, 11, 9}, EdgeKind::kSunken); }},
-      {"GradientFill", [](Surface& s) { s.GradientFill(Rect{0, 0, 12, 10}, Rgb(255, 0, 0), Rgb(0, 255, 0), GradientDirection::kVertical); }},
+      {"GradientFill",
+       [](Surface& s) {
+         s.GradientFill(Rect{0, 0, 12, 10}, Rgb(255, 0, 0), Rgb(0, 255, 0),
+                        GradientDirection::kVertical);
+       }},
       {"CopyFrom", [&src](Surface& s) { s.CopyFrom(0, 0, 12, 10, *src, 0, 0); }},
       {"MirrorHorizontally", [](Surface& s) { s.MirrorHorizontally(12, 10); }},
   };

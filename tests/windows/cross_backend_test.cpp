@@ -265,7 +265,8 @@ const std::vector<ColorPair>& GradientColors() {
 
 TEST(CrossBackend, GradientsMatchForEveryWidthHeightAndColourPair) {
   const std::vector<int> extents = {1, 2, 3, 7, 255, 256, 300};
-  for (GradientDirection direction : {GradientDirection::kHorizontal, GradientDirection::kVertical}) {
+  for (GradientDirection direction :
+       {GradientDirection::kHorizontal, GradientDirection::kVertical}) {
     for (int w : extents) {
       for (int h : extents) {
         if (w > 7 && h > 7 && w != h) continue;  // the large ones are slow and alike
@@ -290,7 +291,8 @@ TEST(CrossBackend, GradientsMatchWhenInvertedOffsetOrClipped) {
                                    {3, 1, 400, 12},  {-250, 0, 10, 11}, {0, 11, 22, -300}};
   const std::vector<std::optional<Rect>> clips = {std::nullopt, Rect{4, 2, 11, 8},
                                                   Rect{0, 0, 1, 12}};
-  for (GradientDirection direction : {GradientDirection::kHorizontal, GradientDirection::kVertical}) {
+  for (GradientDirection direction :
+       {GradientDirection::kHorizontal, GradientDirection::kVertical}) {
     for (const auto& clip : clips) {
       for (const Rect& rc : rects) {
         for (const ColorPair& c : GradientColors()) {
@@ -326,7 +328,9 @@ TEST(CrossBackend, CopiesMatchForOffsetsOverhangsNegativeSizesAndSelfCopies) {
           s.FillRect(Rect{2, 2, 6, 5}, Rgb(200, 0, 0));
         });
         Pair pair(15, 11);
-        pair.Run([](Surface& s) { s.GradientFill(Rect{0, 0, 15, 11}, 0, Rgb(0, 255, 90), GradientDirection::kVertical); });
+        pair.Run([](Surface& s) {
+          s.GradientFill(Rect{0, 0, 15, 11}, 0, Rgb(0, 255, 90), GradientDirection::kVertical);
+        });
         pair.soft.SetClip(clip);
         pair.gdi->SetClip(clip);
         if (self) {
@@ -344,9 +348,13 @@ TEST(CrossBackend, CopiesMatchForOffsetsOverhangsNegativeSizesAndSelfCopies) {
 }
 
 TEST(CrossBackend, MirrorMatchesOnWholeAndPartialAreasAndUnderClip) {
-  const std::vector<std::pair<int, int>> sizes = {{1, 1}, {2, 3}, {3, 2}, {7, 5}, {64, 9}, {255, 4}, {256, 3}, {300, 6}};
+  const std::vector<std::pair<int, int>> sizes = {{1, 1},  {2, 3},   {3, 2},   {7, 5},
+                                                  {64, 9}, {255, 4}, {256, 3}, {300, 6}};
   for (const auto& [w, h] : sizes) {
-    for (const auto& area : std::vector<std::pair<int, int>>{{w, h}, {w - 1, h}, {w / 2, h - 1}, {w + 3, h}, {w, h + 2}, {0, h}, {-2, h}, {w, -1}}) {
+    // Whole, narrower and lower areas, and wider, taller, empty and negative ones.
+    const std::vector<std::pair<int, int>> areas = {
+        {w, h}, {w - 1, h}, {w / 2, h - 1}, {w + 3, h}, {w, h + 2}, {0, h}, {-2, h}, {w, -1}};
+    for (const auto& area : areas) {
       for (const auto& clip : {std::optional<Rect>{}, std::optional<Rect>{Rect{1, 0, w - 1, h}}}) {
         Pair pair(w, h);
         pair.Run([&, aw = area.first, ah = area.second](Surface& s) {
