@@ -1,0 +1,76 @@
+// The control in a real window on the real platform: what USER, GDI and the visual
+// styles do with its region, its colours and its theme state.
+#include <gtest/gtest.h>
+
+#include "platform/mod_version_ex.h"
+#include "support/window_host.h"
+
+namespace vantiq::testing {
+namespace {
+
+// SetWindowTheme(hwnd, " ", " ") turns visual styles off for one window.
+void ThemeOff(HWND hwnd) {
+  HMODULE ux = LoadLibraryW(L"uxtheme.dll");
+  ASSERT_NE(ux, nullptr);
+  using SetTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+  auto set = reinterpret_cast<SetTheme>(reinterpret_cast<void*>(GetProcAddress(ux, "SetWindowTheme")));
+  ASSERT_NE(set, nullptr);
+  EXPECT_EQ(set(hwnd, L" ", L" "), S_OK);
+  FreeLibrary(ux);
+}
+
+TEST(ControlWindow, XPLookCutsThreePixelsAtEachCorner) {
+  WindowRig rig(100, 20);
+  rig.control->SetStyle(eProgXP);
+  EXPECT_EQ(rig.RegionType(), COMPLEXREGION);
+  for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {0, 1}, {98, 0}, {99, 0}, {99, 1}, {0, 19}, {1, 19}, {0, 18},
+                      {98, 19}, {99, 19}, {99, 18}})
+    EXPECT_FALSE(rig.RegionContains(x, y)) << x << "," << y;
+  for (auto [x, y] : {std::pair{2, 0}, {1, 1}, {97, 0}, {98, 1}, {50, 10}, {2, 19}, {1, 18}})
+    EXPECT_TRUE(rig.RegionContains(x, y)) << x << "," << y;
+
+  rig.control->SetStyle(eProgStandard);
+  EXPECT_EQ(rig.RegionType(), ERROR) << "the region is removed again";
+}
+
+TEST(ControlWindow, BackgroundReachesTheWindow) {
+  WindowRig rig(60, 12);
+  rig.control->SetStyle(eProgXP);
+  auto shot = rig.Snapshot();
+  ASSERT_TRUE(shot);
+  EXPECT_EQ(shot->GetPixel(30, 6), Rgb(255, 255, 255));
+  rig.control->SetStyle(eProgStandard);
+  shot = rig.Snapshot();
+  EXPECT_EQ(shot->GetPixel(30, 6), static_cast<ColorRef>(GetSysColor(COLOR_BTNFACE)));
+  rig.control->SetBackColor(0x80000000u + COLOR_HIGHLIGHT);
+  shot = rig.Snapshot();
+  EXPECT_EQ(shot->GetPixel(59, 11), static_cast<ColorRef>(GetSysColor(COLOR_HIGHLIGHT)));
+}
+
+TEST(ControlWindow, VisualStylesFollowTheWindowsTheme) {
+  WindowRig rig(100, 20);
+  const bool canTheme = modVersionEx::IsWinXPOrLater(rig.platform);
+  if (!canTheme) GTEST_SKIP() << "visual styles need XP or later";
+  EXPECT_TRUE(rig.control->paint().m_bThemesActive);
+  EXPECT_NE(rig.control->paint().m_hTheme, 0u);
+  EXPECT_FALSE(rig.control->paint().m_sThemeFile.empty());
+  ThemeOff(rig.Hwnd());
+  rig.control->RefreshThemeState(0, 794, 0, 0);
+  EXPECT_FALSE(rig.control->paint().m_bThemesActive);
+  EXPECT_EQ(rig.control->paint().m_hTheme, 0u);
+  EXPECT_EQ(rig.control->paint().m_sThemeFile, u"");
+  rig.control->SetStyle(eProgXP);
+  EXPECT_EQ(rig.RegionType(), COMPLEXREGION) << "without visual styles the imitation rounds";
+}
+
+TEST(ControlWindow, TerminateLeavesNoRegion) {
+  WindowRig rig(40, 10);
+  rig.control->SetStyle(eProgXP);
+  ASSERT_EQ(rig.RegionType(), COMPLEXREGION);
+  rig.control->Terminate();
+  EXPECT_EQ(rig.RegionType(), ERROR);
+  EXPECT_EQ(rig.control->paint().m_hTheme, 0u);
+}
+
+}  // namespace
+}  // namespace vantiq::testing
