@@ -38,6 +38,10 @@ class Host {
   virtual PictureRef BaseMouseIcon() = 0;
   virtual void SetBaseMouseIcon(const PictureRef& icon) = 0;
 
+  // The extent of a text in pixels, in the base's font.
+  virtual int TextWidth(const std::u16string& text) = 0;
+  virtual int TextHeight(const std::u16string& text) = 0;
+
   // A standard OLE font object, new and unshared.
   virtual FontRef CreateStandardFont() = 0;
 

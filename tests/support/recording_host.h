@@ -49,6 +49,9 @@ class RecordingHost : public Host {
   void SetBaseMousePointer(std::int16_t pointer) override;
   PictureRef BaseMouseIcon() override { return baseMouseIcon; }
   void SetBaseMouseIcon(const PictureRef& icon) override { baseMouseIcon = icon; }
+  // A fixed-pitch stand-in: 6 pixels a character, 13 pixels high.
+  int TextWidth(const std::u16string& text) override { return 6 * static_cast<int>(text.size()); }
+  int TextHeight(const std::u16string&) override { return 13; }
   FontRef CreateStandardFont() override { return std::make_shared<StdFont>(); }
   bool AmbientUserMode() override { return userMode; }
   bool AmbientRightToLeft() override;

@@ -31,6 +31,8 @@ class DemoHost : public Host {
   void SetBaseMousePointer(std::int16_t) override {}
   PictureRef BaseMouseIcon() override { return nullptr; }
   void SetBaseMouseIcon(const PictureRef&) override {}
+  int TextWidth(const std::u16string& text) override { return 6 * static_cast<int>(text.size()); }
+  int TextHeight(const std::u16string&) override { return 13; }
   FontRef CreateStandardFont() override { return std::make_shared<StdFont>(); }
   bool AmbientUserMode() override { return true; }
   bool AmbientRightToLeft() override { return false; }
