@@ -465,6 +465,16 @@ TEST(SurfaceMirror, MirroringPartOfTheSurfaceLeavesTheRestAndTwiceRestores) {
   EXPECT_EQ(AllPixels(*s), before);
 }
 
+TEST(SurfaceMirror, AnEmptyOrNegativeAreaLeavesEveryPixel) {
+  auto s = Blank(6, 3);
+  Number(*s);
+  const std::vector<ColorRef> before = AllPixels(*s);
+  for (auto [w, h] : {std::pair{0, 3}, {-2, 3}, {6, -1}, {6, 0}}) {
+    s->MirrorHorizontally(w, h);
+    EXPECT_EQ(AllPixels(*s), before) << w << "x" << h;
+  }
+}
+
 TEST(SurfaceMirror, AnAreaWiderThanTheSurfaceMirrorsTheSurfacesOwnWidth) {
   // StretchBlt flips only the part of its source that exists.
   auto s = Blank(5, 2);

@@ -351,7 +351,8 @@ TEST(CrossBackend, MirrorMatchesOnWholeAndPartialAreasAndUnderClip) {
   const std::vector<std::pair<int, int>> sizes = {{1, 1},  {2, 3},   {3, 2},   {7, 5},
                                                   {64, 9}, {255, 4}, {256, 3}, {300, 6}};
   for (const auto& [w, h] : sizes) {
-    // Whole, narrower and lower areas, and wider, taller, empty and negative ones.
+    // Whole, narrower and lower areas, and wider, taller, empty and negative ones
+    // (which mirror nothing).
     const std::vector<std::pair<int, int>> areas = {
         {w, h}, {w - 1, h}, {w / 2, h - 1}, {w + 3, h}, {w, h + 2}, {0, h}, {-2, h}, {w, -1}};
     for (const auto& area : areas) {

@@ -127,6 +127,9 @@ void GdiSurface::CopyFrom(int x, int y, int w, int h, const Surface& source, int
 }
 
 void GdiSurface::MirrorHorizontally(int w, int h) {
+  // An empty or negative area mirrors nothing (StretchBlt's answer to one differs
+  // between architectures).
+  if (w <= 0 || h <= 0) return;
   // A negative destination width includes its origin column, so the mirror of columns
   // 0..w-1 starts at w - 1.
   ::StretchBlt(dc_, w - 1, 0, -w, h, dc_, 0, 0, w, h, SRCCOPY);

@@ -296,9 +296,11 @@ void SoftSurface::CopyFrom(int x, int y, int w, int h, const Surface& source, in
 }
 
 void SoftSurface::MirrorHorizontally(int w, int h) {
+  // An empty or negative area mirrors nothing: GDI's answer to one differs between its
+  // 32- and 64-bit builds, so neither is copied.
+  if (w <= 0 || h <= 0) return;
   // StretchBlt flips the part of the source that lies on the surface: an area wider
   // than the surface mirrors the surface's own width.
-  // Rows are not flipped; a negative height covers the rows up to row 0 like PatBlt.
   const int span = std::min(w, width_);
   const Rect visible = Visible();
   std::int64_t top = 0, bottom = 0;
