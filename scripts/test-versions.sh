@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Runs vantiq_version_tests as each Windows version Wine can report. The program is
+# copied as vantiq-<version>.exe, Wine's AppDefaults key for that name sets the
+# version it sees, and the program reads what to expect from its own name.
+# Prints each version's GoogleTest summary; exits non-zero when any version fails.
+# Usage: scripts/test-versions.sh win32|win64 BUILD_DIR [VERSION...]
+#   VERSION: win98 winme win2k winxp win2003 vista win7 win10 win10m (default: all)
+#   win10m is Windows 10 for a copy whose manifest declares it: 10.0 instead of 6.2.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+if [ $# -lt 2 ]; then
+  echo "usage: $0 win32|win64 BUILD_DIR [VERSION...]" >&2
+  exit 2
+fi
+arch="$1"
+build="$(cd "$2" && pwd)"
+shift 2
+versions=("$@")
+[ ${#versions[@]} -gt 0 ] || versions=(win98 winme win2k winxp win2003 vista win7 win10 win10m)
+
+case "$arch" in
+  win32|win64) ;;
+  *) echo "test-versions: unknown architecture $arch" >&2; exit 2 ;;
+esac
+program="$build/bin/vantiq_version_tests.exe"
+if [ ! -f "$program" ]; then
+  echo "test-versions: $program is not built" >&2
+  exit 2
+fi
+
+# The tests open real windows, which need an X server.
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a "$0" "$arch" "$build" "${versions[@]}"
+fi
+
+copies="$build/version-copies"
+mkdir -p "$copies"
+failed=()
+# An external manifest declaring Windows 10, which Wine reads next to the program.
+write_win10_manifest() {
+  cat >"$1" <<'MANIFEST'
+<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
+<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
+  <compatibility xmlns="urn:schemas-microsoft-com:compatibility.v1">
+    <application>
+      <supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>
+    </application>
+  </compatibility>
+</assembly>
+MANIFEST
+}
+
+for version in "${versions[@]}"; do
+  name="vantiq-$version.exe"
+  cp -f "$program" "$copies/$name"
+  wine_version="$version"
+  if [ "$version" = win10m ]; then
+    wine_version=win10
+    write_win10_manifest "$copies/$name.manifest"
+  fi
+  "$here/scripts/wine-run.sh" "$arch" reg add "HKCU\\Software\\Wine\\AppDefaults\\$name" \
+    /v Version /d "$wine_version" /f >/dev/null 2>&1
+  if output="$("$here/scripts/wine-run.sh" "$arch" "$copies/$name" 2>&1 | tr -d '\r')"; then
+    status=0
+  else
+    status=$?
+  fi
+  # A run that exits 0 but never reports a pass (a crash Wine swallowed) fails too.
+  if [ "$status" -ne 0 ] || ! grep -q '^\[  PASSED  \]' <<<"$output" ||
+     grep -q '^\[  FAILED  \]' <<<"$output"; then
+    failed+=("$version")
+    echo "== $arch $version: FAILED (exit $status)"
+    echo "$output" | grep -v '^\[       OK \]\|^\[ RUN      \]' || true
+  else
+    echo "== $arch $version: $(grep '^\[==========\] .* ran' <<<"$output" | sed 's/^\[==========\] //')"
+    grep '^\[  PASSED  \]\|^\[  SKIPPED \]' <<<"$output" | sed 's/^/   /'
+  fi
+done
+
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "test-versions: $arch failed on ${failed[*]}"
+  exit 1
+fi
+echo "test-versions: $arch passed on ${versions[*]}"

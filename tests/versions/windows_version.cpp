@@ -1,0 +1,52 @@
+#include "windows_version.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include <windows.h>
+
+namespace vantiq::testing {
+namespace {
+
+constexpr std::uint32_t k9x = 1;
+constexpr std::uint32_t kNT = 2;
+
+// What Wine reports for each version name. The 9x family keeps major and minor in
+// the high word of the build field. A program whose manifest does not declare
+// Windows 10 sees 6.2.9200 there, as on real Windows 10; "win10m" is the same
+// system seen by a copy with a manifest that declares it.
+const WindowsVersion kVersions[] = {
+    // name       platform major minor build        98SE   ME     NT     2000+  XP     Vista  XP+
+    {"win98",     k9x, 4, 10, 0x040A08AE,            true,  false, false, false, false, false, false},
+    {"winme",     k9x, 4, 90, 0x045A0BB8,            false, true,  false, false, false, false, false},
+    {"win2k",     kNT, 5, 0, 2195,                   false, false, true,  true,  false, false, false},
+    {"winxp",     kNT, 5, 1, 2600,                   false, false, true,  true,  true,  false, true},
+    {"win2003",   kNT, 5, 2, 3790,                   false, false, true,  true,  false, false, true},
+    {"vista",     kNT, 6, 0, 6002,                   false, false, true,  true,  false, true,  true},
+    {"win7",      kNT, 6, 1, 7601,                   false, false, true,  true,  false, true,  true},
+    {"win10",     kNT, 6, 2, 9200,                   false, false, true,  true,  false, true,  true},
+    {"win10m",    kNT, 10, 0, 18362,                 false, false, true,  true,  false, false, true},
+};
+
+}  // namespace
+
+std::string ProgramName() {
+  char path[MAX_PATH] = {};
+  const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name(path, n);
+  const std::size_t slash = name.find_last_of("\\/");
+  if (slash != std::string::npos) name.erase(0, slash + 1);
+  std::transform(name.begin(), name.end(), name.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return name;
+}
+
+const WindowsVersion* RunningAs() {
+  const std::string name = ProgramName();
+  for (const WindowsVersion& v : kVersions) {
+    if (name == std::string("vantiq-") + v.name + ".exe") return &v;
+  }
+  return nullptr;
+}
+
+}  // namespace vantiq::testing

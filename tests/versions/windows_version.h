@@ -1,0 +1,26 @@
+// The Windows version this copy of vantiq_version_tests runs as. The program is
+// copied under names such as vantiq-win98.exe and Wine is told to report that
+// version for that name (scripts/test-versions.sh); every test here reads what to
+// expect from RunningAs().
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vantiq::testing {
+
+struct WindowsVersion {
+  const char* name;  // the end of the program's file name; Wine's name for the version,
+                     // but "win10m" is win10 for a copy that declares it in a manifest
+  // What GetVersionExA reports.
+  std::uint32_t platformId, major, minor, build;
+  // What the version tests answer.
+  bool win98SE, winME, winNT, win2000OrLater, winXP, winVista, winXPOrLater;
+};
+
+// Null when the file name names no known version ("vantiq-<name>.exe").
+const WindowsVersion* RunningAs();
+// The program's own file name, for messages.
+std::string ProgramName();
+
+}  // namespace vantiq::testing
