@@ -78,32 +78,22 @@ TEST(ColorXP, OlderVersionsHaveNoVisualStylesAndMakeNoThemeCall) {
   }
 }
 
-TEST(ColorXP, TheClassicLookOnXpGivesNoThemeAndEmptyNames) {
-  OnNewThread([] {
-    ScriptablePlatform p;
-    p.SetVersion("winxp");
-    p.visualStyles = false;
-    CColorXP colors(p);
-    const Identity id = Read(colors, p.CreateWindow(50, 10));
-    EXPECT_FALSE(id.active);
-    EXPECT_EQ(id.file, u"");
-    EXPECT_EQ(id.color, u"");
-    EXPECT_EQ(p.themeCalls, 3) << "one failed OpenThemeData per question";
-    EXPECT_EQ(p.themesOpen, 0);
-  });
-}
-
-TEST(ColorXP, WithoutTheThemeFunctionsTheAnswersAreTheClassicOnes) {
-  OnNewThread([] {
-    ScriptablePlatform p;
-    p.SetVersion("winxp");
-    p.themeApiPresent = false;
-    CColorXP colors(p);
-    const Identity id = Read(colors, p.CreateWindow(50, 10));
-    EXPECT_FALSE(id.active);
-    EXPECT_EQ(id.file, u"");
-    EXPECT_EQ(id.color, u"");
-  });
+TEST(ColorXP, TheClassicLookOrNoThemeFunctionsGiveNoThemeAndEmptyNames) {
+  for (const bool apiPresent : {true, false}) {
+    OnNewThread([apiPresent] {
+      ScriptablePlatform p;
+      p.SetVersion("winxp");
+      p.visualStyles = false;
+      p.themeApiPresent = apiPresent;
+      CColorXP colors(p);
+      const Identity id = Read(colors, p.CreateWindow(50, 10));
+      EXPECT_FALSE(id.active);
+      EXPECT_EQ(id.file, u"");
+      EXPECT_EQ(id.color, u"");
+      EXPECT_EQ(p.themeCalls, 3) << "one failed OpenThemeData per question";
+      EXPECT_EQ(p.themesOpen, 0);
+    });
+  }
 }
 
 TEST(ColorXP, WindowZeroAndADestroyedWindowGiveFalseAndEmptyNames) {
@@ -200,12 +190,9 @@ TEST(ColorXP, NamesAreReadInto256CharacterBuffersOfSpaces) {
   EXPECT_EQ(colors.FileName(), u"abc");
   EXPECT_EQ(colors.ColorName(), u"");
   EXPECT_EQ(colors.SizeName(), u"");
-}
 
-TEST(ColorXP, ABufferFilledToTheEndIsKeptWhole) {
-  BufferInspectingPlatform p;
+  // A buffer filled to the end has no NUL; it is kept whole.
   p.reply = std::u16string(256, u'x');
-  CColorXP colors(p);
   colors.ReadCurrentThemeName();
   EXPECT_EQ(colors.FileName(), std::u16string(256, u'x'));
 }
