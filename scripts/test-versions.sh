@@ -65,16 +65,16 @@ for version in "${versions[@]}"; do
   else
     status=$?
   fi
+  passed=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' <<<"$output" | tail -n1)
+  failures=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' <<<"$output" | tail -n1)
+  passed=${passed:-0}; failures=${failures:-0}
   # A run that exits 0 but never reports a pass (a crash Wine swallowed) fails too.
-  if [ "$status" -ne 0 ] || ! grep -q '^\[  PASSED  \]' <<<"$output" ||
-     grep -q '^\[  FAILED  \]' <<<"$output"; then
+  if [ "$status" -ne 0 ] || [ "$passed" -eq 0 ] || [ "$failures" -ne 0 ]; then
     failed+=("$version")
-    echo "== $arch $version: FAILED (exit $status)"
     echo "$output" | grep -v '^\[       OK \]\|^\[ RUN      \]' || true
-  else
-    echo "== $arch $version: $(grep '^\[==========\] .* ran' <<<"$output" | sed 's/^\[==========\] //')"
-    grep '^\[  PASSED  \]\|^\[  SKIPPED \]' <<<"$output" | sed 's/^/   /'
+    [ "$failures" -eq 0 ] && failures=1
   fi
+  printf '%-28s %s passed, %s failed\n' "$arch $version:" "$passed" "$failures"
 done
 
 if [ ${#failed[@]} -gt 0 ]; then

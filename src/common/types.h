@@ -16,13 +16,13 @@ constexpr OleColor kAutoColor = 0x8000000Fu;           // COLOR_BTNFACE referenc
 constexpr OleColor kAutoTextColor = 0x8000000Eu;       // COLOR_HIGHLIGHTTEXT reference
 constexpr ColorRef kInvalidColor = 0xFFFFFFFFu;        // CLR_INVALID
 
-constexpr int COLOR_3DDKSHADOW = 21;
-constexpr int COLOR_3DLIGHT = 22;
-constexpr int COLOR_BTNSHADOW = 16;
-constexpr int COLOR_BTNHIGHLIGHT = 20;
-constexpr int COLOR_BTNFACE = 15;
-constexpr int COLOR_HIGHLIGHT = 13;
-constexpr int COLOR_HIGHLIGHTTEXT = 14;
+constexpr int kColor3dDkShadow = 21;
+constexpr int kColor3dLight = 22;
+constexpr int kColorBtnShadow = 16;
+constexpr int kColorBtnHighlight = 20;
+constexpr int kColorBtnFace = 15;
+constexpr int kColorHighlight = 13;
+constexpr int kColorHighlightText = 14;
 
 constexpr ColorRef Rgb(int r, int g, int b) {
   return static_cast<ColorRef>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));

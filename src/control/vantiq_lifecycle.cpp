@@ -65,8 +65,8 @@ void Vantiq::Initialize() {
   IgnoreErrors([&] { m_oColors = std::make_unique<CColorXP>(platform_); });
   IgnoreErrors([&] { RefreshThemeIdentity(); });
   IgnoreErrors([&] {
-    paint_.m_lBtnFaceColor = platform_.GetSysColor(COLOR_BTNFACE);
-    paint_.m_lHighlightColor = platform_.GetSysColor(COLOR_HIGHLIGHT);
+    paint_.m_lBtnFaceColor = platform_.GetSysColor(kColorBtnFace);
+    paint_.m_lHighlightColor = platform_.GetSysColor(kColorHighlight);
   });
   Redraw();
 }

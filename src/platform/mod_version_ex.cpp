@@ -43,14 +43,14 @@ bool Memoised(Platform& platform, int& memo, bool rememberFailure, Condition con
 
 bool IsWin98SE(Platform& platform) {
   return Memoised(platform, g_win98SE, false, [](const OsVersionInfo& v) {
-    return v.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS && v.dwMajorVersion == 4 &&
+    return v.dwPlatformId == kVerPlatformWin32Windows && v.dwMajorVersion == 4 &&
            v.dwMinorVersion == 10 && Build(v) >= 2222;
   });
 }
 
 bool IsWinME(Platform& platform) {
   return Memoised(platform, g_winME, false, [](const OsVersionInfo& v) {
-    return v.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS && v.dwMajorVersion == 4 &&
+    return v.dwPlatformId == kVerPlatformWin32Windows && v.dwMajorVersion == 4 &&
            v.dwMinorVersion == 90 && Build(v) >= 3000;
   });
 }
@@ -58,31 +58,31 @@ bool IsWinME(Platform& platform) {
 bool IsWinNT(Platform& platform) {
   OsVersionInfo v;
   if (!QueryVersion(platform, v)) return false;
-  return v.dwPlatformId == VER_PLATFORM_WIN32_NT && v.dwMajorVersion >= 4;
+  return v.dwPlatformId == kVerPlatformWin32Nt && v.dwMajorVersion >= 4;
 }
 
 bool IsWin2000OrLater(Platform& platform) {
   return Memoised(platform, g_win2000OrLater, true, [](const OsVersionInfo& v) {
-    return v.dwPlatformId == VER_PLATFORM_WIN32_NT && v.dwMajorVersion >= 5;
+    return v.dwPlatformId == kVerPlatformWin32Nt && v.dwMajorVersion >= 5;
   });
 }
 
 bool IsWinXP(Platform& platform) {
   return Memoised(platform, g_winXP, false, [](const OsVersionInfo& v) {
-    return v.dwPlatformId == VER_PLATFORM_WIN32_NT && v.dwMajorVersion == 5 &&
+    return v.dwPlatformId == kVerPlatformWin32Nt && v.dwMajorVersion == 5 &&
            v.dwMinorVersion == 1 && Build(v) >= 2600;
   });
 }
 
 bool IsWinVista(Platform& platform) {
   return Memoised(platform, g_winVista, false, [](const OsVersionInfo& v) {
-    return v.dwPlatformId == VER_PLATFORM_WIN32_NT && v.dwMajorVersion == 6;
+    return v.dwPlatformId == kVerPlatformWin32Nt && v.dwMajorVersion == 6;
   });
 }
 
 bool IsWinXPOrLater(Platform& platform) {
   return Memoised(platform, g_winXPOrLater, false, [](const OsVersionInfo& v) {
-    return v.dwPlatformId == VER_PLATFORM_WIN32_NT &&
+    return v.dwPlatformId == kVerPlatformWin32Nt &&
            (v.dwMajorVersion > 5 || (v.dwMajorVersion == 5 && v.dwMinorVersion >= 1));
   });
 }

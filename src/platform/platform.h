@@ -24,8 +24,8 @@ struct OsVersionInfo {
   std::uint32_t dwPlatformId = 0;
 };
 
-constexpr std::uint32_t VER_PLATFORM_WIN32_WINDOWS = 1;
-constexpr std::uint32_t VER_PLATFORM_WIN32_NT = 2;
+constexpr std::uint32_t kVerPlatformWin32Windows = 1;
+constexpr std::uint32_t kVerPlatformWin32Nt = 2;
 
 // HRESULTs the platform answers with.
 using HResult = std::int32_t;

@@ -28,8 +28,8 @@ void Vantiq::Redraw() {
   const WindowHandle hwnd = props_.m_lHwnd;
 
   IgnoreErrors([&] {
-    if (platform_.GetSysColor(COLOR_BTNFACE) != paint_.m_lBtnFaceColor ||
-        platform_.GetSysColor(COLOR_HIGHLIGHT) != paint_.m_lHighlightColor)
+    if (platform_.GetSysColor(kColorBtnFace) != paint_.m_lBtnFaceColor ||
+        platform_.GetSysColor(kColorHighlight) != paint_.m_lHighlightColor)
       RefreshThemeState(hwnd, WM_DISPLAYCHANGE, 0, 0);
   });
 
@@ -154,8 +154,8 @@ std::int32_t Vantiq::RefreshThemeState(WindowHandle /*hwnd*/, std::uint32_t mess
     return 0;
   IgnoreErrors([&] { RefreshThemeIdentity(); });
   IgnoreErrors([&] {
-    paint_.m_lBtnFaceColor = platform_.GetSysColor(COLOR_BTNFACE);
-    paint_.m_lHighlightColor = platform_.GetSysColor(COLOR_HIGHLIGHT);
+    paint_.m_lBtnFaceColor = platform_.GetSysColor(kColorBtnFace);
+    paint_.m_lHighlightColor = platform_.GetSysColor(kColorHighlight);
   });
   return 0;
 }
@@ -189,7 +189,7 @@ void Vantiq::CloseProgressTheme() {
 ColorRef Vantiq::ResolveBackColor() const {
   if (props_.m_lBackColor != kAutoColor) return TranslateColor(props_.m_lBackColor);
   if (props_.m_lStyle == eProgXP) return 0xFFFFFF;
-  return platform_.GetSysColor(COLOR_BTNFACE);
+  return platform_.GetSysColor(kColorBtnFace);
 }
 
 void Vantiq::PrepareDrawingSurface() {

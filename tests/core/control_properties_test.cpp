@@ -202,7 +202,7 @@ TEST_F(ControlProperties, PercentFormatLosesEveryPercentSign) {
 }
 
 TEST_F(ControlProperties, AlternateForeColorIsTranslatedWhenSet) {
-  rig.platform.sysColors[COLOR_HIGHLIGHT] = Rgb(1, 2, 3);
+  rig.platform.sysColors[kColorHighlight] = Rgb(1, 2, 3);
   c().SetAlternateForeColor(0x8000000Du);
   EXPECT_EQ(c().AlternateForeColor(), Rgb(1, 2, 3));
   c().SetAlternateShadowColor(0x8000000Du);

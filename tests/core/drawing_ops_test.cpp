@@ -27,21 +27,21 @@ TEST(LightenColor, MovesEachChannelTowardsWhiteWithTruncation) {
 }
 
 TEST_F(DrawingOpsTest, TranslateColorResolvesSystemReferencesOnly) {
-  EXPECT_EQ(ops.TranslateColor(0x80000000u + COLOR_HIGHLIGHT), platform.GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_EQ(ops.TranslateColor(0x80000000u + kColorHighlight), platform.GetSysColor(kColorHighlight));
   EXPECT_EQ(ops.TranslateColor(0x00123456u), 0x00123456u);
   EXPECT_EQ(ops.TranslateColor(0x80001234u), 0u) << "an index the system does not know";
 }
 
 TEST_F(DrawingOpsTest, FillTranslatesAndFrameDoesNot) {
   auto dc = MakeTestSurface(6, 4, platform);
-  platform.sysColors[COLOR_BTNFACE] = HostSystemColors().GetSysColor(COLOR_BTNFACE);
+  platform.sysColors[kColorBtnFace] = HostSystemColors().GetSysColor(kColorBtnFace);
   ops.FillRectColor({1, 1, 5, 3}, 0x8000000Fu, *dc);
-  EXPECT_EQ(dc->GetPixel(1, 1), platform.GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(dc->GetPixel(4, 2), platform.GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(dc->GetPixel(1, 1), platform.GetSysColor(kColorBtnFace));
+  EXPECT_EQ(dc->GetPixel(4, 2), platform.GetSysColor(kColorBtnFace));
   EXPECT_EQ(dc->GetPixel(5, 2), 0u);
   ops.FrameRectColor({0, 0, 6, 4}, Rgb(9, 8, 7), *dc);
   EXPECT_EQ(dc->GetPixel(5, 3), Rgb(9, 8, 7));
-  EXPECT_EQ(dc->GetPixel(2, 2), platform.GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(dc->GetPixel(2, 2), platform.GetSysColor(kColorBtnFace));
 }
 
 TEST_F(DrawingOpsTest, LineGradientGivesEachColumnItsRoundedShare) {

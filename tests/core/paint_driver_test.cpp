@@ -81,7 +81,7 @@ TEST(PaintDriver, MirroringMovesColumnXToWidthMinusOneMinusX) {
 TEST(PaintDriver, BackgroundFollowsTheStyleUnlessAColourIsSet) {
   ControlRig rig(50, 10);
   rig.Start();
-  rig.platform.sysColors[COLOR_BTNFACE] = Rgb(10, 20, 30);
+  rig.platform.sysColors[kColorBtnFace] = Rgb(10, 20, 30);
   rig.control->RefreshThemeState(0, 21, 0, 0);
   rig.control->SetStyle(eProgStandard);
   EXPECT_EQ(rig.ScreenPixel(25, 5), Rgb(10, 20, 30));
@@ -183,7 +183,7 @@ TEST(PaintDriver, SystemColourChangeRefreshesTheThemeState) {
   ControlRig rig(100, 20);
   rig.Start();
   rig.platform.colorName = u"Homestead";
-  rig.platform.sysColors[COLOR_HIGHLIGHT] = Rgb(9, 9, 9);
+  rig.platform.sysColors[kColorHighlight] = Rgb(9, 9, 9);
   rig.control->Paint();
   EXPECT_EQ(rig.control->paint().m_lHighlightColor, Rgb(9, 9, 9));
   EXPECT_EQ(rig.control->paint().m_sColorName, u"HOMESTEAD");

@@ -101,13 +101,13 @@ TEST(ScriptableLibraries, ExportsAreMatchedExactlyAndOnlyWhileLoadedAndFreesCoun
 
 TEST(ScriptableColors, DefaultsAreWindowsXpLunaColours) {
   P p;
-  EXPECT_EQ(p.GetSysColor(COLOR_BTNFACE), Rgb(236, 233, 216));
-  EXPECT_EQ(p.GetSysColor(COLOR_HIGHLIGHT), Rgb(49, 106, 197));
-  EXPECT_EQ(p.GetSysColor(COLOR_HIGHLIGHTTEXT), Rgb(255, 255, 255));
-  EXPECT_EQ(p.GetSysColor(COLOR_BTNSHADOW), Rgb(172, 168, 153));
-  EXPECT_EQ(p.GetSysColor(COLOR_BTNHIGHLIGHT), Rgb(255, 255, 255));
-  EXPECT_EQ(p.GetSysColor(COLOR_3DDKSHADOW), Rgb(113, 111, 100));
-  EXPECT_EQ(p.GetSysColor(COLOR_3DLIGHT), Rgb(241, 239, 226));
+  EXPECT_EQ(p.GetSysColor(kColorBtnFace), Rgb(236, 233, 216));
+  EXPECT_EQ(p.GetSysColor(kColorHighlight), Rgb(49, 106, 197));
+  EXPECT_EQ(p.GetSysColor(kColorHighlightText), Rgb(255, 255, 255));
+  EXPECT_EQ(p.GetSysColor(kColorBtnShadow), Rgb(172, 168, 153));
+  EXPECT_EQ(p.GetSysColor(kColorBtnHighlight), Rgb(255, 255, 255));
+  EXPECT_EQ(p.GetSysColor(kColor3dDkShadow), Rgb(113, 111, 100));
+  EXPECT_EQ(p.GetSysColor(kColor3dLight), Rgb(241, 239, 226));
   EXPECT_EQ(p.GetSysColor(30), Rgb(236, 233, 216));  // COLOR_MENUBAR
   EXPECT_EQ(p.GetSysColor(5), Rgb(255, 255, 255));   // COLOR_WINDOW
   EXPECT_EQ(p.GetSysColor(8), Rgb(0, 0, 0));         // COLOR_WINDOWTEXT
@@ -446,7 +446,7 @@ TEST(ScriptableThemedLook, OnlyTheFourProgressPartsOfAnOpenThemeDraw) {
 
 TEST(ScriptableThemedLook, TheParentBackgroundIsButtonFace) {
   P p;
-  p.sysColors[COLOR_BTNFACE] = Rgb(10, 20, 30);
+  p.sysColors[kColorBtnFace] = Rgb(10, 20, 30);
   const WindowHandle hwnd = p.CreateWindow(12, 8);
   auto s = Blank(12, 8);
   EXPECT_EQ(p.DrawThemeParentBackground(hwnd, *s, Rect{2, 2, 5, 4}), kSOk);
@@ -466,7 +466,7 @@ TEST(ScriptableThemedLook, TheParentBackgroundIsButtonFace) {
 
 TEST(ScriptableBackBuffers, TheDefaultIsASoftwareSurfaceOverThePlatformsColours) {
   P p;
-  p.sysColors[COLOR_BTNSHADOW] = Rgb(9, 8, 7);
+  p.sysColors[kColorBtnShadow] = Rgb(9, 8, 7);
   auto buffer = p.CreateBackBuffer(30, 12);
   ASSERT_NE(buffer, nullptr);
   EXPECT_NE(dynamic_cast<SoftSurface*>(buffer.get()), nullptr);

@@ -264,10 +264,10 @@ TEST(SurfacePixel, PaletteIndicesTakeTheDefaultPaletteAndDibIndicesAreBlack) {
 // --- Sunken edges ----------------------------------------------------------------------
 
 std::map<char, ColorRef> EdgeLegend() {
-  return {{'s', Sys(COLOR_BTNSHADOW)},
-          {'h', Sys(COLOR_BTNHIGHLIGHT)},
-          {'d', Sys(COLOR_3DDKSHADOW)},
-          {'l', Sys(COLOR_3DLIGHT)}};
+  return {{'s', Sys(kColorBtnShadow)},
+          {'h', Sys(kColorBtnHighlight)},
+          {'d', Sys(kColor3dDkShadow)},
+          {'l', Sys(kColor3dLight)}};
 }
 
 TEST(SurfaceSunkenEdge, EdgeSunkenIsTwoRingsWhoseRightAndBottomLinesOwnTheCorners) {

@@ -59,8 +59,8 @@ std::string AnswersFor(const std::string& name) {
   return result;
 }
 
-constexpr std::uint32_t k9x = VER_PLATFORM_WIN32_WINDOWS;
-constexpr std::uint32_t kNT = VER_PLATFORM_WIN32_NT;
+constexpr std::uint32_t k9x = kVerPlatformWin32Windows;
+constexpr std::uint32_t kNT = kVerPlatformWin32Nt;
 
 // Columns: 98SE ME NT 2000+ XP Vista XP+.
 TEST(VersionTests, EachNamedWindowsVersionGetsItsSevenAnswers) {

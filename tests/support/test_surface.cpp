@@ -16,9 +16,10 @@ class RealSystemColors : public vantiq::SystemColors {
   vantiq::ColorRef GetSysColor(int index) override { return ::GetSysColor(index); }
 };
 
-// The indices DrawEdge reads for the two sunken edges (<windows.h> macros here).
+// The indices DrawEdge reads for the two sunken edges.
 bool MatchesSystemEdgeColors(vantiq::SystemColors& colors) {
-  for (int index : {COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW, COLOR_3DLIGHT}) {
+  for (int index : {vantiq::kColorBtnShadow, vantiq::kColorBtnHighlight, vantiq::kColor3dDkShadow,
+                    vantiq::kColor3dLight}) {
     if ((colors.GetSysColor(index) & 0xFFFFFFu) != (::GetSysColor(index) & 0xFFFFFFu)) {
       return false;
     }
@@ -30,13 +31,13 @@ class FixedSystemColors : public vantiq::SystemColors {
  public:
   vantiq::ColorRef GetSysColor(int index) override {
     switch (index) {
-      case vantiq::COLOR_BTNFACE: return vantiq::Rgb(0xD4, 0xD0, 0xC8);
-      case vantiq::COLOR_BTNSHADOW: return vantiq::Rgb(0x80, 0x70, 0x60);
-      case vantiq::COLOR_BTNHIGHLIGHT: return vantiq::Rgb(0xFF, 0xFE, 0xFD);
-      case vantiq::COLOR_3DDKSHADOW: return vantiq::Rgb(0x40, 0x30, 0x20);
-      case vantiq::COLOR_3DLIGHT: return vantiq::Rgb(0xE0, 0xD8, 0xD0);
-      case vantiq::COLOR_HIGHLIGHT: return vantiq::Rgb(0x31, 0x6A, 0xC5);
-      case vantiq::COLOR_HIGHLIGHTTEXT: return vantiq::Rgb(0xFF, 0xFF, 0xFF);
+      case vantiq::kColorBtnFace: return vantiq::Rgb(0xD4, 0xD0, 0xC8);
+      case vantiq::kColorBtnShadow: return vantiq::Rgb(0x80, 0x70, 0x60);
+      case vantiq::kColorBtnHighlight: return vantiq::Rgb(0xFF, 0xFE, 0xFD);
+      case vantiq::kColor3dDkShadow: return vantiq::Rgb(0x40, 0x30, 0x20);
+      case vantiq::kColor3dLight: return vantiq::Rgb(0xE0, 0xD8, 0xD0);
+      case vantiq::kColorHighlight: return vantiq::Rgb(0x31, 0x6A, 0xC5);
+      case vantiq::kColorHighlightText: return vantiq::Rgb(0xFF, 0xFF, 0xFF);
       default: return 0;
     }
   }

@@ -7,10 +7,9 @@
 #include <optional>
 #include <string>
 
-// The core's headers name some constants as <windows.h> does; they come first.
-#include "platform/platform.h"
-
 #include <windows.h>
+
+#include "platform/platform.h"
 
 namespace vantiq {
 

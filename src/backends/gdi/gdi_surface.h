@@ -5,12 +5,10 @@
 #include <memory>
 #include <optional>
 
-// The core's headers name some constants as <windows.h> does (COLOR_3DLIGHT...); they
-// must be read before its macros exist.
+#include <windows.h>
+
 #include "platform/platform.h"
 #include "render/surface.h"
-
-#include <windows.h>
 
 namespace vantiq {
 

@@ -127,14 +127,14 @@ void ScriptablePlatform::SetVersion(const std::string& name) {
   };
   // The 9x family keeps major and minor in the high word of the build field.
   static const Known kKnown[] = {
-      {"win98", VER_PLATFORM_WIN32_WINDOWS, 4, 10, 0x040A08AE},
-      {"winme", VER_PLATFORM_WIN32_WINDOWS, 4, 90, 0x045A0BB8},
-      {"win2k", VER_PLATFORM_WIN32_NT, 5, 0, 2195},
-      {"winxp", VER_PLATFORM_WIN32_NT, 5, 1, 2600},
-      {"win2003", VER_PLATFORM_WIN32_NT, 5, 2, 3790},
-      {"vista", VER_PLATFORM_WIN32_NT, 6, 0, 6002},
-      {"win7", VER_PLATFORM_WIN32_NT, 6, 1, 7601},
-      {"win10", VER_PLATFORM_WIN32_NT, 10, 0, 19045},
+      {"win98", kVerPlatformWin32Windows, 4, 10, 0x040A08AE},
+      {"winme", kVerPlatformWin32Windows, 4, 90, 0x045A0BB8},
+      {"win2k", kVerPlatformWin32Nt, 5, 0, 2195},
+      {"winxp", kVerPlatformWin32Nt, 5, 1, 2600},
+      {"win2003", kVerPlatformWin32Nt, 5, 2, 3790},
+      {"vista", kVerPlatformWin32Nt, 6, 0, 6002},
+      {"win7", kVerPlatformWin32Nt, 6, 1, 7601},
+      {"win10", kVerPlatformWin32Nt, 10, 0, 19045},
   };
   for (const Known& k : kKnown) {
     if (name != k.name) continue;
@@ -332,7 +332,7 @@ HResult ScriptablePlatform::DrawThemeParentBackground(WindowHandle hwnd, Surface
   // Needs no theme, only the call itself and a window whose parent it asks to paint;
   // the parent here is a plain dialog in the button-face colour.
   if (!themeApiPresent || !IsWindow(hwnd)) return kEFail;
-  dc.FillRect(rc, GetSysColor(COLOR_BTNFACE));
+  dc.FillRect(rc, GetSysColor(kColorBtnFace));
   return kSOk;
 }
 

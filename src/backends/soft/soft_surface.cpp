@@ -213,15 +213,15 @@ void SoftSurface::SunkenEdge(const Rect& rc, EdgeKind kind) {
   // and bottom-left corners), then for EDGE_SUNKEN the inner ring the same way, one
   // pixel in, with its left/top lines starting past the outer corner.
   const int l = rc.left, t = rc.top, r = rc.right, b = rc.bottom;
-  const ColorRef lt_outer = colors_.GetSysColor(COLOR_BTNSHADOW);
-  const ColorRef rb_outer = colors_.GetSysColor(COLOR_BTNHIGHLIGHT);
+  const ColorRef lt_outer = colors_.GetSysColor(kColorBtnShadow);
+  const ColorRef rb_outer = colors_.GetSysColor(kColorBtnHighlight);
   Line(l, t, r, t, lt_outer);
   Line(l, t, l, b, lt_outer);
   Line(l, b - 1, r, b - 1, rb_outer);
   Line(r - 1, t, r - 1, b, rb_outer);
   if (kind != EdgeKind::kSunken) return;
-  const ColorRef lt_inner = colors_.GetSysColor(COLOR_3DDKSHADOW);
-  const ColorRef rb_inner = colors_.GetSysColor(COLOR_3DLIGHT);
+  const ColorRef lt_inner = colors_.GetSysColor(kColor3dDkShadow);
+  const ColorRef rb_inner = colors_.GetSysColor(kColor3dLight);
   Line(l + 1, t + 1, r - 1, t + 1, lt_inner);
   Line(l + 1, t + 1, l + 1, b - 1, lt_inner);
   Line(l + 1, b - 2, r - 1, b - 2, rb_inner);
