@@ -8,19 +8,9 @@
 namespace vantiq::testing {
 namespace {
 
-// SetWindowTheme(hwnd, " ", " ") turns visual styles off for one window.
-void ThemeOff(HWND hwnd) {
-  HMODULE ux = LoadLibraryW(L"uxtheme.dll");
-  ASSERT_NE(ux, nullptr);
-  using SetTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-  auto set = reinterpret_cast<SetTheme>(reinterpret_cast<void*>(GetProcAddress(ux, "SetWindowTheme")));
-  ASSERT_NE(set, nullptr);
-  EXPECT_EQ(set(hwnd, L" ", L" "), S_OK);
-  FreeLibrary(ux);
-}
-
 TEST(ControlWindow, XPLookCutsThreePixelsAtEachCorner) {
   WindowRig rig(100, 20);
+  rig.Start();
   rig.control->SetStyle(eProgXP);
   EXPECT_EQ(rig.RegionType(), COMPLEXREGION);
   for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {0, 1}, {98, 0}, {99, 0}, {99, 1}, {0, 19}, {1, 19}, {0, 18},
@@ -35,6 +25,7 @@ TEST(ControlWindow, XPLookCutsThreePixelsAtEachCorner) {
 
 TEST(ControlWindow, BackgroundReachesTheWindow) {
   WindowRig rig(60, 12);
+  rig.Start();
   rig.control->SetStyle(eProgXP);
   auto shot = rig.Snapshot();
   ASSERT_TRUE(shot);
@@ -49,12 +40,13 @@ TEST(ControlWindow, BackgroundReachesTheWindow) {
 
 TEST(ControlWindow, VisualStylesFollowTheWindowsTheme) {
   WindowRig rig(100, 20);
+  rig.Start();
   const bool canTheme = modVersionEx::IsWinXPOrLater(rig.platform);
   if (!canTheme) GTEST_SKIP() << "visual styles need XP or later";
   EXPECT_TRUE(rig.control->paint().m_bThemesActive);
   EXPECT_NE(rig.control->paint().m_hTheme, 0u);
   EXPECT_FALSE(rig.control->paint().m_sThemeFile.empty());
-  ThemeOff(rig.Hwnd());
+  ASSERT_EQ(TurnVisualStylesOff(rig.Hwnd()), S_OK);
   rig.control->RefreshThemeState(0, 794, 0, 0);
   EXPECT_FALSE(rig.control->paint().m_bThemesActive);
   EXPECT_EQ(rig.control->paint().m_hTheme, 0u);
@@ -65,6 +57,7 @@ TEST(ControlWindow, VisualStylesFollowTheWindowsTheme) {
 
 TEST(ControlWindow, TerminateLeavesNoRegion) {
   WindowRig rig(40, 10);
+  rig.Start();
   rig.control->SetStyle(eProgXP);
   ASSERT_EQ(rig.RegionType(), COMPLEXREGION);
   rig.control->Terminate();
