@@ -10,10 +10,10 @@
 
 #include "common/types.h"
 #include "render/region.h"
+#include "render/surface.h"
 
 namespace vantiq {
 
-class Surface;
 
 // OSVERSIONINFOA's fields that the version tests read.
 struct OsVersionInfo {
@@ -80,6 +80,18 @@ class Platform : public SystemColors {
   // memory context (CreateDCA("DISPLAY") + CreateCompatibleDC + CreateCompatibleBitmap).
   // Null when any step fails.
   virtual std::unique_ptr<Surface> CreateBackBuffer(int width, int height) = 0;
+
+  // A 32-bit bottom-up DIB section selected into its own memory context
+  // (CreateCompatibleDC(NULL) + CreateDIBSection), all zero, with Bits(). Null when
+  // either step fails or a size is not above 0.
+  virtual std::unique_ptr<Surface> CreateDibSection(int width, int height) { return nullptr; }
+  // GetObjectA on a bitmap handle: false when the handle is no bitmap.
+  virtual bool GetBitmapSize(std::uintptr_t bitmap, int& width, int& height) { return false; }
+  // Selects the bitmap into a memory context compatible with the desktop and copies
+  // its (0, 0, width, height) to target (0, 0) with SRCCOPY. False when it cannot.
+  virtual bool CopyBitmap(std::uintptr_t bitmap, Surface& target, int width, int height) {
+    return false;
+  }
 };
 
 }  // namespace vantiq

@@ -3,6 +3,7 @@
 // both must give the same pixels for every operation.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include "common/types.h"
@@ -52,6 +53,17 @@ class Surface {
   // Restricts later drawing to rc (CreateRectRgn + SelectClipRgn); nullopt removes it.
   virtual void SetClip(const std::optional<Rect>& rc) = 0;
   virtual std::optional<Rect> Clip() const = 0;
+
+  // The pixel memory of a DIB surface (bottom-up rows of blue, green, red, alpha, no
+  // padding); null for a surface that has none.
+  virtual std::uint8_t* Bits() { return nullptr; }
+  // AlphaBlend of source (sx, sy, w, h) onto (x, y, w, h): premultiplied source-over
+  // with a constant alpha, no stretching, honouring this surface's clip. False when
+  // it cannot be drawn.
+  virtual bool AlphaBlend(int x, int y, int w, int h, const Surface& source, int sx, int sy,
+                          int constantAlpha) {
+    return false;
+  }
 };
 
 }  // namespace vantiq
