@@ -30,7 +30,9 @@ Outcome RunControl(std::int32_t style, bool stylesOff) {
   auto watch = std::make_unique<FrameWatch>();
   FrameWatch* frames = watch.get();
   rig.control->SetRenderers(std::move(watch));
-  if (stylesOff) EXPECT_EQ(TurnVisualStylesOff(rig.Hwnd()), S_OK);
+  if (stylesOff) {
+    EXPECT_EQ(TurnVisualStylesOff(rig.Hwnd()), S_OK);
+  }
   rig.Start();
   rig.control->SetStyle(style);
   frames->onTop = false;
