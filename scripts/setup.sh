@@ -7,7 +7,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 packages=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  libfreetype-dev libpng-dev fonts-dejavu-core
+  libfreetype-dev libpng-dev zlib1g-dev libz-mingw-w64-dev fonts-dejavu-core
   clang libclang-rt-14-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   wine wine32:i386 wine64 libwine-dev fonts-wine
