@@ -7,53 +7,12 @@
 
 #include "backends/soft/scriptable_platform.h"
 #include "backends/soft/soft_surface.h"
-#include "caption/number_format.h"
+#include "common/plain_host.h"
 #include "control/vantiq.h"
 
 namespace {
 
 using namespace vantiq;
-
-// The smallest container: one window, pixel scale, no extender.
-class DemoHost : public Host {
- public:
-  DemoHost(WindowHandle hwnd, Surface& screen, int w, int h) : hwnd_(hwnd), screen_(screen), w_(w), h_(h) {}
-  WindowHandle BaseWindowHandle() override { return hwnd_; }
-  Surface* BaseDeviceContext() override { return &screen_; }
-  void SetScaleModePixels() override {}
-  int ScaleWidth() override { return w_; }
-  int ScaleHeight() override { return h_; }
-  void SetBaseFont(const FontRef& font) override { font_ = font; }
-  FontRef BaseFont() override { return font_; }
-  bool BaseEnabled() override { return true; }
-  void SetBaseEnabled(bool) override {}
-  std::int16_t BaseMousePointer() override { return 0; }
-  void SetBaseMousePointer(std::int16_t) override {}
-  PictureRef BaseMouseIcon() override { return nullptr; }
-  void SetBaseMouseIcon(const PictureRef&) override {}
-  int TextWidth(const std::u16string& text) override { return 6 * static_cast<int>(text.size()); }
-  int TextHeight(const std::u16string&) override { return 13; }
-  FontRef CreateStandardFont() override { return std::make_shared<StdFont>(); }
-  bool AmbientUserMode() override { return true; }
-  bool AmbientRightToLeft() override { return false; }
-  std::u16string ExtenderToolTipText() override { return {}; }
-  void SetExtenderToolTipText(const std::u16string&) override {}
-  std::u16string FormatNumber(double v, const std::u16string& p) override {
-    return vantiq::FormatNumber(v, p, NumberLocale{});
-  }
-  void PropertyChanged(const std::u16string&) override {}
-  void RaiseProgressTextCallBack(double&, double&, double&, std::u16string&) override {}
-  void RaiseClick() override {}
-  void RaiseMouseMove(std::int16_t&, std::int16_t&, float&, float&) override {}
-  void RaiseMouseDown(std::int16_t&, std::int16_t&, float&, float&) override {}
-  void RaiseMouseUp(std::int16_t&, std::int16_t&, float&, float&) override {}
-
- private:
-  WindowHandle hwnd_;
-  Surface& screen_;
-  int w_, h_;
-  FontRef font_;
-};
 
 const char* StyleName(std::int32_t s) {
   switch (s) {
@@ -72,7 +31,7 @@ void Row(const std::string& version, bool styles, std::int32_t style) {
   const int w = 200, h = 20;
   WindowHandle hwnd = platform.CreateWindow(w, h);
   SoftSurface screen(w, h, platform);
-  DemoHost host(hwnd, screen, w, h);
+  tools::PlainHost host(hwnd, screen, w, h);
   Vantiq bar(host, platform);
   bar.Initialize();
   bar.InitProperties();

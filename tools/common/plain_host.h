@@ -1,0 +1,51 @@
+// The smallest container for tools: one window and its surface, pixel scale, run
+// time, no extender, notifications and events dropped.
+#pragma once
+
+#include "control/host.h"
+#include "render/surface.h"
+
+namespace vantiq::tools {
+
+class PlainHost : public Host {
+ public:
+  PlainHost(WindowHandle hwnd, Surface& screen, int width, int height)
+      : hwnd_(hwnd), screen_(screen), width_(width), height_(height) {}
+
+  WindowHandle BaseWindowHandle() override { return hwnd_; }
+  Surface* BaseDeviceContext() override { return &screen_; }
+  void SetScaleModePixels() override {}
+  int ScaleWidth() override { return width_; }
+  int ScaleHeight() override { return height_; }
+  void SetBaseFont(const FontRef& font) override { font_ = font; }
+  FontRef BaseFont() override { return font_; }
+  bool BaseEnabled() override { return true; }
+  void SetBaseEnabled(bool) override {}
+  std::int16_t BaseMousePointer() override { return 0; }
+  void SetBaseMousePointer(std::int16_t) override {}
+  PictureRef BaseMouseIcon() override { return nullptr; }
+  void SetBaseMouseIcon(const PictureRef&) override {}
+  int TextWidth(const std::u16string& text) override { return 6 * static_cast<int>(text.size()); }
+  int TextHeight(const std::u16string&) override { return 13; }
+  FontRef CreateStandardFont() override { return std::make_shared<StdFont>(); }
+  bool AmbientUserMode() override { return true; }
+  bool AmbientRightToLeft() override { return false; }
+  std::u16string ExtenderToolTipText() override { return {}; }
+  void SetExtenderToolTipText(const std::u16string&) override {}
+  std::u16string FormatNumber(double value, const std::u16string& pattern) override;
+  void PropertyChanged(const std::u16string&) override {}
+  void RaiseProgressTextCallBack(double&, double&, double&, std::u16string&) override {}
+  void RaiseClick() override {}
+  void RaiseMouseMove(std::int16_t&, std::int16_t&, float&, float&) override {}
+  void RaiseMouseDown(std::int16_t&, std::int16_t&, float&, float&) override {}
+  void RaiseMouseUp(std::int16_t&, std::int16_t&, float&, float&) override {}
+
+ private:
+  WindowHandle hwnd_;
+  Surface& screen_;
+  int width_;
+  int height_;
+  FontRef font_;
+};
+
+}  // namespace vantiq::tools
