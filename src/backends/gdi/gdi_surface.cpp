@@ -1,5 +1,6 @@
 #include "backends/gdi/gdi_surface.h"
 
+#include <climits>
 #include <cstring>
 #include <optional>
 
@@ -14,6 +15,7 @@ struct GdiSurface::Owned {
   // it can be deleted.
   std::optional<gdi::SelectGuard> selection;
   void* bits = nullptr;
+  bool bottomUp = false;
 };
 
 GdiSurface::GdiSurface(HDC dc, int width, int height)
@@ -41,21 +43,22 @@ std::unique_ptr<GdiSurface> GdiSurface::CreateBackBuffer(int width, int height) 
   return std::unique_ptr<GdiSurface>(new GdiSurface(std::move(owned), dc, width, height));
 }
 
-std::unique_ptr<GdiSurface> GdiSurface::CreateDibSection(int width, int height) {
-  if (width <= 0 || height <= 0) return nullptr;
+std::unique_ptr<GdiSurface> GdiSurface::CreateDibSection(int width, int height, Rows rows) {
+  if (width <= 0 || height <= 0 || std::int64_t{width} * height * 4 > INT_MAX) return nullptr;
   auto owned = std::make_unique<Owned>();
   owned->dc.Reset(::CreateCompatibleDC(nullptr));
   if (!owned->dc) return nullptr;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biHeight = rows == Rows::kBottomUp ? height : -height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   owned->bitmap.Reset(
       ::CreateDIBSection(owned->dc.Get(), &info, DIB_RGB_COLORS, &owned->bits, nullptr, 0));
   if (!owned->bitmap || owned->bits == nullptr) return nullptr;
+  owned->bottomUp = rows == Rows::kBottomUp;
   std::memset(owned->bits, 0, static_cast<std::size_t>(width) * height * 4);
   owned->selection.emplace(owned->dc.Get(), owned->bitmap.Get());
   if (!owned->selection->Selected()) return nullptr;
@@ -64,9 +67,23 @@ std::unique_ptr<GdiSurface> GdiSurface::CreateDibSection(int width, int height) 
 }
 
 const std::uint32_t* GdiSurface::DibBits() const {
-  if (!owned_ || owned_->bits == nullptr) return nullptr;
+  if (!owned_ || owned_->bits == nullptr || owned_->bottomUp) return nullptr;
   ::GdiFlush();
   return static_cast<const std::uint32_t*>(owned_->bits);
+}
+
+std::uint8_t* GdiSurface::Bits() {
+  if (!owned_ || owned_->bits == nullptr || !owned_->bottomUp) return nullptr;
+  ::GdiFlush();  // GDI may still hold drawing that the caller is about to read
+  return static_cast<std::uint8_t*>(owned_->bits);
+}
+
+bool GdiSurface::AlphaBlend(int x, int y, int w, int h, const Surface& source, int sx, int sy,
+                            int constantAlpha) {
+  const auto* src = dynamic_cast<const GdiSurface*>(&source);
+  if (src == nullptr) return false;
+  const BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(constantAlpha), AC_SRC_ALPHA};
+  return ::AlphaBlend(dc_, x, y, w, h, src->dc_, sx, sy, w, h, blend) != FALSE;
 }
 
 void GdiSurface::FillRect(const Rect& rc, ColorRef color) {

@@ -25,13 +25,17 @@ class GdiSurface : public Surface {
   // the bitmap selected into the memory context. Null when any step fails or the size
   // is not positive.
   static std::unique_ptr<GdiSurface> CreateBackBuffer(int width, int height);
-  // A 32-bit top-down DIB section in its own memory context, all zero; for tests and
-  // readback. Null when any step fails or the size is not positive.
-  static std::unique_ptr<GdiSurface> CreateDibSection(int width, int height);
+  enum class Rows { kTopDown, kBottomUp };
+  // A 32-bit DIB section in its own memory context (CreateCompatibleDC(NULL)), all
+  // zero. Top-down ones serve tests and readback; bottom-up ones are the platform's DIB
+  // surfaces. Null when any step fails, a size is not positive or the bytes would not
+  // fit a 32-bit size.
+  static std::unique_ptr<GdiSurface> CreateDibSection(int width, int height,
+                                                      Rows rows = Rows::kTopDown);
 
   HDC Hdc() const { return dc_; }
-  // The pixels of a surface made by CreateDibSection (top row first, Width() pixels a
-  // row, each 0xAARRGGBB), current as of this call; null for other surfaces.
+  // The pixels of a top-down DIB section (top row first, Width() pixels a row, each
+  // 0xAARRGGBB), current as of this call; null for other surfaces.
   const std::uint32_t* DibBits() const;
 
   int Width() const override { return width_; }
@@ -48,6 +52,11 @@ class GdiSurface : public Surface {
   void MirrorHorizontally(int w, int h) override;
   void SetClip(const std::optional<Rect>& rc) override;
   std::optional<Rect> Clip() const override { return clip_; }
+  // A bottom-up DIB section's memory, current as of this call; null for other surfaces.
+  std::uint8_t* Bits() override;
+  // msimg32's AlphaBlend; the source must be a GdiSurface.
+  bool AlphaBlend(int x, int y, int w, int h, const Surface& source, int sx, int sy,
+                  int constantAlpha) override;
 
  private:
   struct Owned;  // memory context, bitmap and the bitmap selected before it

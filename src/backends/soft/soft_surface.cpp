@@ -73,6 +73,24 @@ constexpr std::uint32_t kDefaultPalette[20] = {
     0xC0C0C0, 0xC0DCC0, 0xA6CAF0, 0xFFFBF0, 0xA0A0A4, 0x808080, 0xFF0000,
     0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 
+// One pixel of AlphaBlend with AC_SRC_ALPHA, in the DIB driver's integer arithmetic:
+// the source (colour and alpha) is first scaled by the constant alpha, then each
+// destination byte keeps (255 - source alpha) / 255 of itself, both rounded to
+// nearest. A source that is not premultiplied can push a channel's sum past 255; the
+// sums are OR-ed into place unmasked, so the carry spills into the next byte up (and
+// out of the top), exactly as GDI leaves it.
+std::uint32_t BlendPixel(std::uint32_t dst, std::uint32_t src, std::uint32_t constant) {
+  const std::uint32_t alpha = ((src >> 24) * constant + 127) / 255;
+  std::uint32_t out = 0;
+  for (int shift = 0; shift < 32; shift += 8) {
+    const std::uint32_t s =
+        shift == 24 ? alpha : (((src >> shift) & 0xFFu) * constant + 127) / 255;
+    const std::uint32_t d = (dst >> shift) & 0xFFu;
+    out |= (s + (d * (255 - alpha) + 127) / 255) << shift;
+  }
+  return out;
+}
+
 }  // namespace
 
 std::uint32_t SoftSurface::ToPixel(ColorRef color) {
@@ -293,6 +311,36 @@ void SoftSurface::CopyFrom(int x, int y, int w, int h, const Surface& source, in
     std::copy(from_row + (target.left - ox), from_row + (target.right - ox),
               to_row + target.left);
   }
+}
+
+bool SoftSurface::AlphaBlend(int x, int y, int w, int h, const Surface& source, int sx,
+                             int sy, int constantAlpha) {
+  const auto* src = dynamic_cast<const SoftSurface*>(&source);
+  if (src == nullptr) return false;
+  // GDI refuses a negative size, a source area that does not lie wholly on the source
+  // surface, and a blend of a surface onto an overlapping part of itself.
+  if (w < 0 || h < 0 || sx < 0 || sy < 0 || std::int64_t{sx} + w > src->width_ ||
+      std::int64_t{sy} + h > src->height_) {
+    return false;
+  }
+  if (src == this && std::int64_t{sx} + w > x && sx < std::int64_t{x} + w &&
+      std::int64_t{sy} + h > y && sy < std::int64_t{y} + h) {
+    return false;
+  }
+  // What survives this surface's bounds and clip is drawn; the source area is whole.
+  Box target = Clamp(Box{x, y, std::int64_t{x} + w, std::int64_t{y} + h}, Visible());
+  if (IsEmpty(target)) return true;
+  const std::int64_t ox = std::int64_t{x} - sx;
+  const std::int64_t oy = std::int64_t{y} - sy;
+  const auto constant = static_cast<std::uint32_t>(constantAlpha) & 0xFFu;  // a BYTE field
+  for (std::int64_t ty = target.top; ty < target.bottom; ++ty) {
+    const std::uint32_t* from = &src->pixels_[src->Index(0, static_cast<int>(ty - oy))];
+    std::uint32_t* to = &pixels_[Index(0, static_cast<int>(ty))];
+    for (std::int64_t tx = target.left; tx < target.right; ++tx) {
+      to[tx] = BlendPixel(to[tx], from[tx - ox], constant);
+    }
+  }
+  return true;
 }
 
 void SoftSurface::MirrorHorizontally(int w, int h) {

@@ -30,6 +30,10 @@ class SoftSurface : public Surface {
   void MirrorHorizontally(int w, int h) override;
   void SetClip(const std::optional<Rect>& rc) override;
   std::optional<Rect> Clip() const override { return clip_; }
+  // The buffer is laid out as a DIB section, so every software surface has bits.
+  std::uint8_t* Bits() override { return reinterpret_cast<std::uint8_t*>(pixels_.data()); }
+  bool AlphaBlend(int x, int y, int w, int h, const Surface& source, int sx, int sy,
+                  int constantAlpha) override;
 
   // The buffer in DIB layout: Height() rows of Width() pixels, the bottom row first;
   // each pixel 0xAARRGGBB (bytes blue, green, red, alpha in memory).
