@@ -196,4 +196,36 @@ std::unique_ptr<Surface> GdiPlatform::CreateBackBuffer(int width, int height) {
   return GdiSurface::CreateBackBuffer(width, height);
 }
 
+std::unique_ptr<Surface> GdiPlatform::CreateDibSection(int width, int height) {
+  return GdiSurface::CreateDibSection(width, height, GdiSurface::Rows::kBottomUp);
+}
+
+bool GdiPlatform::GetBitmapSize(std::uintptr_t bitmap, int& width, int& height) {
+  // GetObjectA would fill a BITMAP from another kind of object's record too.
+  const auto handle = reinterpret_cast<HBITMAP>(bitmap);
+  BITMAP info{};
+  if (::GetObjectType(handle) != OBJ_BITMAP ||
+      ::GetObjectA(handle, sizeof(info), &info) == 0) {
+    return false;
+  }
+  width = info.bmWidth;
+  height = info.bmHeight;
+  return true;
+}
+
+bool GdiPlatform::CopyBitmap(std::uintptr_t bitmap, Surface& target, int width, int height) {
+  auto* to = dynamic_cast<GdiSurface*>(&target);
+  if (to == nullptr) return false;
+  const HWND desktop = ::GetDesktopWindow();
+  const HDC screen = ::GetDC(desktop);
+  if (screen == nullptr) return false;
+  gdi::Dc memory(::CreateCompatibleDC(screen));
+  ::ReleaseDC(desktop, screen);
+  if (!memory) return false;
+  // Fails for a bitmap that is selected into another context.
+  gdi::SelectGuard selected(memory.Get(), reinterpret_cast<HBITMAP>(bitmap));
+  if (!selected.Selected()) return false;
+  return ::BitBlt(to->Hdc(), 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY) != FALSE;
+}
+
 }  // namespace vantiq

@@ -45,6 +45,10 @@ class GdiPlatform : public Platform {
   HResult DrawThemeParentBackground(WindowHandle hwnd, Surface& dc, const Rect& rc) override;
   HResult GetThemeInt(ThemeHandle theme, int part, int state, int propId, int& value) override;
   std::unique_ptr<Surface> CreateBackBuffer(int width, int height) override;
+  std::unique_ptr<Surface> CreateDibSection(int width, int height) override;
+  bool GetBitmapSize(std::uintptr_t bitmap, int& width, int& height) override;
+  // `target` must be a GdiSurface.
+  bool CopyBitmap(std::uintptr_t bitmap, Surface& target, int width, int height) override;
 
  private:
   struct ThemeApi;  // the theme library and its entry points

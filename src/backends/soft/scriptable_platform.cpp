@@ -1,6 +1,8 @@
 #include "backends/soft/scriptable_platform.h"
 
 #include <algorithm>
+#include <climits>
+#include <new>
 #include <stdexcept>
 
 #include "backends/soft/soft_surface.h"
@@ -359,6 +361,58 @@ std::unique_ptr<Surface> ScriptablePlatform::CreateBackBuffer(int width, int hei
   if (backBufferFails || width <= 0 || height <= 0) return nullptr;
   if (backBufferFactory) return backBufferFactory(width, height);
   return std::make_unique<SoftSurface>(width, height, *this);
+}
+
+std::unique_ptr<Surface> ScriptablePlatform::CreateDibSection(int width, int height) {
+  // A section's size in bytes is a 32-bit field (biSizeImage); larger ones fail, as
+  // any that memory cannot hold.
+  if (dibSectionFails || width <= 0 || height <= 0 ||
+      std::int64_t{width} * height * 4 > INT_MAX) {
+    return nullptr;
+  }
+  try {
+    return std::make_unique<SoftSurface>(width, height, *this);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+std::uintptr_t ScriptablePlatform::CreateBitmap(int width, int height,
+                                                std::vector<ColorRef> pixels) {
+  if (width <= 0 || height <= 0 ||
+      pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+    throw std::invalid_argument("ScriptablePlatform::CreateBitmap: wrong size");
+  }
+  const std::uintptr_t bitmap = nextBitmap_;
+  nextBitmap_ += 4;
+  bitmaps_[bitmap] = Bitmap{width, height, std::move(pixels)};
+  return bitmap;
+}
+
+void ScriptablePlatform::DeleteBitmap(std::uintptr_t bitmap) { bitmaps_.erase(bitmap); }
+
+bool ScriptablePlatform::GetBitmapSize(std::uintptr_t bitmap, int& width, int& height) {
+  auto it = bitmaps_.find(bitmap);
+  if (it == bitmaps_.end()) return false;
+  width = it->second.width;
+  height = it->second.height;
+  return true;
+}
+
+bool ScriptablePlatform::CopyBitmap(std::uintptr_t bitmap, Surface& target, int width,
+                                    int height) {
+  auto it = bitmaps_.find(bitmap);
+  if (it == bitmaps_.end() || dynamic_cast<SoftSurface*>(&target) == nullptr) return false;
+  // The bitmap as a surface of its own, then BitBlt's clipping and copy.
+  const Bitmap& b = it->second;
+  SoftSurface source(b.width, b.height, *this);
+  for (int y = 0; y < b.height; ++y) {
+    for (int x = 0; x < b.width; ++x) {
+      source.SetPixel(x, y, b.pixels[static_cast<std::size_t>(y) * b.width + x]);
+    }
+  }
+  target.CopyFrom(0, 0, width, height, source, 0, 0);
+  return true;
 }
 
 }  // namespace vantiq

@@ -10,6 +10,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -54,6 +55,13 @@ class ScriptablePlatform : public Platform {
   // Makes the back buffers; when empty, software surfaces over these system colours.
   std::function<std::unique_ptr<Surface>(int, int)> backBufferFactory;
   bool backBufferFails = false;
+  bool dibSectionFails = false;   // CreateDibSection answers null
+
+  // Bitmaps that GetBitmapSize and CopyBitmap know: w x h pixels given top row first.
+  // Handles start at 0x3000 and are never 0. Throws std::invalid_argument when the
+  // pixel count is not w * h.
+  std::uintptr_t CreateBitmap(int width, int height, std::vector<ColorRef> pixels);
+  void DeleteBitmap(std::uintptr_t bitmap);
 
   // Windows are records; handles start at 0x100 and are never 0.
   WindowHandle CreateWindow(int width, int height);
@@ -95,14 +103,26 @@ class ScriptablePlatform : public Platform {
   HResult DrawThemeParentBackground(WindowHandle hwnd, Surface& dc, const Rect& rc) override;
   HResult GetThemeInt(ThemeHandle theme, int part, int state, int propId, int& value) override;
   std::unique_ptr<Surface> CreateBackBuffer(int width, int height) override;
+  // Software surfaces, whose buffers already have a DIB section's layout.
+  std::unique_ptr<Surface> CreateDibSection(int width, int height) override;
+  bool GetBitmapSize(std::uintptr_t bitmap, int& width, int& height) override;
+  bool CopyBitmap(std::uintptr_t bitmap, Surface& target, int width, int height) override;
 
  private:
+  struct Bitmap {
+    int width;
+    int height;
+    std::vector<ColorRef> pixels;
+  };
+
   std::map<WindowHandle, SoftWindow> windows_;
   WindowHandle nextWindow_ = 0x100;
   std::map<ModuleHandle, std::string> modules_;
   ModuleHandle nextModule_ = 0x10000;
   std::map<ThemeHandle, std::u16string> themes_;
   ThemeHandle nextTheme_ = 0x2000;
+  std::map<std::uintptr_t, Bitmap> bitmaps_;
+  std::uintptr_t nextBitmap_ = 0x3000;
 };
 
 }  // namespace vantiq
