@@ -55,14 +55,29 @@ vantiq::SystemColors& HostSystemColors() {
   return colors;
 }
 
-std::unique_ptr<vantiq::Surface> MakeTestSurface(int w, int h, vantiq::SystemColors& colors) {
+namespace {
+
+std::unique_ptr<vantiq::Surface> MakeSurface(int w, int h, vantiq::SystemColors& colors, bool bottomUp) {
 #ifdef _WIN32
   if (MatchesSystemEdgeColors(colors)) {
-    if (auto dib = vantiq::GdiSurface::CreateDibSection(w, h)) return dib;
+    const auto rows = bottomUp ? vantiq::GdiSurface::Rows::kBottomUp : vantiq::GdiSurface::Rows::kTopDown;
+    if (auto dib = vantiq::GdiSurface::CreateDibSection(w, h, rows)) return dib;
     ADD_FAILURE() << "CreateDibSection(" << w << ", " << h << ") failed";
   }
+#else
+  (void)bottomUp;
 #endif
   return std::make_unique<vantiq::SoftSurface>(w, h, colors);
+}
+
+}  // namespace
+
+std::unique_ptr<vantiq::Surface> MakeTestSurface(int w, int h, vantiq::SystemColors& colors) {
+  return MakeSurface(w, h, colors, false);
+}
+
+std::unique_ptr<vantiq::Surface> MakeTestDibSection(int w, int h, vantiq::SystemColors& colors) {
+  return MakeSurface(w, h, colors, true);
 }
 
 bool IsGdiSurface(const vantiq::Surface& surface) {

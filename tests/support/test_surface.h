@@ -12,6 +12,9 @@
 // system does, the surface is a SoftSurface there too. `colors` must outlive it.
 std::unique_ptr<vantiq::Surface> MakeTestSurface(int w, int h, vantiq::SystemColors& colors);
 
+// The same as a platform's DIB section: bottom-up rows, with Bits().
+std::unique_ptr<vantiq::Surface> MakeTestDibSection(int w, int h, vantiq::SystemColors& colors);
+
 // System colours that always get the GDI surface on Windows: the real GetSysColor
 // there, natively a fixed set whose 3D colours are all different from each other and
 // from black.

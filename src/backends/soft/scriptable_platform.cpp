@@ -371,6 +371,7 @@ std::unique_ptr<Surface> ScriptablePlatform::CreateDibSection(int width, int hei
     return nullptr;
   }
   try {
+    if (dibSectionFactory) return dibSectionFactory(width, height);
     return std::make_unique<SoftSurface>(width, height, *this);
   } catch (const std::bad_alloc&) {
     return nullptr;
@@ -402,9 +403,17 @@ bool ScriptablePlatform::GetBitmapSize(std::uintptr_t bitmap, int& width, int& h
 bool ScriptablePlatform::CopyBitmap(std::uintptr_t bitmap, Surface& target, int width,
                                     int height) {
   auto it = bitmaps_.find(bitmap);
-  if (it == bitmaps_.end() || dynamic_cast<SoftSurface*>(&target) == nullptr) return false;
-  // The bitmap as a surface of its own, then BitBlt's clipping and copy.
+  if (it == bitmaps_.end()) return false;
   const Bitmap& b = it->second;
+  if (dynamic_cast<SoftSurface*>(&target) == nullptr) {
+    // A surface of another backend (a GDI section made by dibSectionFactory): pixel by
+    // pixel, cut to both sizes as BitBlt cuts.
+    for (int y = 0; y < std::min({height, b.height, target.Height()}); ++y)
+      for (int x = 0; x < std::min({width, b.width, target.Width()}); ++x)
+        target.SetPixel(x, y, b.pixels[static_cast<std::size_t>(y) * b.width + x]);
+    return true;
+  }
+  // The bitmap as a surface of its own, then BitBlt's clipping and copy.
   SoftSurface source(b.width, b.height, *this);
   for (int y = 0; y < b.height; ++y) {
     for (int x = 0; x < b.width; ++x) {

@@ -55,6 +55,9 @@ class ScriptablePlatform : public Platform {
   // Makes the back buffers; when empty, software surfaces over these system colours.
   std::function<std::unique_ptr<Surface>(int, int)> backBufferFactory;
   bool backBufferFails = false;
+  // Makes the DIB sections; when empty, software surfaces. Windows tests and tools set
+  // both factories so that every surface of a paint is of one backend.
+  std::function<std::unique_ptr<Surface>(int, int)> dibSectionFactory;
   bool dibSectionFails = false;   // CreateDibSection answers null
 
   // Bitmaps that GetBitmapSize and CopyBitmap know: w x h pixels given top row first.
