@@ -1,0 +1,44 @@
+// Every gallery cell drawn through GDI and through the software surface: the same pixels.
+#include <gtest/gtest.h>
+
+#include "gallery/gallery.h"  // before <windows.h>, whose CreateWindow macro it must not see
+
+#include "backends/gdi/gdi_surface.h"
+#include "backends/soft/soft_surface.h"
+#include "support/test_surface.h"
+
+namespace vantiq::testing {
+namespace {
+
+TEST(GalleryOnBothBackends, EveryCellHasIdenticalPixels) {
+  const tools::SurfaceMaker gdi = [](int w, int h, SystemColors&) -> std::unique_ptr<Surface> {
+    return GdiSurface::CreateDibSection(w, h, GdiSurface::Rows::kBottomUp);
+  };
+  const tools::SurfaceMaker soft = [](int w, int h, SystemColors& c) -> std::unique_ptr<Surface> {
+    return std::make_unique<SoftSurface>(w, h, c);
+  };
+  int cells = 0;
+  for (const tools::GallerySection& section : tools::GallerySections()) {
+    for (std::size_t i = 0; i < section.cells.size(); ++i) {
+      const Image a = tools::RenderCell(section.cells[i], gdi, &HostSystemColors());
+      const Image b = tools::RenderCell(section.cells[i], soft, &HostSystemColors());
+      ASSERT_EQ(a.width, b.width);
+      ASSERT_EQ(a.height, b.height);
+      int differ = 0, firstX = -1, firstY = -1;
+      for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x)
+          if (a.At(x, y) != b.At(x, y) && differ++ == 0) {
+            firstX = x;
+            firstY = y;
+          }
+      const std::size_t columns = section.columns.size();
+      EXPECT_EQ(differ, 0) << section.title << " row " << section.rows[i / columns] << " column " << i % columns
+                           << ": first at " << firstX << "," << firstY;
+      ++cells;
+    }
+  }
+  EXPECT_EQ(cells, 2 * 5 * 9 + 18);
+}
+
+}  // namespace
+}  // namespace vantiq::testing
