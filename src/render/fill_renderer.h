@@ -1,0 +1,76 @@
+// The filled part of the bar in each look and orientation, the colours it is drawn
+// in, and where the drawn fill ends (m_lSplit), which splits the caption in two.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "common/types.h"
+#include "render/surface.h"
+
+namespace vantiq {
+
+class Vantiq;
+
+// The fill colour of the XP style file under one of its three standard colour
+// schemes; none for any other scheme or style. Both names upper case.
+std::optional<ColorRef> LunaSchemeColor(const std::u16string& themeFile, const std::u16string& colorName);
+
+// Per channel trunc(c1 * weight / 255) + trunc(c2 * (255 - weight) / 255), weight
+// 0-255, both colours translated first.
+ColorRef BlendColors(const Vantiq& control, OleColor c1, OleColor c2, int weight);
+
+// ProgressColor, or for the automatic colour the highlight colour, which in the
+// themed mode gives way to the Luna scheme's own colour.
+ColorRef ResolveFillColor(const Vantiq& control);
+
+// SegmentBorderColor, or for the automatic colour the automatic fill colour (from
+// highlight or scheme, never ProgressColor) darkened to half.
+ColorRef ResolveSegmentBorderColor(const Vantiq& control);
+
+// A chunk or block position. Positions step in 64 bits so that no step past the far
+// edge can overflow; drawing takes them back into the 32-bit range.
+struct Box {
+  std::int64_t left = 0;
+  std::int64_t top = 0;
+  std::int64_t right = 0;
+  std::int64_t bottom = 0;
+
+  Rect ToRect() const;
+};
+
+// Saturates to the 32-bit range.
+std::int32_t ToInt32(std::int64_t v);
+
+class FillRenderer {
+ public:
+  explicit FillRenderer(Vantiq& control) : control_(control) {}
+
+  // Sets m_lFillColor and m_lSplit and draws the fill; marquee scrolling goes to the
+  // marquee renderer.
+  void DrawFill();
+
+ private:
+  bool ThemedChunks() const;
+  bool Smooth() const;
+  void DrawHorizontal(Surface& dc);
+  void DrawVertical(Surface& dc);
+  void DrawThemedChunksHorizontal(Surface& dc);
+  void DrawXPChunksHorizontal(Surface& dc);
+  void DrawFlatChunksHorizontal(Surface& dc);
+  void DrawXPChunksVertical(Surface& dc);
+  void DrawFlatChunksVertical(Surface& dc);
+  // One XP chunk: the fill, its two light gradient strips `strip` long, its border.
+  void DrawXPChunk(Surface& dc, const Box& chunk, int strip, bool horizontal);
+  void DrawBorder(Surface& dc, const Box& chunk);
+  void TileProgressPicture(Surface& dc, int x, int y, int width, int height);
+  // A chunk metric of the "Progress" theme, kept within 0..32767.
+  int ThemeMetric(int propId) const;
+
+  Vantiq& control_;
+  ColorRef border_ = 0;  // resolved once per fill when borders are drawn
+  bool borders_ = false;
+};
+
+}  // namespace vantiq

@@ -1,0 +1,104 @@
+#include "render/frame_renderer.h"
+
+#include "control/vantiq.h"
+#include "imaging/dib.h"
+#include "platform/mod_version_ex.h"
+
+namespace vantiq {
+namespace {
+
+// The XP look's greys (grey, so the byte order of the value does not matter).
+constexpr OleColor kXPOuter = 0x686868;
+constexpr OleColor kXPInnerTop = 0xBEBEBE;
+constexpr OleColor kXPInnerLight = 0xEFEFEF;
+constexpr OleColor kXPCorner = 0x777777;
+
+// Bar backgrounds of the "Progress" theme class.
+constexpr int kPartBar = 1;
+constexpr int kPartBarVert = 2;
+
+// How far the background picture stays inside the border.
+int PictureInset(std::int32_t style) {
+  switch (style) {
+    case eProgStandard: return 2;
+    case eProgThin: return 1;
+    default: return 0;  // the XP border is drawn again over the picture
+  }
+}
+
+}  // namespace
+
+void FrameRenderer::DrawFrame(bool frameOnly) {
+  Surface* dc = control_.paint().m_hDC;
+  if (dc == nullptr) return;
+  const Rect rc = control_.paint().m_rcClient;
+  const std::int32_t style = control_.props().m_lStyle;
+
+  if (style == eProgSystem) {
+    if (control_.paint().m_bThemesActive) {
+      DrawThemedBar(*dc, rc);
+    } else {
+      // Without visual styles the system bar looks like the sunken bar of its time:
+      // two pixels deep before Windows 2000 and Me, one pixel from then on.
+      Platform& platform = control_.platform();
+      const bool thin = modVersionEx::IsWin2000OrLater(platform) || modVersionEx::IsWinME(platform);
+      DrawSunkenBar(*dc, rc, thin ? EdgeKind::kSunkenOuter : EdgeKind::kSunken, frameOnly);
+    }
+    return;  // the system look never shows the background picture
+  }
+
+  switch (style) {
+    case eProgXP: DrawXPBorder(*dc, rc); break;
+    case eProgStandard: DrawSunkenBar(*dc, rc, EdgeKind::kSunken, frameOnly); break;
+    case eProgThin: DrawSunkenBar(*dc, rc, EdgeKind::kSunkenOuter, frameOnly); break;
+    default: break;  // a style the control does not know has no border
+  }
+  if (!frameOnly && control_.props().m_oBackgroundPicture)
+    DrawBackgroundPicture(*dc, rc, PictureInset(style));
+}
+
+void FrameRenderer::DrawThemedBar(Surface& dc, const Rect& rc) {
+  const PaintState& paint = control_.paint();
+  // Without a theme handle, or when the theme cannot draw, the bar has no border.
+  if (paint.m_hTheme == 0) return;
+  const DrawingOps& ops = control_.ops();
+  // The part follows the control's shape, not its Orientation.
+  const int part = rc.Width() > rc.Height() ? kPartBar : kPartBarVert;
+  ops.DrawThemeParentBackground(control_.props().m_lHwnd, dc, rc);
+  ops.DrawThemeBackground(paint.m_hTheme, dc, part, 0, rc, &rc);
+}
+
+void FrameRenderer::DrawSunkenBar(Surface& dc, const Rect& rc, EdgeKind edge, bool frameOnly) {
+  const DrawingOps& ops = control_.ops();
+  if (!frameOnly) ops.FillRectColor(rc, control_.ResolveBackColor(), dc);
+  ops.DrawSunkenEdge(dc, rc, edge);
+}
+
+void FrameRenderer::DrawXPBorder(Surface& dc, const Rect& rc) {
+  const DrawingOps& ops = control_.ops();
+  // Each frame overwrites the one before where they meet: the light frame leaves the
+  // top-left grey only along the top row, the outer frame takes the outermost ring.
+  ops.FrameRectColor({rc.left + 1, rc.top + 1, rc.right, rc.bottom}, ops.TranslateColor(kXPInnerTop), dc);
+  ops.FrameRectColor({rc.left + 1, rc.top + 2, rc.right - 1, rc.bottom - 1},
+                     ops.TranslateColor(kXPInnerLight), dc);
+  ops.FrameRectColor(rc, ops.TranslateColor(kXPOuter), dc);
+  const ColorRef corner = ops.TranslateColor(kXPCorner);
+  ops.SetPixelColor(dc, 1, 1, corner);
+  ops.SetPixelColor(dc, rc.right - 2, 1, corner);
+  ops.SetPixelColor(dc, 1, rc.bottom - 2, corner);
+  ops.SetPixelColor(dc, rc.right - 2, rc.bottom - 2, corner);
+}
+
+void FrameRenderer::DrawBackgroundPicture(Surface& dc, const Rect& rc, int inset) {
+  CDib24 copy(control_.platform());
+  copy.CreateFromPicture(control_.props().m_oBackgroundPicture);
+  // Tiles are anchored at the control's origin, so the pattern does not shift with
+  // the inset; a copy that could not be made has no surface and draws nothing.
+  if (const Surface* source = copy.DC()) {
+    control_.ops().TileBitmap(dc, inset, inset, rc.Width() - 2 * inset, rc.Height() - 2 * inset,
+                              *source, copy.Width(), copy.Height(), 0, 0);
+  }
+  copy.Release();
+}
+
+}  // namespace vantiq
