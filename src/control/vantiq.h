@@ -109,7 +109,7 @@ class Vantiq : private FontChangeSink {
   ColorRef ResolveBackColor() const;
   ColorRef TranslateColor(OleColor color) const { return ops_.TranslateColor(color); }
 
-  // The renderers Redraw calls; the control starts with none that draw.
+  // The renderers Redraw calls; the control starts with the standard ones.
   void SetRenderers(std::unique_ptr<Renderers> renderers);
 
   // State shared with the renderers and the persistence code.

@@ -3,6 +3,7 @@
 #include "control/vantiq.h"
 #include "platform/color_xp.h"
 #include "platform/mod_visual_styles.h"
+#include "render/standard_renderers.h"
 
 namespace vantiq {
 
@@ -10,7 +11,9 @@ Vantiq::Vantiq(Host& host, Platform& platform)
     : host_(host),
       platform_(platform),
       ops_(platform, paint_.m_bGradientFill),
-      backBuffer_(platform) {}
+      backBuffer_(platform) {
+  renderers_ = std::make_unique<StandardRenderers>(*this);
+}
 
 Vantiq::~Vantiq() {
   // The font object may outlive the control (the host shares it): stop its events.
