@@ -1,0 +1,86 @@
+// The standard renderers on the real platform: themed chunks stay inside their area,
+// set the split by the version's rule and fill a vertical bar in one piece; pictures
+// tile through real bitmaps. Wine's theme pixels are not asserted, only where they change.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/mod_version_ex.h"
+#include "support/render_probe.h"
+#include "support/window_host.h"
+
+namespace vantiq::testing {
+namespace {
+
+// What the control drew, read from its back buffer: the window's own pixels are not
+// there until the window is mapped.
+std::unique_ptr<GdiSurface> Drawn(WindowRig& rig, int w, int h) {
+  auto copy = GdiSurface::CreateDibSection(w, h);
+  copy->CopyFrom(0, 0, w, h, *rig.control->paint().m_hDC, 0, 0);
+  return copy;
+}
+
+TEST(ThemedRender, ChunksStayInsideTheirAreaAndAVerticalFillIsOnePiece) {
+  for (bool vertical : {false, true}) {
+    const int w = vertical ? 20 : 200, h = vertical ? 100 : 20;
+    WindowRig rig(w, h);
+    rig.Start();
+    if (!rig.control->paint().m_bThemesActive) GTEST_SKIP() << "no visual styles";
+    rig.control->SetOrientation(vertical ? eProgressBarOrientationVertical : eProgressBarOrientationHorizontal);
+    const auto empty = Drawn(rig, w, h);
+    rig.control->SetValue(50);
+    const auto filled = Drawn(rig, w, h);
+    const Rect area = vertical ? Rect{2, 53, 18, 97} : Rect{3, 3, 100, 18};  // fill end 50 or 100
+    const bool onePiece = vertical || modVersionEx::IsWinVista(rig.platform);
+    for (int i = 0; i < (vertical ? h : w); ++i) {
+      bool drawn = false;  // somewhere across the bar at i
+      for (int j = 0; j < (vertical ? w : h); ++j) {
+        const int x = vertical ? j : i, y = vertical ? i : j;
+        const bool changed = empty->GetPixel(x, y) != filled->GetPixel(x, y);
+        ASSERT_TRUE(!changed || area.Contains(x, y)) << x << "," << y;
+        drawn |= changed;
+      }
+      if (onePiece && i >= (vertical ? area.top : area.left) && i < (vertical ? area.bottom : area.right))
+        EXPECT_TRUE(drawn) << "a gap at " << i;
+    }
+    const int split = rig.control->paint().m_lSplit;
+    if (onePiece) {
+      EXPECT_EQ(split, vertical ? area.top : area.right);
+    } else {  // chunks of the theme's size and space from x = 3, the split where the next starts
+      const DrawingOps& ops = rig.control->ops();
+      const ThemeHandle theme = rig.control->paint().m_hTheme;
+      const int space = std::max(ops.GetThemeInt(theme, 0, 0, 2412), 0);
+      EXPECT_EQ((split - 3) % (std::max(ops.GetThemeInt(theme, 0, 0, 2411), 1) + space), 0) << split;
+      EXPECT_TRUE(split > 3 && split - space <= area.right) << split;
+    }
+  }
+}
+
+TEST(ThemedRender, PicturesTileFromTheOriginThroughRealBitmaps) {
+  std::vector<std::uint32_t> rows;  // a device-dependent bitmap's 32-bit rows: 0x00RRGGBB, top-down
+  for (int i = 0; i < 100; ++i) {
+    const ColorRef c = TilePixel(i % 10, i / 10);
+    rows.push_back(static_cast<std::uint32_t>(RedOf(c)) << 16 | GreenOf(c) << 8 | BlueOf(c));
+  }
+  HBITMAP bitmap = ::CreateBitmap(10, 10, 1, 32, rows.data());
+  const PictureRef picture = std::make_shared<BitmapPicture>(reinterpret_cast<std::uintptr_t>(bitmap));
+  {
+    WindowRig rig(100, 20);
+    rig.Start();
+    rig.control->SetStyle(eProgStandard);
+    rig.control->SetBackgroundPicture(picture);
+    auto shot = Drawn(rig, 100, 20);
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 100; ++x)
+        ASSERT_EQ(shot->GetPixel(x, y) == Tiled(x, y), std::min({x, y, 99 - x, 19 - y}) >= 2) << x << "," << y;
+    rig.control->SetBackgroundPicture(nullptr);
+    rig.control->SetProgressPicture(picture);
+    rig.control->SetValue(50);
+    shot = Drawn(rig, 100, 20);
+    for (int x = 2; x < 98; ++x) ASSERT_EQ(shot->GetPixel(x, 10) == Tiled(x, 10), x < 50) << x;
+  }
+  ::DeleteObject(bitmap);
+}
+
+}  // namespace
+}  // namespace vantiq::testing
