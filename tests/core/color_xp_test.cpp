@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "backends/soft/scriptable_platform.h"
@@ -15,257 +16,103 @@ namespace {
 
 using testing::OnNewThread;
 
-struct Identity {
-  bool active = false;
-  std::u16string file;
-  std::u16string color;
-};
-
-Identity Read(CColorXP& colors, WindowHandle hwnd) {
-  Identity id;
-  id.active = colors.IsVisualStyleActive(hwnd);
-  id.file = colors.ThemeFileName(hwnd);
-  id.color = colors.ThemeColorName(hwnd);
-  return id;
-}
-
-TEST(ColorXP, XpWithLunaReportsActiveStylesAndUpperCasedNames) {
-  OnNewThread([] {
-    ScriptablePlatform p;
-    p.SetVersion("winxp");
-    const WindowHandle hwnd = p.CreateWindow(100, 20);
-    CColorXP colors(p);
-    const Identity id = Read(colors, hwnd);
-    EXPECT_TRUE(id.active);
-    EXPECT_EQ(id.file, u"C:\\WINDOWS\\RESOURCES\\THEMES\\LUNA\\LUNA.MSSTYLES");
-    EXPECT_NE(id.file.find(u"LUNA\\LUNA.MSSTYLES"), std::u16string::npos);
-    EXPECT_EQ(id.color, u"NORMALCOLOR");
-    // The object keeps what it read as the platform spelled it, size name included.
-    EXPECT_EQ(colors.FileName(), p.themeFile);
-    EXPECT_EQ(colors.ColorName(), u"NormalColor");
-    EXPECT_EQ(colors.SizeName(), u"NormalSize");
-    // Every question opened its own theme and closed it again.
-    EXPECT_EQ(p.themesOpen, 0);
-  });
-}
-
-TEST(ColorXP, EveryVersionFromXpOnHasVisualStyles) {
-  for (const char* version : {"winxp", "win2003", "vista", "win7", "win10"}) {
-    OnNewThread([version] {
+TEST(ColorXP, VisualStylesAndNamesOnEachVersionAndSetUp) {
+  enum Setup { kStyled, kNoStyles, kNoThemeApi, kWindowZero, kWindowDestroyed };
+  // Calls: 8 when styled (each of 3 questions opens and closes a theme, 2 read names).
+  struct Case { const char* version; Setup setup; int themeCalls; };
+  const Case cases[] = {
+      {"winxp", kStyled, 8},       {"win2003", kStyled, 8},     {"vista", kStyled, 8},
+      {"win7", kStyled, 8},        {"win10", kStyled, 8},       {"win98", kStyled, 0},
+      {"winme", kStyled, 0},       {"win2k", kStyled, 0},       {"winxp", kNoStyles, 3},
+      {"winxp", kNoThemeApi, 3},   {"win7", kWindowZero, 0},    {"win7", kWindowDestroyed, 3},
+  };
+  for (const Case& c : cases) {
+    OnNewThread([&c] {
       ScriptablePlatform p;
-      p.SetVersion(version);
-      p.colorName = u"Metallic";
+      p.SetVersion(c.version);
+      p.visualStyles = c.setup != kNoStyles;
+      p.themeApiPresent = c.setup != kNoThemeApi;
+      const WindowHandle hwnd = c.setup == kWindowZero ? 0 : p.CreateWindow(50, 10);
+      if (c.setup == kWindowDestroyed) p.DestroyWindow(hwnd);
       CColorXP colors(p);
-      const Identity id = Read(colors, p.CreateWindow(50, 10));
-      EXPECT_TRUE(id.active) << version;
-      EXPECT_EQ(id.color, u"METALLIC") << version;
+      const bool active = c.themeCalls == 8;
+      const std::string at = std::string(c.version) + " setup " + std::to_string(c.setup);
+      EXPECT_EQ(colors.IsVisualStyleActive(hwnd), active) << at;
+      EXPECT_EQ(colors.ThemeFileName(hwnd),
+                active ? u"C:\\WINDOWS\\RESOURCES\\THEMES\\LUNA\\LUNA.MSSTYLES" : u"")
+          << at;
+      EXPECT_EQ(colors.ThemeColorName(hwnd), active ? u"NORMALCOLOR" : u"") << at;
+      // What was read is kept as the platform spelled it, size name included.
+      EXPECT_EQ(colors.ColorName() + colors.SizeName(), active ? u"NormalColorNormalSize" : u"")
+          << at;
+      EXPECT_EQ(p.themeCalls, c.themeCalls) << at;
+      EXPECT_EQ(p.themesOpen, 0) << at;
     });
   }
 }
 
-TEST(ColorXP, OlderVersionsHaveNoVisualStylesAndMakeNoThemeCall) {
-  for (const char* version : {"win98", "winme", "win2k"}) {
-    OnNewThread([version] {
-      ScriptablePlatform p;
-      p.SetVersion(version);
-      CColorXP colors(p);
-      const Identity id = Read(colors, p.CreateWindow(50, 10));
-      EXPECT_FALSE(id.active) << version;
-      EXPECT_EQ(id.file, u"") << version;
-      EXPECT_EQ(id.color, u"") << version;
-      EXPECT_EQ(p.themeCalls, 0) << version;
-    });
-  }
-}
-
-TEST(ColorXP, TheClassicLookOrNoThemeFunctionsGiveNoThemeAndEmptyNames) {
-  for (const bool apiPresent : {true, false}) {
-    OnNewThread([apiPresent] {
-      ScriptablePlatform p;
-      p.SetVersion("winxp");
-      p.visualStyles = false;
-      p.themeApiPresent = apiPresent;
-      CColorXP colors(p);
-      const Identity id = Read(colors, p.CreateWindow(50, 10));
-      EXPECT_FALSE(id.active);
-      EXPECT_EQ(id.file, u"");
-      EXPECT_EQ(id.color, u"");
-      EXPECT_EQ(p.themeCalls, 3) << "one failed OpenThemeData per question";
-      EXPECT_EQ(p.themesOpen, 0);
-    });
-  }
-}
-
-TEST(ColorXP, WindowZeroAndADestroyedWindowGiveFalseAndEmptyNames) {
-  OnNewThread([] {
-    ScriptablePlatform p;
-    p.SetVersion("win7");
-    CColorXP colors(p);
-    const Identity none = Read(colors, 0);
-    EXPECT_FALSE(none.active);
-    EXPECT_EQ(none.file, u"");
-    EXPECT_EQ(none.color, u"");
-    EXPECT_EQ(p.themeCalls, 0) << "window 0 never reaches OpenThemeData";
-
-    const WindowHandle hwnd = p.CreateWindow(10, 10);
-    p.DestroyWindow(hwnd);
-    const Identity gone = Read(colors, hwnd);
-    EXPECT_FALSE(gone.active);
-    EXPECT_EQ(gone.file, u"");
-    EXPECT_EQ(gone.color, u"");
-  });
-}
-
-// Fails GetCurrentThemeName on demand while themes open normally.
-class NameFailingPlatform : public ScriptablePlatform {
+// Fails GetCurrentThemeName on demand; otherwise records the buffers it is given and
+// answers with `reply` in the file buffer when one is set.
+class NamePlatform : public ScriptablePlatform {
  public:
   bool failNames = false;
-  HResult GetCurrentThemeName(char16_t* file, char16_t* color, char16_t* size,
-                              int capacity) override {
-    if (failNames) return kEFail;
-    return ScriptablePlatform::GetCurrentThemeName(file, color, size, capacity);
-  }
-};
-
-TEST(ColorXP, AFailedNameReadEmptiesAllThreeNames) {
-  OnNewThread([] {
-    NameFailingPlatform p;
-    p.SetVersion("winxp");
-    const WindowHandle hwnd = p.CreateWindow(10, 10);
-    CColorXP colors(p);
-    ASSERT_EQ(colors.ThemeFileName(hwnd), u"C:\\WINDOWS\\RESOURCES\\THEMES\\LUNA\\LUNA.MSSTYLES");
-    p.failNames = true;
-    EXPECT_TRUE(colors.IsVisualStyleActive(hwnd));
-    EXPECT_EQ(colors.ThemeColorName(hwnd), u"");
-    EXPECT_EQ(colors.FileName(), u"");
-    EXPECT_EQ(colors.ColorName(), u"");
-    EXPECT_EQ(colors.SizeName(), u"");
-    EXPECT_EQ(p.themesOpen, 0);
-  });
-}
-
-TEST(ColorXP, ANameQuestionThatCannotOpenAThemeLeavesTheLastNamesAlone) {
-  OnNewThread([] {
-    ScriptablePlatform p;
-    p.SetVersion("winxp");
-    const WindowHandle hwnd = p.CreateWindow(10, 10);
-    CColorXP colors(p);
-    colors.ThemeFileName(hwnd);
-    p.visualStyles = false;
-    EXPECT_EQ(colors.ThemeFileName(hwnd), u"");
-    EXPECT_EQ(colors.ColorName(), u"NormalColor");
-  });
-}
-
-// Records the buffers GetCurrentThemeName is given and answers with `reply`, which
-// may fill a buffer to the end without a terminating NUL.
-class BufferInspectingPlatform : public ScriptablePlatform {
- public:
   int capacitySeen = 0;
-  bool buffersWereSpaces = false;
+  bool buffersWereSpaces = true;
   std::u16string reply;
   HResult GetCurrentThemeName(char16_t* file, char16_t* color, char16_t* size,
                               int capacity) override {
+    if (failNames) return kEFail;
+    if (reply.empty()) return ScriptablePlatform::GetCurrentThemeName(file, color, size, capacity);
     capacitySeen = capacity;
-    buffersWereSpaces = true;
     for (char16_t* buffer : {file, color, size}) {
       for (int i = 0; i < capacity; ++i) buffersWereSpaces &= buffer[i] == u' ';
     }
     std::copy(reply.begin(), reply.end(), file);
-    color[0] = u'\0';
-    size[0] = u'\0';
+    color[0] = size[0] = u'\0';
     return kSOk;
   }
 };
 
-TEST(ColorXP, NamesAreReadInto256CharacterBuffersOfSpaces) {
-  BufferInspectingPlatform p;
-  p.reply = u"abc";
-  p.reply.push_back(u'\0');
-  p.reply += u"left over";
-  CColorXP colors(p);
-  colors.ReadCurrentThemeName();
-  EXPECT_EQ(p.capacitySeen, 256);
-  EXPECT_TRUE(p.buffersWereSpaces);
-  EXPECT_EQ(colors.FileName(), u"abc");
-  EXPECT_EQ(colors.ColorName(), u"");
-  EXPECT_EQ(colors.SizeName(), u"");
-
-  // A buffer filled to the end has no NUL; it is kept whole.
-  p.reply = std::u16string(256, u'x');
-  colors.ReadCurrentThemeName();
-  EXPECT_EQ(colors.FileName(), std::u16string(256, u'x'));
-}
-
-TEST(ColorXP, StripAtNullKeepsWhatPrecedesTheFirstNul) {
-  EXPECT_EQ(CColorXP::StripAtNull(std::u16string(u"ab\0cd\0", 6)), u"ab");
-  EXPECT_EQ(CColorXP::StripAtNull(std::u16string(u"\0ab", 3)), u"");
-  EXPECT_EQ(CColorXP::StripAtNull(u""), u"");
-  EXPECT_EQ(CColorXP::StripAtNull(u"no terminator"), u"no terminator");
-}
-
-TEST(ColorXP, NonAsciiThemeNamesAreUpperCasedToo) {
+TEST(ColorXP, NamesAreReadInto256SpacesCutAtTheFirstNulAndEmptiedByAFailedRead) {
   OnNewThread([] {
-    ScriptablePlatform p;
+    NamePlatform p;
     p.SetVersion("winxp");
-    p.themeFile = u"C:\\Th\u00e8mes\\\u00c9t\u00e9\\Luna\\luna.msstyles";
-    p.colorName = u"HomeStead";
-    CColorXP colors(p);
     const WindowHandle hwnd = p.CreateWindow(10, 10);
-    EXPECT_EQ(colors.ThemeFileName(hwnd), u"C:\\TH\u00c8MES\\\u00c9T\u00c9\\LUNA\\LUNA.MSSTYLES");
-    EXPECT_EQ(colors.ThemeColorName(hwnd), u"HOMESTEAD");
+    CColorXP colors(p);
+    ASSERT_EQ(colors.ThemeColorName(hwnd), u"NORMALCOLOR");
+    p.visualStyles = false;
+    EXPECT_EQ(colors.ThemeFileName(hwnd), u"");
+    EXPECT_EQ(colors.ColorName(), u"NormalColor") << "no theme, no read";
+    p.visualStyles = true;
+    p.failNames = true;
+    EXPECT_TRUE(colors.IsVisualStyleActive(hwnd));
+    EXPECT_EQ(colors.ThemeColorName(hwnd), u"");
+    EXPECT_EQ(colors.FileName() + colors.ColorName() + colors.SizeName(), u"");
+    p.failNames = false;
+    p.reply = std::u16string(u"abc\0left over", 13);
+    EXPECT_EQ(colors.ThemeFileName(hwnd), u"ABC");
+    EXPECT_EQ(p.capacitySeen, 256);
+    EXPECT_TRUE(p.buffersWereSpaces);
+    p.reply = std::u16string(256, u'x');  // no NUL at all: kept whole
+    EXPECT_EQ(colors.ThemeFileName(hwnd), std::u16string(256, u'X'));
+    EXPECT_EQ(p.themesOpen, 0);
   });
 }
 
-// --- UpperCase -----------------------------------------------------------------------
-
-TEST(UpperCase, AsciiLettersAloneChangeBelowLatin1) {
-  for (char16_t c = 0; c < 0x80; ++c) {
-    const char16_t expected = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
-    EXPECT_EQ(UpperCase(c), expected) << static_cast<int>(c);
+TEST(UpperCase, MapsExactlyTheOneToOnePairsOfAsciiLatin1AndLatinExtendedA) {
+  const std::pair<char16_t, char16_t> cases[] = {
+      {u'a', u'A'}, {u'z', u'Z'}, {u'`', u'`'}, {u'{', u'{'}, {u'A', u'A'}, {0xB5, 0xB5},
+      {0xDE, 0xDE}, {0xDF, 0xDF}, {0xE0, 0xC0}, {0xF7, 0xF7}, {0xFE, 0xDE}, {0xFF, 0x178},
+      {0x100, 0x100}, {0x101, 0x100}, {0x131, 0x131}, {0x133, 0x132}, {0x137, 0x136},
+      {0x138, 0x138}, {0x139, 0x139}, {0x13A, 0x139}, {0x148, 0x147}, {0x149, 0x149},
+      {0x14A, 0x14A}, {0x14B, 0x14A}, {0x177, 0x176}, {0x178, 0x178}, {0x17A, 0x179},
+      {0x17E, 0x17D}, {0x17F, 0x17F}, {0x180, 0x180}, {0x3B1, 0x3B1},
+  };
+  for (const auto& [from, to] : cases) {
+    EXPECT_EQ(static_cast<int>(UpperCase(from)), static_cast<int>(to)) << std::hex << +from;
   }
-  for (char16_t c = 0x80; c < 0xE0; ++c) {
-    if (c == 0xB5 || c == 0xDF) continue;
-    EXPECT_EQ(UpperCase(c), c) << static_cast<int>(c);
-  }
-}
-
-TEST(UpperCase, Latin1SmallLettersMapToTheirCapitals) {
-  for (char16_t c = 0xE0; c <= 0xFE; ++c) {
-    if (c == 0xF7) continue;
-    EXPECT_EQ(UpperCase(c), c - 0x20) << static_cast<int>(c);
-  }
-  EXPECT_EQ(UpperCase(char16_t{0xFF}), 0x178);  // ÿ -> Ÿ
-  EXPECT_EQ(UpperCase(char16_t{0xF7}), 0xF7);   // ÷
-  // No one-to-one partner: micro sign and sharp s stay.
-  EXPECT_EQ(UpperCase(char16_t{0xB5}), 0xB5);
-  EXPECT_EQ(UpperCase(char16_t{0xDF}), 0xDF);
-}
-
-TEST(UpperCase, LatinExtendedAPairsAcrossItsThreeRuns) {
-  EXPECT_EQ(UpperCase(char16_t{0x101}), 0x100);  // ā
-  EXPECT_EQ(UpperCase(char16_t{0x100}), 0x100);
-  EXPECT_EQ(UpperCase(char16_t{0x133}), 0x132);  // ĳ
-  EXPECT_EQ(UpperCase(char16_t{0x131}), 0x131);  // dotless i stays
-  EXPECT_EQ(UpperCase(char16_t{0x138}), 0x138);  // kra stays
-  EXPECT_EQ(UpperCase(char16_t{0x13A}), 0x139);  // ĺ
-  EXPECT_EQ(UpperCase(char16_t{0x139}), 0x139);
-  EXPECT_EQ(UpperCase(char16_t{0x148}), 0x147);  // ň
-  EXPECT_EQ(UpperCase(char16_t{0x149}), 0x149);  // ŉ stays
-  EXPECT_EQ(UpperCase(char16_t{0x14B}), 0x14A);  // ŋ
-  EXPECT_EQ(UpperCase(char16_t{0x177}), 0x176);  // ŷ
-  EXPECT_EQ(UpperCase(char16_t{0x178}), 0x178);  // Ÿ
-  EXPECT_EQ(UpperCase(char16_t{0x17A}), 0x179);  // ź
-  EXPECT_EQ(UpperCase(char16_t{0x17E}), 0x17D);  // ž
-  EXPECT_EQ(UpperCase(char16_t{0x17F}), 0x17F);  // long s stays
-}
-
-TEST(UpperCase, IsIdempotentAndMapsWholeStrings) {
-  for (char32_t c = 0; c < 0x180; ++c) {
-    const char16_t once = UpperCase(static_cast<char16_t>(c));
-    EXPECT_EQ(UpperCase(once), once) << static_cast<int>(c);
-  }
-  EXPECT_EQ(UpperCase(std::u16string(u"Luna\\Luna.msstyles")), u"LUNA\\LUNA.MSSTYLES");
+  EXPECT_EQ(UpperCase(std::u16string(u"C:\\Th\u00e8mes\\luna.msstyles")),
+            u"C:\\TH\u00c8MES\\LUNA.MSSTYLES");
 }
 
 }  // namespace
