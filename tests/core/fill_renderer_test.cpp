@@ -138,9 +138,7 @@ TEST(FillRenderer, ColoursFollowTheThemedModeAndTheLunaScheme) {
 
 TEST(FillRenderer, ProgressPictureTilesFromTheOriginOverTheFill) {
   for (const Bar& bar : {Bar{100, 20, kXP}, Bar{20, 100, kStd, 0, kVert}}) {
-    Bar soft = bar;
-    soft.softSurfaces = true;
-    auto rig = StartBar(soft);
+    auto rig = StartBar(bar);
     rig->control->SetProgressPicture(TestPicture(rig->platform));
     const Surface& dc = DrawAlone(*rig, true);
     const Rect tiled = bar.orientation ? Rect{0, 50, 20, 100} : Rect{0, 0, 48, 20};

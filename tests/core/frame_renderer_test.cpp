@@ -71,9 +71,7 @@ TEST(FrameRenderer, ThemedBarPartFollowsTheShapeNotTheOrientation) {
 TEST(FrameRenderer, BackgroundPictureTilesFromTheOriginInsideTheBorder) {
   // The inset of each style; the system look never shows the picture.
   for (auto [style, inset] : {std::pair{eProgStandard, 2}, {eProgThin, 1}, {eProgXP, 0}, {eProgSystem, 99}}) {
-    Bar bar{100, 20, style, 0, 0, 0};
-    bar.softSurfaces = true;
-    auto rig = StartBar(bar);
+    auto rig = StartBar({100, 20, style, 0, 0, 0});
     rig->control->SetBackgroundPicture(TestPicture(rig->platform));
     if (style == eProgXP) EXPECT_EQ(rig->BufferPixel(0, 0), 0x686868u) << "the XP border goes back on top";
     const Surface& dc = DrawAlone(*rig, false);

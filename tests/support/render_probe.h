@@ -23,7 +23,6 @@ struct Bar {
   double value = 50;
   std::string version = "winxp";  // other versions need a thread of their own
   bool visualStyles = true;
-  bool softSurfaces = false;  // scripted bitmaps are software surfaces, which GDI cannot copy
 };
 
 // The bar drawn by Redraw in kFill on kBack.
@@ -32,10 +31,6 @@ inline std::unique_ptr<ControlRig> StartBar(const Bar& bar) {
   Vantiq& c = *rig->control;
   c.SetRenderers(std::make_unique<StandardRenderers>(c));
   rig->platform.visualStyles = bar.visualStyles;
-  if (bar.softSurfaces) {
-    rig->platform.backBufferFactory = nullptr;
-    rig->platform.dibSectionFactory = nullptr;
-  }
   rig->Start();
   c.SetProgressColor(kFill);
   c.SetBackColor(kBack);
