@@ -27,6 +27,9 @@ struct OsVersionInfo {
 constexpr std::uint32_t kVerPlatformWin32Windows = 1;
 constexpr std::uint32_t kVerPlatformWin32Nt = 2;
 
+constexpr std::uint32_t kCodePageUtf8 = 65001;   // CP_UTF8
+constexpr std::uint32_t kCodePage1252 = 1252;    // Western European, locale 1033's ANSI page
+
 // HRESULTs the platform answers with.
 using HResult = std::int32_t;
 constexpr HResult kSOk = 0;
@@ -51,6 +54,18 @@ class Platform : public SystemColors {
   // GetProcAddress: true for a non-null address.
   virtual bool GetProcAddress(ModuleHandle module, const std::string& name) = 0;
   virtual void FreeLibrary(ModuleHandle module) = 0;
+  // MultiByteToWideChar and WideCharToMultiByte with flags 0 and no default character,
+  // into buffers of 2n UTF-16 units and 3n + 1 bytes for an input of n (room for any
+  // UTF-8 or ANSI text). Empty when the call returns 0: empty input, a code page the
+  // system does not have.
+  virtual std::u16string MultiByteToWideChar(std::uint32_t codePage, const std::string& bytes) {
+    return {};
+  }
+  virtual std::string WideCharToMultiByte(std::uint32_t codePage, const std::u16string& text) {
+    return {};
+  }
+  // GetACP: the system's default ANSI code page.
+  virtual std::uint32_t GetACP() { return kCodePage1252; }
 
   // user32
   virtual bool IsWindow(WindowHandle hwnd) = 0;

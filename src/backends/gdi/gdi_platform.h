@@ -29,6 +29,9 @@ class GdiPlatform : public Platform {
   ModuleHandle LoadLibraryA(const std::string& name) override;
   bool GetProcAddress(ModuleHandle module, const std::string& name) override;
   void FreeLibrary(ModuleHandle module) override;
+  std::u16string MultiByteToWideChar(std::uint32_t codePage, const std::string& bytes) override;
+  std::string WideCharToMultiByte(std::uint32_t codePage, const std::u16string& text) override;
+  std::uint32_t GetACP() override;
   ColorRef GetSysColor(int index) override;
   bool IsWindow(WindowHandle hwnd) override;
   Rect GetClientRect(WindowHandle hwnd) override;

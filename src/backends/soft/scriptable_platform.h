@@ -36,6 +36,12 @@ class ScriptablePlatform : public Platform {
   std::map<std::string, std::set<std::string>> libraries;
   int librariesLoaded = 0;        // LoadLibraryA successes not yet freed
 
+  // GetACP's answer. Code pages 65001 (UTF-8) and 1252 convert; any other fails.
+  // UTF-8 follows the scripted version: Vista and later put U+FFFD for each invalid
+  // piece and each lone surrogate; earlier systems drop invalid pieces and encode a
+  // lone surrogate as it stands.
+  std::uint32_t ansiCodePage = kCodePage1252;
+
   // GetSysColor's answers for the indexes 0 (COLOR_SCROLLBAR) to 30 (COLOR_MENUBAR).
   // By default Windows XP's colours under its default visual style (Luna, blue), the
   // look that the default theme identity below names: button face (236, 233, 216),
@@ -91,6 +97,9 @@ class ScriptablePlatform : public Platform {
   ModuleHandle LoadLibraryA(const std::string& name) override;
   bool GetProcAddress(ModuleHandle module, const std::string& name) override;
   void FreeLibrary(ModuleHandle module) override;
+  std::u16string MultiByteToWideChar(std::uint32_t codePage, const std::string& bytes) override;
+  std::string WideCharToMultiByte(std::uint32_t codePage, const std::u16string& text) override;
+  std::uint32_t GetACP() override { return ansiCodePage; }
   ColorRef GetSysColor(int index) override;
   bool IsWindow(WindowHandle hwnd) override;
   Rect GetClientRect(WindowHandle hwnd) override;
