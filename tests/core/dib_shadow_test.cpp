@@ -1,6 +1,6 @@
 // The shadow generator: the mask, the filter's exact bytes and placement, the
-// composite, its errors, and the running-sum filter against the plain box sum.
-// Natively on the scriptable platform, under Wine on real GDI.
+// composite, its errors, and the running sums against the plain box sum. Natively
+// on the scriptable platform, under Wine on real GDI.
 #include "caption/dib_shadow.h"
 
 #include <gtest/gtest.h>
@@ -22,9 +22,7 @@ namespace {
 
 using Bgra = std::array<int, 4>;   // bytes blue, green, red, alpha
 using Pixels = std::vector<Bgra>;  // top row first
-
-const Bgra kZero{0, 0, 0, 0};
-const Bgra kGrey{128, 128, 128, 255};
+const Bgra kZero{0, 0, 0, 0}, kGrey{128, 128, 128, 255}, kFaint{1, 1, 1, 2};
 
 std::uint8_t* At(const CDib32& dib, int x, int y) {
   return dib.Bits() + (dib.Height() - 1 - y) * dib.RowBytes() + 4 * x;
@@ -32,21 +30,18 @@ std::uint8_t* At(const CDib32& dib, int x, int y) {
 
 Pixels Read(const CDib32& dib) {
   Pixels out;
-  for (int y = 0; y < dib.Height(); ++y) {
-    for (int x = 0; x < dib.Width(); ++x) {
-      const std::uint8_t* p = At(dib, x, y);
-      out.push_back({p[0], p[1], p[2], p[3]});
-    }
+  for (int i = 0; i < dib.Width() * dib.Height(); ++i) {
+    const std::uint8_t* p = At(dib, i % dib.Width(), i / dib.Width());
+    out.push_back({p[0], p[1], p[2], p[3]});
   }
   return out;
 }
 
-// w x h of `fill`, with `square` over x0..x1, y0..y1 (inclusive).
-Pixels Picture(int w, int h, Bgra fill, Bgra square = {}, int x0 = 0, int y0 = 0, int x1 = -1,
-               int y1 = -1) {
-  Pixels out(static_cast<std::size_t>(w * h), fill);
-  for (int y = y0; y <= y1; ++y) {
-    for (int x = x0; x <= x1; ++x) out[static_cast<std::size_t>(y * w + x)] = square;
+// w x h zero pixels with `square` over columns x0..x1 and rows y0..y1.
+Pixels Picture(int w, int h, Bgra square = {}, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) {
+  Pixels out(static_cast<std::size_t>(w * h), kZero);
+  for (int i = 0; i < w * h; ++i) {
+    if (i % w >= x0 && i % w <= x1 && i / w >= y0 && i / w <= y1) out[i] = square;
   }
   return out;
 }
@@ -71,10 +66,19 @@ class Shadow : public ::testing::Test {
     }
     return dib;
   }
-  // A shadow of grey shapes on black, keyed on black.
-  CDibShadow& Of(int w, int h, const Pixels& pixels) {
+  // Shapes keyed on black at scale 1, with the filter's settings.
+  CDibShadow& Of(std::shared_ptr<CDib32> source, int r, int ox, int oy, bool expand,
+                 int intensity = 128, OleColor color = 0x808080) {
+    shadow.SetSource(nullptr);
+    shadow.SetScale(1);
     shadow.SetTransparentColor(0);
-    shadow.SetSource(Make(w, h, pixels));
+    shadow.SetSource(std::move(source));
+    shadow.SetRadius(r);
+    shadow.SetOffsetX(ox);
+    shadow.SetOffsetY(oy);
+    shadow.SetExpand(expand);
+    shadow.SetIntensity(intensity);
+    shadow.SetColor(color);
     return shadow;
   }
 
@@ -86,86 +90,65 @@ class Shadow : public ::testing::Test {
   CDibShadow shadow{*platform};
 };
 
-TEST_F(Shadow, FilterGivesExactBytesAndPlacement) {
-  // A fully covered 7 x 7 box: 255 \ 255 of the intensity, colours scaled by it.
-  Of(7, 7, Picture(7, 7, kGrey)).SetExpand(true);
-  shadow.SetOffsetX(0);
-  shadow.SetOffsetY(0);
-  shadow.SetIntensity(200);
-  shadow.SetColor(Rgb(255, 0, 0));
-  shadow.Render(false);
-  ASSERT_EQ(shadow.Result()->Width(), 15);
-  EXPECT_EQ(Read(*shadow.Result())[8 * 15 + 6], (Bgra{0, 0, 200, 200}));  // memory row 6
-  shadow.SetIntensity(128);
-  shadow.SetColor(0x808080);
-  shadow.Render(false);
+TEST_F(Shadow, FilterGivesExactBytesPlacementAndComposite) {
+  // A fully covered 7 x 7 box (memory row 6 is picture row 8): 255 \ 255 of the intensity.
+  const auto block = Make(7, 7, Picture(7, 7, kGrey, 0, 0, 6, 6));
+  Of(block, 3, 0, 0, true, 200, Rgb(255, 0, 0)).Render(false);
+  EXPECT_EQ(Read(*shadow.Result())[8 * 15 + 6], (Bgra{0, 0, 200, 200}));
+  Of(block, 3, 0, 0, true).Render(false);
   EXPECT_EQ(Read(*shadow.Result())[8 * 15 + 6], (Bgra{64, 64, 64, 128}));
-  shadow.SetIntensity(0);
-  shadow.Render(true);  // the mask alone on top of a transparent shadow
-  EXPECT_EQ(Read(*shadow.Result()), Picture(15, 15, kZero, kGrey, 0, 0, 6, 6));
+  Of(block, 3, 0, 0, true, 0).Render(true);  // no shadow, only the mask on top
+  EXPECT_EQ(Read(*shadow.Result()), Picture(15, 15, kGrey, 0, 0, 6, 6));
 
-  // One opaque pixel, expanded with the default offsets: 255 \ 49 = 5, 128 x 5 \ 255
-  // = 2 over the 7 x 7 square at columns 0..6, rows 2..8; the composite puts the mask
-  // itself at (1, 1).
-  Of(1, 1, {kGrey}).SetExpand(true);
-  shadow.SetOffsetX(-1);
-  shadow.SetOffsetY(-1);
-  shadow.SetIntensity(128);
-  shadow.Render(true);
-  Pixels want = Picture(10, 10, kZero, {1, 1, 1, 2}, 0, 2, 6, 8);
+  // One opaque pixel, default offsets: 128 x (255 \ 49) \ 255 = 2 over the square at
+  // columns 0..6, rows 2..8; the composite puts the mask itself at (1, 1).
+  Of(Make(1, 1, {kGrey}), 3, -1, -1, true).Render(true);
+  Pixels want = Picture(10, 10, kFaint, 0, 2, 6, 8);
   want[11] = kGrey;
   EXPECT_EQ(Read(*shadow.Result()), want);
+  // Its top-left 3 x 3 drawn at (-1, -1), and nothing beyond that size.
+  auto target = Make(3, 3, {});
+  shadow.DrawTo(*target->DC(), -1, -1, 3, 3);
+  EXPECT_EQ(Read(*target), (Pixels{kGrey, kZero, kZero, kFaint, kFaint, kZero, kZero, kZero, kZero}));
 
-  // Not expanded: Result has the mask's size and pixel (x, y) averages the 3 x 3 box
-  // around mask pixel (x - 1, y + 2), cut at the edges.
-  Pixels source = Picture(6, 6, kZero);
-  source[3 * 6 + 2] = kGrey;
-  source[0] = kGrey;  // its square lies beyond the top edge
-  Of(6, 6, source).SetRadius(1);
-  shadow.SetExpand(false);
-  shadow.Render(false);
-  EXPECT_EQ(Read(*shadow.Result()), Picture(6, 6, kZero, {7, 7, 7, 14}, 2, 0, 4, 2));
+  // Not expanded: pixel (x, y) averages the box around mask pixel (x - r, y + r + 1),
+  // cut at the edges (the top-left pixel's square lies above the picture).
+  Pixels source = Picture(6, 6);
+  source[3 * 6 + 2] = source[0] = kGrey;
+  Of(Make(6, 6, source), 1, -1, -1, false).Render(false);
+  EXPECT_EQ(Read(*shadow.Result()), Picture(6, 6, {7, 7, 7, 14}, 2, 0, 4, 2));
 }
 
-TEST_F(Shadow, MaskFollowsTheTransparentColourAndScale) {
-  EXPECT_EQ(shadow.TransparentColor(), 0xFFFFFFu);  // no Source yet
-  const Bgra white{255, 255, 255, 0};
+TEST_F(Shadow, MaskErrorsAndGuards) {
+  shadow.Render(true);  // no Mask, no Result: nothing
+  shadow.DrawTo(*Make(1, 1, {})->DC(), 0, 0, 1, 1);
+  EXPECT_EQ(shadow.Result(), nullptr);
+  EXPECT_EQ(shadow.TransparentColor(), 0xFFFFFFu);
+
   // Text over the top-left pixel makes its colour the background.
+  const Bgra white{255, 255, 255, 0}, opaqueWhite{255, 255, 255, 255};
   shadow.SetSource(Make(4, 1, {kGrey, kZero, kGrey, white}));
   EXPECT_EQ(shadow.TransparentColor(), Rgb(128, 128, 128));
-  EXPECT_EQ(Read(*shadow.Mask()), (Pixels{kZero, {0, 0, 0, 255}, kZero, {255, 255, 255, 255}}));
+  EXPECT_EQ(Read(*shadow.Mask()), (Pixels{kZero, {0, 0, 0, 255}, kZero, opaqueWhite}));
   shadow.SetTransparentColor(0);
-  EXPECT_EQ(shadow.TransparentColor(), 0u);
-  EXPECT_EQ(Read(*shadow.Mask()), (Pixels{kGrey, kZero, kGrey, {255, 255, 255, 255}}));
-  // Half width: pairs of columns average (colours of the shown pixels only), and the
-  // result is premultiplied again.
-  shadow.SetScale(2);
+  EXPECT_EQ(Read(*shadow.Mask()), (Pixels{kGrey, kZero, kGrey, opaqueWhite}));
+  shadow.SetScale(2);  // column pairs average, then premultiply again
   EXPECT_EQ(Read(*shadow.Mask()), (Pixels{{63, 63, 63, 127}, {191, 191, 191, 255}}));
 
-  std::u16string description;
   const CDib32* mask = shadow.Mask();
+  std::u16string description;
   for (int bad : {0, -3}) {
     EXPECT_EQ(ErrorOf([&] { shadow.SetScale(bad); }, &description), kErrInvalidProcedureCall);
     EXPECT_EQ(description, u"Scale must be greater than 0");
   }
   EXPECT_EQ(shadow.Scale(), 2);
-  EXPECT_EQ(shadow.Mask(), mask);
-  // Width 0, or a width that Scale reduces to 0, would divide by zero; the mask stays.
+  // A width of 0, or one that Scale takes to 0, would divide by zero.
   EXPECT_EQ(ErrorOf([&] { shadow.SetScale(5); }), kErrDivisionByZero);
   EXPECT_EQ(ErrorOf([&] { shadow.SetSource(std::make_shared<CDib32>(*platform)); }),
             kErrDivisionByZero);
   EXPECT_EQ(shadow.Mask(), mask);
-}
 
-TEST_F(Shadow, GuardsMissingPicturesAndRefusesRadiiOutOfRange) {
-  auto target = Make(3, 3, Picture(3, 3, kZero));
-  shadow.Render(true);  // no Mask
-  shadow.RenderDirect(true);
-  shadow.DrawTo(*target->DC(), 0, 0, 2, 2);  // no Result
-  EXPECT_EQ(shadow.Result(), nullptr);
-
-  Of(1, 1, {kGrey}).SetExpand(true);
-  shadow.Render(true);
+  Of(Make(1, 1, {kGrey}), 3, -1, -1, true).Render(false);
   const CDib32* result = shadow.Result();
   for (int radius : {-1, kMaxShadowRadius + 1, INT32_MAX}) {
     shadow.SetRadius(radius);
@@ -173,16 +156,8 @@ TEST_F(Shadow, GuardsMissingPicturesAndRefusesRadiiOutOfRange) {
     EXPECT_EQ(ErrorOf([&] { shadow.RenderDirect(false); }), kErrInvalidProcedureCall);
     EXPECT_EQ(shadow.Result(), result);
   }
-  // The top-left 3 x 3 of Result lands at (-1, -1): the composited mask at (1, 1) and
-  // the shadow from row 2 show, and nothing beyond that size is drawn.
-  shadow.DrawTo(*target->DC(), -1, -1, 3, 3);
-  const Bgra faint{1, 1, 1, 2};
-  EXPECT_EQ(Read(*target), (Pixels{kGrey, kZero, kZero, faint, faint, kZero, kZero, kZero, kZero}));
-
-  // A huge offset asks for a Result no section can hold: it stays empty.
-  shadow.SetRadius(3);
-  shadow.SetOffsetX(INT32_MIN);
-  shadow.Render(true);
+  // A Result too large for a section stays empty.
+  Of(Make(1, 1, {kGrey}), 3, INT32_MIN, -1, true).Render(true);
   EXPECT_EQ(shadow.Result()->Bits(), nullptr);
 }
 
@@ -199,46 +174,33 @@ TEST_F(Shadow, RunningSumsMatchTheDirectBoxSum) {
     for (int i = 0; i < w * h; ++i) {
       source.push_back(pick(0, 2) ? kZero : Bgra{pick(0, 255), pick(0, 255), pick(0, 255), 0});
     }
-    shadow.SetScale(1);
-    Of(w, h, source);
+    Of(Make(w, h, source), wide ? pick(120, 135) : pick(0, 9) ? pick(0, 5) : pick(6, 14),
+       pick(0, 9) ? pick(-6, 6) : pick(-60, 60), pick(0, 9) ? pick(-6, 6) : pick(-60, 60),
+       pick(0, 1), pick(0, 9) ? pick(0, 255) : pick(-300, 600),
+       Rgb(pick(0, 255), pick(0, 255), pick(0, 255)));
     shadow.SetScale(pick(1, std::min(3, w)));  // scaled masks carry alphas between 0 and 255
-    shadow.SetRadius(wide ? pick(120, 135) : pick(0, 9) ? pick(0, 5) : pick(6, 14));
-    shadow.SetOffsetX(pick(0, 9) ? pick(-6, 6) : pick(-60, 60));
-    shadow.SetOffsetY(pick(0, 9) ? pick(-6, 6) : pick(-60, 60));
-    shadow.SetExpand(pick(0, 1));
-    shadow.SetIntensity(pick(0, 9) ? pick(0, 255) : pick(-300, 600));
-    shadow.SetColor(Rgb(pick(0, 255), pick(0, 255), pick(0, 255)));
     const bool composite = pick(0, 1);
     shadow.RenderDirect(composite);
     const Pixels direct = Read(*shadow.Result());
     shadow.Render(composite);
     ASSERT_EQ(Read(*shadow.Result()), direct)
-        << "round " << round << ": " << w << "x" << h << " scale " << shadow.Scale()
-        << " radius " << shadow.Radius() << " offsets " << shadow.OffsetX() << ","
-        << shadow.OffsetY() << " expand " << shadow.Expand();
+        << "round " << round << ": " << w << "x" << h << " scale " << shadow.Scale() << " radius "
+        << shadow.Radius() << " offsets " << shadow.OffsetX() << "," << shadow.OffsetY();
   }
 }
 
 TEST_F(Shadow, LargestMaskAndRadiusDoNotOverflow) {
-  // 4000 x 4000 opaque with the largest radius: a box holds up to 255 x 4000^2 alpha,
-  // beyond a signed 32-bit sum. The pixel's value is 255 x columns x rows \ 4095^2.
-  const int n = 4000, r = kMaxShadowRadius;
+  // 4000 x 4000 opaque, radius 2047: a box holds up to 255 x 4000^2, beyond a signed
+  // 32-bit sum. Pixel (x, m) sums 255 x (x + 1) x (m + 1), divided by 4095^2.
+  const int n = 4000;
   auto source = std::make_shared<CDib32>(*platform);
   ASSERT_TRUE(source->Create(n, n));
   source->DC()->FillRect(Rect{0, 0, n, n}, Rgb(128, 128, 128));
-  shadow.SetTransparentColor(0);
-  shadow.SetSource(source);
-  shadow.SetRadius(r);
-  shadow.SetOffsetX(0);
-  shadow.SetOffsetY(0);
-  shadow.SetIntensity(255);
-  shadow.SetColor(0xFFFFFF);
-  shadow.Render(false);
-  const std::int64_t area = std::int64_t{2 * r + 1} * (2 * r + 1);
-  for (const auto& [x, m] : std::vector<std::pair<int, int>>{{n - 1, n - 1}, {0, 0}, {2000, 3999}}) {
-    const std::int64_t q = 255 * std::int64_t{x + 1} * (m + 1) / area;
+  Of(source, kMaxShadowRadius, 0, 0, false, 255, 0xFFFFFF).Render(false);
+  for (const auto& [x, m] : std::vector<std::pair<int, int>>{{n - 1, n - 1}, {0, 0}, {2000, n - 1}}) {
+    const int q = static_cast<int>(255 * std::int64_t{x + 1} * (m + 1) / (4095 * 4095));
     const std::uint8_t* p = shadow.Result()->Bits() + m * shadow.Result()->RowBytes() + 4 * x;
-    EXPECT_EQ((Bgra{p[0], p[1], p[2], p[3]}), (Bgra{int(q), int(q), int(q), int(q)})) << x << "," << m;
+    EXPECT_EQ((Bgra{p[0], p[1], p[2], p[3]}), (Bgra{q, q, q, q})) << x << "," << m;
   }
 }
 
