@@ -32,8 +32,8 @@ TEST(ColorXP, VisualStylesAndNamesOnEachVersionAndSetUp) {
       p.SetVersion(c.version);
       p.visualStyles = c.setup != kNoStyles;
       p.themeApiPresent = c.setup != kNoThemeApi;
-      const WindowHandle hwnd = c.setup == kWindowZero ? 0 : p.CreateWindow(50, 10);
-      if (c.setup == kWindowDestroyed) p.DestroyWindow(hwnd);
+      const WindowHandle hwnd = c.setup == kWindowZero ? 0 : p.AddWindow(50, 10);
+      if (c.setup == kWindowDestroyed) p.RemoveWindow(hwnd);
       CColorXP colors(p);
       const bool active = c.themeCalls == 8;
       const std::string at = std::string(c.version) + " setup " + std::to_string(c.setup);
@@ -77,7 +77,7 @@ TEST(ColorXP, NamesAreReadInto256SpacesCutAtTheFirstNulAndEmptiedByAFailedRead) 
   OnNewThread([] {
     NamePlatform p;
     p.SetVersion("winxp");
-    const WindowHandle hwnd = p.CreateWindow(10, 10);
+    const WindowHandle hwnd = p.AddWindow(10, 10);
     CColorXP colors(p);
     ASSERT_EQ(colors.ThemeColorName(hwnd), u"NORMALCOLOR");
     p.visualStyles = false;

@@ -173,7 +173,7 @@ TEST(PaintDriver, GoneWindowStopsThePaint) {
   ControlRig rig(100, 20);
   rig.Start();
   rig.renderers->calls.clear();
-  rig.platform.DestroyWindow(rig.hwnd);
+  rig.platform.RemoveWindow(rig.hwnd);
   rig.control->SetValue(30);
   EXPECT_TRUE(rig.renderers->calls.empty());
   EXPECT_EQ(rig.control->paint().m_bPainting, 0);

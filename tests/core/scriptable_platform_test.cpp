@@ -95,7 +95,7 @@ TEST(ScriptablePlatform, ThemesOpenDrawAndAreCountedUntilClosed) {
     P p;
     p.visualStyles = c.setup != kNoStyles;
     p.themeApiPresent = c.setup != kNoThemeApi;
-    const WindowHandle live = p.CreateWindow(10, 10);
+    const WindowHandle live = p.AddWindow(10, 10);
     const ThemeHandle theme = p.OpenThemeData(
         c.setup == kWindowZero ? 0 : c.setup == kUnknownWindow ? live + 4 : live, c.classes);
     EXPECT_EQ(theme != 0, c.theme != kNone) << c.setup;
@@ -127,7 +127,7 @@ TEST(ScriptablePlatform, ThemedPartsAreDrawnInsideBothClipsAndOthersNotAtAll) {
   };
   for (const Case& c : cases) {
     P p;
-    const ThemeHandle progress = p.OpenThemeData(p.CreateWindow(6, 5), u"Progress");
+    const ThemeHandle progress = p.OpenThemeData(p.AddWindow(6, 5), u"Progress");
     auto s = BlankSurface(6, 5);
     s->SetClip(c.surfaceClip);
     EXPECT_EQ(p.DrawThemeBackground(progress, *s, c.part, 1, c.rc, c.clip ? &*c.clip : nullptr),

@@ -34,7 +34,7 @@ ControlRig::ControlRig(int width, int height, const std::string& version) {
     platform.sysColors[static_cast<std::size_t>(i)] = HostSystemColors().GetSysColor(i);
   platform.backBufferFactory = [this](int w, int h) { return MakeTestSurface(w, h, platform); };
   platform.dibSectionFactory = [this](int w, int h) { return MakeTestDibSection(w, h, platform); };
-  hwnd = platform.CreateWindow(width, height);
+  hwnd = platform.AddWindow(width, height);
   screen = MakeTestSurface(width > 0 ? width : 1, height > 0 ? height : 1, platform);
   host.windowHandle = hwnd;
   host.deviceContext = screen.get();

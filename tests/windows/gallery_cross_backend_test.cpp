@@ -1,7 +1,7 @@
 // Every gallery cell drawn through GDI and through the software surface: the same pixels.
 #include <gtest/gtest.h>
 
-#include "gallery/gallery.h"  // before <windows.h>, whose CreateWindow macro it must not see
+#include "gallery/gallery.h"
 
 #include "backends/gdi/gdi_surface.h"
 #include "backends/soft/soft_surface.h"

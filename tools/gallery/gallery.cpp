@@ -29,7 +29,7 @@ Image RenderCell(const GalleryCell& cell, const SurfaceMaker& make, SystemColors
         platform.sysColors[i] = colors->GetSysColor(static_cast<int>(i));
     platform.backBufferFactory = [&](int w, int h) { return make(w, h, platform); };
     platform.dibSectionFactory = [&](int w, int h) { return make(w, h, platform); };
-    const WindowHandle hwnd = platform.CreateWindow(cell.width, cell.height);
+    const WindowHandle hwnd = platform.AddWindow(cell.width, cell.height);
     std::unique_ptr<Surface> screen = make(cell.width, cell.height, platform);
     PlainHost host(hwnd, *screen, cell.width, cell.height);
     Vantiq control(host, platform);

@@ -29,7 +29,7 @@ void Row(const std::string& version, bool styles, std::int32_t style) {
   platform.SetVersion(version);
   platform.visualStyles = styles;
   const int w = 200, h = 20;
-  WindowHandle hwnd = platform.CreateWindow(w, h);
+  WindowHandle hwnd = platform.AddWindow(w, h);
   SoftSurface screen(w, h, platform);
   tools::PlainHost host(hwnd, screen, w, h);
   Vantiq bar(host, platform);

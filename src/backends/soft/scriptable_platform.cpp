@@ -149,14 +149,14 @@ void ScriptablePlatform::SetVersion(const std::string& name) {
   throw std::invalid_argument("ScriptablePlatform::SetVersion: unknown version " + name);
 }
 
-WindowHandle ScriptablePlatform::CreateWindow(int width, int height) {
+WindowHandle ScriptablePlatform::AddWindow(int width, int height) {
   const WindowHandle hwnd = nextWindow_;
   nextWindow_ += 4;  // window handles are multiples of 4 on Windows too
   windows_[hwnd].client = Rect{0, 0, width, height};
   return hwnd;
 }
 
-void ScriptablePlatform::DestroyWindow(WindowHandle hwnd) { windows_.erase(hwnd); }
+void ScriptablePlatform::RemoveWindow(WindowHandle hwnd) { windows_.erase(hwnd); }
 
 SoftWindow* ScriptablePlatform::Window(WindowHandle hwnd) {
   auto it = windows_.find(hwnd);

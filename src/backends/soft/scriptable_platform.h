@@ -73,8 +73,8 @@ class ScriptablePlatform : public Platform {
   void DeleteBitmap(std::uintptr_t bitmap);
 
   // Windows are records; handles start at 0x100 and are never 0.
-  WindowHandle CreateWindow(int width, int height);
-  void DestroyWindow(WindowHandle hwnd);
+  WindowHandle AddWindow(int width, int height);
+  void RemoveWindow(WindowHandle hwnd);
   SoftWindow* Window(WindowHandle hwnd);
 
   // Sets the version record from a short name: "win98", "winme", "win2k", "winxp",
