@@ -187,10 +187,12 @@ void FillRenderer::DrawThemedChunksHorizontal(Surface& dc) {
     chunk.left += step;
     chunk.right += step;
     paint.m_lSplit = ToInt32(chunk.left);
-    // A full bar ends in a chunk cut at the inside of the border.
+    // A full bar ends in a chunk cut at the inside of the border; the caption changes
+    // colour where that chunk ends.
     if (paint.m_dFraction > 0.998 && chunk.right > cutAt) {
       chunk.right = cutAt;
       ops.DrawThemeBackground(paint.m_hTheme, dc, kPartChunk, 1, chunk.ToRect(), &area);
+      if (chunk.left < cutAt) paint.m_lSplit = ToInt32(cutAt);
       break;
     }
   }
@@ -216,6 +218,8 @@ void FillRenderer::DrawXPChunksHorizontal(Surface& dc) {
     if (paint.m_dFraction > 0.998 && chunk.right > cutAt) {
       chunk.right = cutAt;
       DrawXPChunk(dc, chunk, size, true);
+      // The caption changes colour where the cut chunk ends, not before it.
+      if (chunk.left < cutAt) paint.m_lSplit = ToInt32(cutAt);
       break;
     }
   }
