@@ -6,17 +6,12 @@
 #include "control/vantiq.h"
 #include "imaging/dib.h"
 #include "platform/mod_version_ex.h"
+#include "platform/progress_theme.h"
 #include "render/fill_geometry.h"
 #include "render/marquee_renderer.h"
 
 namespace vantiq {
 namespace {
-
-// Chunks of the "Progress" theme class and its chunk metrics (read with part 0, state 0).
-constexpr int kPartChunk = 3;
-constexpr int kPartChunkVert = 4;
-constexpr int kTmtProgressChunkSize = 2411;
-constexpr int kTmtProgressSpaceSize = 2412;
 
 // A theme may report any integer as a chunk size or space. Negative ones count as 0
 // and none is taken above this (nor is the control's own chunk length), so with a

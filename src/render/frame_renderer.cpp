@@ -3,6 +3,7 @@
 #include "control/vantiq.h"
 #include "imaging/dib.h"
 #include "platform/mod_version_ex.h"
+#include "platform/progress_theme.h"
 
 namespace vantiq {
 namespace {
@@ -12,10 +13,6 @@ constexpr OleColor kXPOuter = 0x686868;
 constexpr OleColor kXPInnerTop = 0xBEBEBE;
 constexpr OleColor kXPInnerLight = 0xEFEFEF;
 constexpr OleColor kXPCorner = 0x777777;
-
-// Bar backgrounds of the "Progress" theme class.
-constexpr int kPartBar = 1;
-constexpr int kPartBarVert = 2;
 
 // How far the background picture stays inside the border.
 int PictureInset(std::int32_t style) {

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "backends/soft/soft_surface.h"
+#include "platform/progress_theme.h"
 #include "render/surface.h"
 
 namespace vantiq {
@@ -51,14 +52,6 @@ constexpr std::array<ColorRef, 31> kXpLunaColors = {
 // uxtheme's answers for a handle it does not know and a property a theme lacks.
 constexpr HResult kEHandle = static_cast<HResult>(0x80070006u);
 constexpr HResult kEPropIdUnsupported = static_cast<HResult>(0x80070490u);
-
-constexpr int kTmtProgressChunkSize = 2411;
-constexpr int kTmtProgressSpaceSize = 2412;
-
-constexpr int kPartBar = 1;
-constexpr int kPartBarVert = 2;
-constexpr int kPartChunk = 3;
-constexpr int kPartChunkVert = 4;
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
