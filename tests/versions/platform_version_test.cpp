@@ -60,6 +60,23 @@ TEST(RealVersion, TheSevenVersionTestsAnswerForThisVersion) {
   }).join();
 }
 
+// The window's visual-style identity, asked on a thread of its own so that the
+// version answers are fresh.
+struct Identity {
+  bool active;
+  std::u16string file, color;
+};
+Identity ReadIdentity(GdiPlatform& gdi, WindowHandle hwnd) {
+  Identity id{false, u"unset", u"unset"};
+  std::thread([&] {
+    CColorXP colors(gdi);
+    id.active = colors.IsVisualStyleActive(hwnd);
+    id.file = colors.ThemeFileName(hwnd);
+    id.color = colors.ThemeColorName(hwnd);
+  }).join();
+  return id;
+}
+
 TEST(RealVisualStyles, ARealWindowHasTheLightStyleFromXpOnAndNoneBefore) {
   REQUIRE_VERSION(v);
   GdiPlatform gdi;
@@ -70,14 +87,7 @@ TEST(RealVisualStyles, ARealWindowHasTheLightStyleFromXpOnAndNoneBefore) {
   ASSERT_NE(probe, 0u) << "visual styles are off in this Wine prefix";
   gdi.CloseThemeData(probe);
 
-  bool active = false;
-  std::u16string file, color;
-  std::thread([&] {
-    CColorXP colors(gdi);
-    active = colors.IsVisualStyleActive(window.Handle());
-    file = colors.ThemeFileName(window.Handle());
-    color = colors.ThemeColorName(window.Handle());
-  }).join();
+  const auto [active, file, color] = ReadIdentity(gdi, window.Handle());
   if (v->winXPOrLater) {
     EXPECT_TRUE(active);
     EXPECT_TRUE(EndsWith(file, u"\\LIGHT\\LIGHT.MSSTYLES"));
@@ -95,14 +105,7 @@ TEST(RealVisualStyles, AWindowWhoseStyleIsTurnedOffHasNone) {
   RealWindow window(100, 20);
   ASSERT_NE(window.Get(), nullptr);
   ASSERT_EQ(TurnVisualStylesOff(window.Get()), S_OK);
-  bool active = true;
-  std::u16string file = u"unset", color = u"unset";
-  std::thread([&] {
-    CColorXP colors(gdi);
-    active = colors.IsVisualStyleActive(window.Handle());
-    file = colors.ThemeFileName(window.Handle());
-    color = colors.ThemeColorName(window.Handle());
-  }).join();
+  const auto [active, file, color] = ReadIdentity(gdi, window.Handle());
   EXPECT_FALSE(active);
   EXPECT_EQ(file, u"");
   EXPECT_EQ(color, u"");
