@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "common/types.h"
+#include "render/log_font.h"
 
 namespace vantiq {
 
@@ -64,6 +66,22 @@ class Surface {
                           int constantAlpha) {
     return false;
   }
+
+  // DrawTextW(text, -1, rc, flags) with `font` selected, text colour `color` and a
+  // transparent background. Flags are kDtLeft/kDtCenter/kDtRight, kDtVCenter and
+  // kDtSingleLine; the text ends at its first NUL; "&" underlines the next character
+  // and "&&" draws one ampersand; CR and LF do not break the line. Drawn clipped to rc
+  // and to Clip(). A rotated font (lfEscapement 900) runs upward from the point where
+  // the unrotated layout would put the text's top-left corner.
+  virtual void DrawTextLine(const std::u16string& text, const Rect& rc, std::uint32_t flags,
+                            const LogFont& font, ColorRef color) = 0;
+  // DrawTextA: the same with text in the system's ANSI code page.
+  virtual void DrawTextLineAnsi(const std::string& text, const Rect& rc, std::uint32_t flags,
+                                const LogFont& font, ColorRef color) = 0;
+  // GetTextExtentPoint32W of the whole text (no prefix processing), as if unrotated.
+  virtual TextExtent MeasureText(const std::u16string& text, const LogFont& font) = 0;
+  // GetDeviceCaps(LOGPIXELSY).
+  virtual int LogPixelsY() const { return 96; }
 };
 
 }  // namespace vantiq

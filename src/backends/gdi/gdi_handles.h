@@ -41,6 +41,7 @@ using Brush = Object<HBRUSH>;
 using Pen = Object<HPEN>;
 using Rgn = Object<HRGN>;
 using Bitmap = Object<HBITMAP>;
+using Font = Object<HFONT>;
 
 // A device context made with CreateDC or CreateCompatibleDC, released with DeleteDC.
 class Dc {

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "backends/gdi/gdi_handles.h"
 #include "platform/platform.h"
 #include "render/surface.h"
 
@@ -57,9 +58,22 @@ class GdiSurface : public Surface {
   // msimg32's AlphaBlend; the source must be a GdiSurface.
   bool AlphaBlend(int x, int y, int w, int h, const Surface& source, int sx, int sy,
                   int constantAlpha) override;
+  void DrawTextLine(const std::u16string& text, const Rect& rc, std::uint32_t flags,
+                    const LogFont& font, ColorRef color) override;
+  void DrawTextLineAnsi(const std::string& text, const Rect& rc, std::uint32_t flags,
+                        const LogFont& font, ColorRef color) override;
+  TextExtent MeasureText(const std::u16string& text, const LogFont& font) override;
+  int LogPixelsY() const override;
 
  private:
   struct Owned;  // memory context, bitmap and the bitmap selected before it
+  // The last font made, kept while the next text asks for the same one.
+  struct FontCache {
+    LogFont description;
+    gdi::Font font;
+  };
+  // The font for `font`, made once per distinct LogFont; null when creation fails.
+  HFONT FontFor(const LogFont& font);
   GdiSurface(std::unique_ptr<Owned> owned, HDC dc, int width, int height);
 
   std::unique_ptr<Owned> owned_;
@@ -67,6 +81,7 @@ class GdiSurface : public Surface {
   int width_;
   int height_;
   std::optional<Rect> clip_;
+  std::unique_ptr<FontCache> font_;
 };
 
 }  // namespace vantiq

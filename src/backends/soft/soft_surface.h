@@ -34,6 +34,11 @@ class SoftSurface : public Surface {
   std::uint8_t* Bits() override { return reinterpret_cast<std::uint8_t*>(pixels_.data()); }
   bool AlphaBlend(int x, int y, int w, int h, const Surface& source, int sx, int sy,
                   int constantAlpha) override;
+  void DrawTextLine(const std::u16string& text, const Rect& rc, std::uint32_t flags,
+                    const LogFont& font, ColorRef color) override;
+  void DrawTextLineAnsi(const std::string& text, const Rect& rc, std::uint32_t flags,
+                        const LogFont& font, ColorRef color) override;
+  TextExtent MeasureText(const std::u16string& text, const LogFont& font) override;
 
   // The buffer in DIB layout: Height() rows of Width() pixels, the bottom row first;
   // each pixel 0xAARRGGBB (bytes blue, green, red, alpha in memory).

@@ -1,0 +1,23 @@
+#include "render/log_font.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace vantiq {
+
+void LogFont::SetFaceName(const std::string& name) {
+  lfFaceName.fill(0);
+  const std::size_t n = std::min<std::size_t>(name.size(), lfFaceName.size() - 1);
+  std::copy_n(name.begin(), n, lfFaceName.begin());
+}
+
+bool LogFont::operator==(const LogFont& o) const {
+  const auto key = [](const LogFont& f) {
+    return std::tie(f.lfHeight, f.lfWidth, f.lfEscapement, f.lfOrientation, f.lfWeight, f.lfItalic,
+                    f.lfUnderline, f.lfStrikeOut, f.lfCharSet, f.lfOutPrecision, f.lfClipPrecision,
+                    f.lfQuality, f.lfPitchAndFamily, f.lfFaceName);
+  };
+  return key(*this) == key(o);
+}
+
+}  // namespace vantiq

@@ -1,0 +1,49 @@
+// The font description the text operations take: the fields of a LOGFONT, so that the
+// GDI surface can create the font as it stands and the software surface can find the
+// same face and size.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace vantiq {
+
+struct LogFont {
+  std::int32_t lfHeight = 0;       // negative: the character height in pixels
+  std::int32_t lfWidth = 0;
+  std::int32_t lfEscapement = 0;   // tenths of a degree, anticlockwise; 900 runs upward
+  std::int32_t lfOrientation = 0;
+  std::int32_t lfWeight = 400;     // 700 is bold
+  std::uint8_t lfItalic = 0;       // non-zero: true
+  std::uint8_t lfUnderline = 0;
+  std::uint8_t lfStrikeOut = 0;
+  std::uint8_t lfCharSet = 0;
+  std::uint8_t lfOutPrecision = 0;
+  std::uint8_t lfClipPrecision = 0;
+  std::uint8_t lfQuality = 0;      // 4 antialiased, 5 cleartype
+  std::uint8_t lfPitchAndFamily = 0;
+  std::array<char, 32> lfFaceName{};  // ANSI, zero-terminated
+
+  std::string FaceName() const { return std::string(lfFaceName.data()); }
+  // Copies at most 31 bytes, keeping the terminating zero.
+  void SetFaceName(const std::string& name);
+
+  bool operator==(const LogFont& other) const;
+  bool operator!=(const LogFont& other) const { return !(*this == other); }
+};
+
+// The DrawText flags the caption uses; no other flag is ever passed.
+constexpr std::uint32_t kDtLeft = 0x0;
+constexpr std::uint32_t kDtCenter = 0x1;
+constexpr std::uint32_t kDtRight = 0x2;
+constexpr std::uint32_t kDtVCenter = 0x4;
+constexpr std::uint32_t kDtSingleLine = 0x20;
+
+// GetTextExtentPoint32's answer: width and height in pixels.
+struct TextExtent {
+  int cx = 0;
+  int cy = 0;
+};
+
+}  // namespace vantiq
