@@ -121,6 +121,9 @@ class Vantiq : private FontChangeSink {
   const BackBuffer& backBuffer() const { return backBuffer_; }
   Host& host() { return host_; }
   Platform& platform() { return platform_; }
+  // What the control declares to script hosts; both true from Initialize on.
+  bool SafeForScripting() const { return m_bSafeForScripting; }
+  bool SafeForInit() const { return m_bSafeForInit; }
 
  private:
   // Store, notify, request a redraw and draw: what most setters do after storing.
