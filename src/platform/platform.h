@@ -66,6 +66,8 @@ class Platform : public SystemColors {
   }
   // GetACP: the system's default ANSI code page.
   virtual std::uint32_t GetACP() { return kCodePage1252; }
+  // GetDeviceCaps(LOGPIXELSY) of the screen (GetDC(NULL)).
+  virtual int ScreenLogPixelsY() { return 96; }
 
   // user32
   virtual bool IsWindow(WindowHandle hwnd) = 0;

@@ -6,6 +6,7 @@
 #include "platform/mod_version_ex.h"
 #include "platform/text_case.h"
 #include "render/fill_geometry.h"
+#include "render/fill_renderer.h"
 
 namespace vantiq {
 namespace {
@@ -15,9 +16,9 @@ constexpr std::uint32_t WM_SETTINGCHANGE = 26;
 constexpr std::uint32_t WM_DISPLAYCHANGE = 126;
 constexpr std::uint32_t WM_THEMECHANGED = 794;
 
+// The XP style file under one of its three standard colour schemes.
 bool IsRoundedLunaScheme(const std::u16string& themeFile, const std::u16string& colorName) {
-  return themeFile.find(u"LUNA\\LUNA.MSSTYLES") != std::u16string::npos &&
-         (colorName == u"NORMALCOLOR" || colorName == u"HOMESTEAD" || colorName == u"METALLIC");
+  return LunaSchemeColor(themeFile, colorName).has_value();
 }
 
 }  // namespace

@@ -2,13 +2,12 @@
 
 namespace vantiq {
 
-StandardRenderers::StandardRenderers(Vantiq& control) : frame_(control), fill_(control) {}
+StandardRenderers::StandardRenderers(Vantiq& control) : frame_(control), fill_(control), caption_(control) {}
 
 void StandardRenderers::DrawFrame(bool frameOnly) { frame_.DrawFrame(frameOnly); }
 
 void StandardRenderers::DrawFill() { fill_.DrawFill(); }
 
-// The caption renderer is still to come; until then both passes draw nothing.
-void StandardRenderers::DrawCaption(bool /*inFill*/) {}
+void StandardRenderers::DrawCaption(bool inFill) { caption_.DrawCaption(inFill); }
 
 }  // namespace vantiq

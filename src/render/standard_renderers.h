@@ -1,7 +1,8 @@
-// The renderers the control draws with: the frame, the fill (with the marquee) and,
-// once it exists, the caption.
+// The renderers the control draws with: the frame, the fill (with the marquee) and the
+// caption.
 #pragma once
 
+#include "caption/caption_renderer.h"
 #include "render/fill_renderer.h"
 #include "render/frame_renderer.h"
 #include "render/renderers.h"
@@ -21,6 +22,7 @@ class StandardRenderers : public Renderers {
  private:
   FrameRenderer frame_;
   FillRenderer fill_;
+  CaptionRenderer caption_;
 };
 
 }  // namespace vantiq

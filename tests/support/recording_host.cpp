@@ -40,8 +40,10 @@ void RecordingHost::PropertyChanged(const std::u16string& name) {
   changes.push_back(name);
 }
 
-void RecordingHost::RaiseProgressTextCallBack(double&, double&, double&, std::u16string&) {
+void RecordingHost::RaiseProgressTextCallBack(double& value, double& min, double& max,
+                                              std::u16string& text) {
   events.push_back(u"ProgressTextCallBack");
+  if (onProgressText) onProgressText(value, min, max, text);
 }
 
 }  // namespace vantiq::testing

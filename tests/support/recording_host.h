@@ -1,6 +1,7 @@
 // A host that records what the control asks of it and answers from scripted state.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,6 +24,8 @@ class RecordingHost : public Host {
   std::optional<std::u16string> toolTipText = std::u16string();  // nullopt: no extender
   bool propertyChangedFails = false;
   bool baseRefusesPointer = false;
+  // Runs inside ProgressTextCallBack with the event's by-reference arguments.
+  std::function<void(double&, double&, double&, std::u16string&)> onProgressText;
 
   // --- What the control did ------------------------------------------------------
   std::vector<std::u16string> changes;  // PropertyChanged names, in order

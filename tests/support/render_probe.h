@@ -23,9 +23,10 @@ struct Bar {
   double value = 50;
   std::string version = "winxp";  // other versions need a thread of their own
   bool visualStyles = true;
+  bool caption = false;  // the renderers' own tests look at the bar without its text
 };
 
-// The bar drawn by Redraw in kFill on kBack.
+// The bar drawn by Redraw in kFill on kBack, with or without the caption.
 inline std::unique_ptr<ControlRig> StartBar(const Bar& bar) {
   auto rig = std::make_unique<ControlRig>(bar.width, bar.height, bar.version);
   Vantiq& c = *rig->control;
@@ -37,6 +38,7 @@ inline std::unique_ptr<ControlRig> StartBar(const Bar& bar) {
   c.SetStyle(bar.style);
   c.SetScrolling(bar.scrolling);
   c.SetOrientation(bar.orientation);
+  c.SetShowCaption(bar.caption);
   c.SetValue(bar.value);
   return rig;
 }

@@ -25,6 +25,7 @@ TEST(ThemedRender, ChunksStayInsideTheirAreaAndAVerticalFillIsOnePiece) {
     const int w = vertical ? 20 : 200, h = vertical ? 100 : 20;
     WindowRig rig(w, h);
     rig.Start();
+    rig.control->SetShowCaption(false);  // the renderers' pixels only
     if (!rig.control->paint().m_bThemesActive) GTEST_SKIP() << "no visual styles";
     rig.control->SetOrientation(vertical ? eProgressBarOrientationVertical : eProgressBarOrientationHorizontal);
     const auto empty = Drawn(rig, w, h);
@@ -67,6 +68,7 @@ TEST(ThemedRender, PicturesTileFromTheOriginThroughRealBitmaps) {
   {
     WindowRig rig(100, 20);
     rig.Start();
+    rig.control->SetShowCaption(false);
     rig.control->SetStyle(eProgStandard);
     rig.control->SetBackgroundPicture(picture);
     auto shot = Drawn(rig, 100, 20);

@@ -228,4 +228,12 @@ bool GdiPlatform::CopyBitmap(std::uintptr_t bitmap, Surface& target, int width, 
   return ::BitBlt(to->Hdc(), 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY) != FALSE;
 }
 
+int GdiPlatform::ScreenLogPixelsY() {
+  HDC screen = ::GetDC(nullptr);
+  if (!screen) return 96;
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
 }  // namespace vantiq

@@ -32,6 +32,7 @@ class GdiPlatform : public Platform {
   std::u16string MultiByteToWideChar(std::uint32_t codePage, const std::string& bytes) override;
   std::string WideCharToMultiByte(std::uint32_t codePage, const std::u16string& text) override;
   std::uint32_t GetACP() override;
+  int ScreenLogPixelsY() override;
   ColorRef GetSysColor(int index) override;
   bool IsWindow(WindowHandle hwnd) override;
   Rect GetClientRect(WindowHandle hwnd) override;

@@ -1,0 +1,26 @@
+// LOGFONTs from the control's font object: the one its own font handle stands for
+// (horizontal captions) and the one the vertical caption rotates.
+#pragma once
+
+#include "control/font.h"
+#include "platform/platform.h"
+#include "render/log_font.h"
+#include "render/surface.h"
+
+namespace vantiq {
+
+// The font a standard OLE font realises on a device of `logPixelsY`: the size in
+// pixels with fractions above one half rounded up, weight, styles, charset and name.
+LogFont CaptionLogFont(const FontObject& font, int logPixelsY);
+
+namespace modFontConversion {
+
+// The rotatable form of the font: at most 31 characters of its name, a height from
+// its size rounded half to even, weight 700 when bold or bForceBold, clear-type
+// quality on XP and antialiased elsewhere. Without a surface the screen's resolution
+// is used.
+LogFont FontToLogFont(const FontObject& font, const Surface* dc, bool bForceBold,
+                      Platform& platform);
+
+}  // namespace modFontConversion
+}  // namespace vantiq

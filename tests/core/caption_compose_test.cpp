@@ -1,0 +1,133 @@
+// Which text the caption shows, the callback's by-reference arguments, and the
+// percentage faults that end a pass.
+#include "caption/compose_caption.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "common/runtime_error.h"
+#include "support/control_rig.h"
+
+namespace vantiq::testing {
+namespace {
+
+class ComposeCaptionTest : public ::testing::Test {
+ protected:
+  void SetUp() override { rig.Start(); }
+  Vantiq& c() { return *rig.control; }
+  std::u16string Compose() { return ComposeCaption(c()); }
+  ControlRig rig;
+};
+
+TEST_F(ComposeCaptionTest, ChoosesCaptionSearchCaptionOrPercentage) {
+  c().SetValue(40);
+  c().SetCaption(u"Done");
+  c().paint().m_sLastPercent = u"old";
+  EXPECT_EQ(Compose(), u"Done");
+  EXPECT_EQ(c().paint().m_sLastPercent, u"old") << "a fixed caption leaves the percentage alone";
+
+  c().SetScrolling(eProgressBarScrollMarquee);
+  EXPECT_EQ(Compose(), u"40%") << "the fixed caption is ignored by a marquee";
+  c().SetSearchCaption(u"Searching");
+  EXPECT_EQ(Compose(), u"Searching");
+
+  c().SetScrolling(eProgressBarScrollSmooth);
+  c().SetCaption(u"");
+  EXPECT_EQ(Compose(), u"40%") << "the search caption belongs to the marquee only";
+  EXPECT_EQ(c().paint().m_sLastPercent, u"40%");
+}
+
+TEST_F(ComposeCaptionTest, PercentageOfValueOverMax) {
+  struct Case {
+    double min, max, value;
+    std::u16string format, text;
+  } const cases[] = {
+      {50, 100, 75, u"#0", u"75%"},        // Min takes no part
+      {0, 3, 1, u"#0", u"33%"},
+      {0, 8, 1, u"0.0", u"12.5%"},
+      {0, 8, 1, u"0.00", u"12.50%"},
+      {0, 200, 1, u"#0", u"1%"},          // 0.5 rounds away from zero
+      {-10, 10, -5, u"#0", u"-50%"},
+  };
+  for (const Case& k : cases) {
+    c().SetMax(k.max);
+    c().SetMin(k.min);
+    c().SetValue(k.value);
+    c().props().m_sPercentFormat = k.format;
+    EXPECT_EQ(Compose(), k.text) << k.value << " of " << k.max << " as " << std::string(k.format.begin(), k.format.end());
+  }
+}
+
+TEST_F(ComposeCaptionTest, EmptyFormatBecomesTheDefaultSilently) {
+  c().SetValue(10);
+  c().SetPercentFormat(u"");
+  rig.host.changes.clear();
+  EXPECT_EQ(Compose(), u"10%");
+  EXPECT_EQ(c().PercentFormat(), u"#0");
+  EXPECT_TRUE(rig.host.changes.empty());
+}
+
+TEST_F(ComposeCaptionTest, FaultingPercentageThrowsAndKeepsTheLastText) {
+  c().SetValue(30);
+  Compose();
+  c().props().m_dMax = 0;
+  c().props().m_sPercentFormat.clear();
+  EXPECT_THROW(Compose(), RuntimeError);
+  EXPECT_EQ(c().paint().m_sLastPercent, u"30%");
+  EXPECT_EQ(c().PercentFormat(), u"#0");
+
+  c().props().m_dMax = std::numeric_limits<double>::min();
+  c().props().m_dValue = std::numeric_limits<double>::max();
+  EXPECT_THROW(Compose(), RuntimeError) << "a quotient too large to scale";
+  // NaN divides without a fault; the format engine gives it a defined text.
+  c().props().m_dMax = 100;
+  c().props().m_dValue = std::nan("");
+  EXPECT_NO_THROW(Compose());
+}
+
+TEST_F(ComposeCaptionTest, CallbackRewritesTextAndStoredNumbers) {
+  c().SetMax(5);
+  c().SetValue(2);
+  c().SetCaptionCallBack(true);
+  int calls = 0;
+  rig.host.onProgressText = [&](double& value, double& min, double& max, std::u16string& text) {
+    ++calls;
+    EXPECT_EQ(text, u"40%");
+    EXPECT_EQ(&value, &c().props().m_dValue) << "the stored value itself, not a copy";
+    text = u"abc";
+    value = 10;
+    min = -1;
+    max = 5;
+  };
+  rig.host.changes.clear();
+  EXPECT_EQ(Compose(), u"abc");
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(c().Value(), 10) << "no clamping";
+  EXPECT_EQ(c().Min(), -1);
+  EXPECT_EQ(c().paint().m_sLastPercent, u"40%");
+  EXPECT_TRUE(rig.host.changes.empty());
+}
+
+TEST_F(ComposeCaptionTest, Utf8HeldAsBytesIsDecoded) {
+  c().SetCaption(u"\u00C3\u00A9t\u00C3\u00A9");
+  EXPECT_EQ(Compose(), u"\u00E9t\u00E9");
+  c().SetCaption(u"two\r\nwords");
+  EXPECT_EQ(Compose(), u"two\r\nwords");
+  c().SetCaption(u"\u00C3");  // cut short: not UTF-8, left alone
+  EXPECT_EQ(Compose(), u"\u00C3");
+}
+
+TEST_F(ComposeCaptionTest, HostileCaptionsComposeWithoutFault) {
+  const std::u16string nul(u"a\0b", 3);
+  c().SetCaption(nul);
+  EXPECT_EQ(Compose(), nul);
+  c().SetCaption(u"\xD800x\xDC00");
+  EXPECT_EQ(Compose(), u"\xD800x\xDC00");
+  c().SetCaption(std::u16string(1 << 20, u'\u00C3'));
+  EXPECT_EQ(Compose().size(), std::size_t{1} << 20);
+}
+
+}  // namespace
+}  // namespace vantiq::testing

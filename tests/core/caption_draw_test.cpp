@@ -1,0 +1,320 @@
+// The caption as the paint draws it: the colour split at the fill edge in both
+// orientations and reading directions, the insets, the shadow, the rules that clear
+// Shadow and TextAlignment, the 9x text path, and the rotated font.
+#include "caption/caption_renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "caption/font_conversion.h"
+#include "support/render_probe.h"
+
+namespace vantiq::testing {
+namespace {
+
+constexpr ColorRef kFore = Rgb(255, 0, 0);
+constexpr ColorRef kAlt = Rgb(0, 0, 255);
+constexpr std::u16string_view kWide = u"MMMMMMMMMMMM";
+
+std::vector<ColorRef> Snapshot(const Surface& s) {
+  std::vector<ColorRef> pixels;
+  for (int y = 0; y < s.Height(); ++y)
+    for (int x = 0; x < s.Width(); ++x) pixels.push_back(s.GetPixel(x, y));
+  return pixels;
+}
+
+bool IsText(ColorRef c) { return c == kFore || c == kAlt; }
+
+// An underlined caption in pure red outside the fill and pure blue over it: the
+// underline is a solid line, so its pixels show the exact colour of each side.
+std::unique_ptr<ControlRig> StartCaptioned(Bar bar, std::u16string_view caption, bool rtl = false) {
+  bar.caption = true;
+  auto rig = StartBar(bar);
+  Vantiq& c = *rig->control;
+  c.Font()->SetUnderline(true);
+  c.SetForeColor(kFore);
+  c.SetAlternateForeColor(kAlt);
+  c.SetRightToLeft(rtl);
+  c.SetCaption(std::u16string(caption));
+  return rig;
+}
+
+// The row (or, for vertical text, the column) holding the most text pixels: the underline.
+int UnderlineLine(const Surface& s, bool vertical) {
+  const int lines = vertical ? s.Width() : s.Height();
+  const int length = vertical ? s.Height() : s.Width();
+  int best = -1, bestCount = 0;
+  for (int line = 0; line < lines; ++line) {
+    int count = 0;
+    for (int i = 0; i < length; ++i) count += IsText(vertical ? s.GetPixel(line, i) : s.GetPixel(i, line));
+    if (count > bestCount) best = line, bestCount = count;
+  }
+  return best;
+}
+
+// First and last text pixel along the underline.
+std::pair<int, int> UnderlineExtent(const Surface& s, int row) {
+  int first = -1, last = -1;
+  for (int x = 0; x < s.Width(); ++x)
+    if (IsText(s.GetPixel(x, row))) {
+      if (first < 0) first = x;
+      last = x;
+    }
+  return {first, last};
+}
+
+TEST(CaptionDraw, ColourChangesExactlyAtTheFillEdge) {
+  struct Case {
+    const char* name;
+    Bar bar;
+    bool rtl;
+  } const cases[] = {
+      {"horizontal", {200, 20, eProgStandard}, false},
+      {"horizontal, right to left", {200, 20, eProgStandard}, true},
+      {"horizontal smooth", {200, 20, eProgThin, eProgressBarScrollSmooth, 0, 37}, false},
+      {"vertical", {30, 200, eProgStandard, 0, eProgressBarOrientationVertical}, false},
+      {"vertical, right to left", {30, 200, eProgStandard, 0, eProgressBarOrientationVertical}, true},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    auto rig = StartCaptioned(k.bar, kWide, k.rtl);
+    const Surface& s = *rig->control->paint().m_hDC;
+    const int split = rig->control->paint().m_lSplit;
+    const bool vertical = k.bar.orientation == eProgressBarOrientationVertical;
+    const int line = UnderlineLine(s, vertical);
+    ASSERT_GE(line, 0) << "no caption drawn";
+    const auto at = [&](int i) { return vertical ? s.GetPixel(line, i) : s.GetPixel(i, line); };
+    if (vertical) {
+      // The fill grows upward: rows from the split down are inside.
+      EXPECT_EQ(at(split - 1), kFore);
+      EXPECT_EQ(at(split), kAlt);
+    } else if (k.rtl) {
+      EXPECT_EQ(at(k.bar.width - split - 1), kFore);
+      EXPECT_EQ(at(k.bar.width - split), kAlt);
+    } else {
+      EXPECT_EQ(at(split - 1), kAlt);
+      EXPECT_EQ(at(split), kFore);
+    }
+  }
+}
+
+TEST(CaptionDraw, AlignmentInsetsFollowTheReadingDirection) {
+  struct Case {
+    std::int32_t align;
+    bool rtl;
+    int first, last;  // -1: not pinned
+  } const cases[] = {
+      {ePbTextAlignLeft, false, 5, -1},
+      {ePbTextAlignLeft, true, -1, 200 - 7 - 1},
+      {ePbTextAlignRight, false, -1, 200 - 7 - 1},
+      {ePbTextAlignRight, true, 5, -1},
+  };
+  for (const Case& k : cases) {
+    auto rig = StartCaptioned({200, 20, eProgStandard, 0, 0, 0}, u"MMM", k.rtl);
+    rig->control->SetTextAlignment(k.align);
+    const Surface& s = *rig->control->paint().m_hDC;
+    const auto [first, last] = UnderlineExtent(s, UnderlineLine(s, false));
+    if (k.first >= 0) EXPECT_EQ(first, k.first) << k.align << " rtl " << k.rtl;
+    if (k.last >= 0) EXPECT_EQ(last, k.last) << k.align << " rtl " << k.rtl;
+  }
+}
+
+TEST(CaptionDraw, CentredTextIsCentredAndUnknownAlignmentIsReset) {
+  auto rig = StartCaptioned({200, 20, eProgStandard, 0, 0, 0}, u"MMM");
+  Vantiq& c = *rig->control;
+  Surface& s = *c.paint().m_hDC;
+  const auto centred = UnderlineExtent(s, UnderlineLine(s, false));
+  const int width = s.MeasureText(u"MMM", CaptionLogFont(*c.Font(), s.LogPixelsY())).cx;
+  EXPECT_EQ(centred.first, (200 - width) / 2);
+  EXPECT_EQ(centred.second - centred.first + 1, width);
+
+  c.props().m_lTextAlignment = 7;  // as a saved bag may hold it
+  c.SetValue(1);
+  EXPECT_EQ(c.TextAlignment(), ePbTextAlignCenter);
+  EXPECT_EQ(UnderlineExtent(s, UnderlineLine(s, false)), centred);
+  EXPECT_EQ(c.paint().m_rcClient, (Rect{0, 0, 200, 20})) << "the insets are not left behind";
+}
+
+TEST(CaptionDraw, VerticalTextRunsUpwardCentredAcrossTheBar) {
+  auto rig = StartCaptioned({40, 200, eProgStandard, 0, eProgressBarOrientationVertical, 0}, kWide);
+  Vantiq& c = *rig->control;
+  Surface& s = *c.paint().m_hDC;
+  const LogFont flat = CaptionLogFont(*c.Font(), s.LogPixelsY());
+  const TextExtent extent = s.MeasureText(std::u16string(kWide), flat);
+  int top = 200, bottom = -1, left = 40, right = -1;
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 40; ++x)
+      if (IsText(s.GetPixel(x, y))) {
+        top = std::min(top, y), bottom = std::max(bottom, y);
+        left = std::min(left, x), right = std::max(right, x);
+      }
+  ASSERT_GE(bottom, 0);
+  EXPECT_NEAR(bottom - top + 1, extent.cx, 1) << "the text's length runs along the bar";
+  EXPECT_LE(right - left + 1, extent.cy);
+  EXPECT_GE(left, 20 - extent.cy / 2 - 1);
+  EXPECT_LE(right, 20 + extent.cy / 2 + 1);
+}
+
+TEST(CaptionDraw, ShadowOfIntensityZeroLeavesNoMarkAndOthersStopShortOfTheEdges) {
+  auto plain = StartCaptioned({200, 24, eProgStandard, 0, 0, 0}, u"MMMM");
+  plain->control->SetTextAlignment(ePbTextAlignRight);
+  const std::vector<ColorRef> without = Snapshot(*plain->control->paint().m_hDC);
+
+  auto shaded = StartCaptioned({200, 24, eProgStandard, 0, 0, 0}, u"MMMM");
+  Vantiq& c = *shaded->control;
+  c.SetTextAlignment(ePbTextAlignRight);
+  c.SetShadowColor(Rgb(0, 200, 0));
+  c.SetShadowIntensity(0);
+  c.SetShadow(true);
+  ASSERT_TRUE(c.Shadow());
+  EXPECT_EQ(Snapshot(*c.paint().m_hDC), without);
+
+  c.SetShadowIntensity(255);
+  const std::vector<ColorRef> with = Snapshot(*c.paint().m_hDC);
+  int changed = 0;
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 200; ++x) {
+      const std::size_t i = static_cast<std::size_t>(y * 200 + x);
+      if (with[i] == without[i]) continue;
+      ++changed;
+      EXPECT_LT(x, 200 - 5) << "the shadow picture is placed at (-5, -5)";
+      EXPECT_LT(y, 24 - 5);
+    }
+  EXPECT_GT(changed, 20);
+}
+
+TEST(CaptionDraw, ShadowIsClearedWhereItCannotBeDrawn) {
+  const auto shadowAfterPaint = [](const std::string& version, bool msimg32, std::int32_t orientation) {
+    bool result = true;
+    OnNewThread([&] {
+      Bar bar{60, 60, eProgStandard, 0, orientation};
+      bar.version = version;
+      bar.caption = true;
+      auto rig = StartBar(bar);
+      rig->control->paint().m_bMsimg32 = msimg32;
+      rig->control->SetShadow(true);
+      result = rig->control->Shadow();
+    });
+    return result;
+  };
+  EXPECT_TRUE(shadowAfterPaint("winxp", true, eProgressBarOrientationVertical));
+  EXPECT_FALSE(shadowAfterPaint("winxp", false, 0)) << "no Msimg32";
+  EXPECT_FALSE(shadowAfterPaint("win98", true, 0));
+  EXPECT_TRUE(shadowAfterPaint("winme", true, 0));
+  EXPECT_FALSE(shadowAfterPaint("winme", true, eProgressBarOrientationVertical));
+}
+
+TEST(CaptionDraw, NinexPathDrawsTheSameAsciiText) {
+  std::vector<ColorRef> pictures[2];
+  const char* versions[] = {"winxp", "win98"};
+  for (int i = 0; i < 2; ++i)
+    OnNewThread([&] {
+      Bar bar{120, 20, eProgStandard};
+      bar.version = versions[i];
+      auto rig = StartCaptioned(bar, u"Done 42");
+      pictures[i] = Snapshot(*rig->control->paint().m_hDC);
+    });
+  EXPECT_EQ(pictures[0], pictures[1]);
+}
+
+TEST(CaptionDraw, PassesRaiseTheCallbackTwiceAndNothingWhenHidden) {
+  Bar bar{100, 20, eProgStandard};
+  bar.caption = true;
+  auto rig = StartBar(bar);
+  Vantiq& c = *rig->control;
+  c.SetCaptionCallBack(true);
+  rig->host.events.clear();
+  c.SetValue(60);
+  EXPECT_EQ(std::count(rig->host.events.begin(), rig->host.events.end(), u"ProgressTextCallBack"), 2);
+  EXPECT_EQ(c.paint().m_sLastPercent, u"60%");
+
+  c.SetShowCaption(false);
+  rig->host.events.clear();
+  c.SetValue(70);
+  EXPECT_TRUE(rig->host.events.empty());
+  EXPECT_EQ(c.paint().m_sLastPercent, u"60%");
+}
+
+TEST(CaptionDraw, MaxOfZeroDrawsTheBarWithoutCaption) {
+  auto bare = StartBar({100, 20, eProgStandard, 0, 0, 0});
+  bare->control->SetShowCaption(false);
+  Bar bar{100, 20, eProgStandard, 0, 0, 0};
+  bar.caption = true;
+  auto faulting = StartBar(bar);
+  faulting->control->props().m_dMax = 0;
+  faulting->control->SetShadow(true);
+  faulting->control->SetBackColor(kBack);  // a setter: draws again
+  EXPECT_EQ(Snapshot(*faulting->control->paint().m_hDC), Snapshot(*bare->control->paint().m_hDC));
+}
+
+TEST(CaptionDraw, AlternateTextColorIsBlackOnlyOverTheXpBlueFill) {
+  auto rig = StartBar({100, 20, eProgSystem});
+  Vantiq& c = *rig->control;
+  CaptionRenderer caption(c);
+  PaintState& paint = c.paint();
+  const ColorRef highlightText = c.TranslateColor(kAutoTextColor);
+  const auto colour = [&](std::int32_t style, bool themes, std::u16string file, std::u16string scheme) {
+    c.props().m_lStyle = style;
+    paint.m_bThemesActive = themes;
+    paint.m_sThemeFile = std::move(file);
+    paint.m_sColorName = std::move(scheme);
+    return caption.AlternateTextColor();
+  };
+  c.props().m_lProgressColor = kAutoColor;
+  const std::u16string luna = u"C:\\WINDOWS\\RESOURCES\\THEMES\\LUNA\\LUNA.MSSTYLES";
+  EXPECT_EQ(colour(eProgSystem, true, luna, u"NORMALCOLOR"), 0u);
+  EXPECT_EQ(colour(eProgSystem, true, luna, u"METALLIC"), 0u);
+  EXPECT_EQ(colour(eProgXP, false, luna, u"HOMESTEAD"), 0u);
+  EXPECT_EQ(colour(eProgSystem, false, luna, u"NORMALCOLOR"), highlightText);
+  EXPECT_EQ(colour(eProgSystem, true, luna, u"BLUE"), highlightText);
+  EXPECT_EQ(colour(eProgSystem, true, u"C:\\THEMES\\LIGHT\\LIGHT.MSSTYLES", u"NORMALCOLOR"), highlightText);
+  EXPECT_EQ(colour(eProgStandard, true, luna, u"NORMALCOLOR"), highlightText);
+  c.props().m_lProgressColor = Rgb(1, 2, 3);
+  EXPECT_EQ(colour(eProgXP, true, luna, u"NORMALCOLOR"), highlightText) << "a fill of the host's colour";
+  c.SetAlternateForeColor(kAutoTextColor);  // translated when set: never the reference again
+  EXPECT_EQ(colour(eProgSystem, true, luna, u"NORMALCOLOR"), highlightText);
+}
+
+TEST(FontConversion, RotatableFontFromTheFontObject) {
+  StdFont font;
+  font.SetName(u"A font name of forty characters, no less");
+  font.SetSize(10.5);  // 10 points: ties go to even
+  font.SetItalic(true);
+  font.SetStrikethrough(true);
+  font.SetCharset(0x1A2);
+  OnNewThread([&] {
+    ScriptablePlatform xp;
+    xp.SetVersion("winxp");
+    const LogFont lf = modFontConversion::FontToLogFont(font, nullptr, true, xp);
+    EXPECT_EQ(lf.FaceName(), "A font name of forty characters");
+    EXPECT_EQ(lf.lfHeight, -13);  // 10 * 96 / 72 = 13.33
+    EXPECT_EQ(lf.lfWeight, 700);
+    EXPECT_EQ(lf.lfItalic, 0xFF);
+    EXPECT_EQ(lf.lfUnderline, 0);
+    EXPECT_EQ(lf.lfStrikeOut, 0xFF);
+    EXPECT_EQ(lf.lfCharSet, 0xA2);
+    EXPECT_EQ(lf.lfQuality, 5);
+    EXPECT_EQ(lf.lfEscapement, 0);
+  });
+  OnNewThread([&] {
+    ScriptablePlatform seven;
+    seven.SetVersion("win7");
+    font.SetSize(11.5);
+    const LogFont lf = modFontConversion::FontToLogFont(font, nullptr, false, seven);
+    EXPECT_EQ(lf.lfQuality, 4);
+    EXPECT_EQ(lf.lfWeight, 400);
+    EXPECT_EQ(lf.lfHeight, -16);  // 12 points
+  });
+  font.SetSize(8.25);
+  EXPECT_EQ(CaptionLogFont(font, 96).lfHeight, -11);
+  font.SetSize(8.4);  // 11.2 pixels
+  EXPECT_EQ(CaptionLogFont(font, 96).lfHeight, -11);
+  font.SetSize(8.7);  // 11.6 pixels
+  EXPECT_EQ(CaptionLogFont(font, 96).lfHeight, -12);
+}
+
+}  // namespace
+}  // namespace vantiq::testing
