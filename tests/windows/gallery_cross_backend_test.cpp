@@ -1,4 +1,6 @@
-// Every gallery cell drawn through GDI and through the software surface: the same pixels.
+// Every gallery cell without text drawn through GDI and through the software surface:
+// the same pixels. (Windows builds' software surfaces have no glyph engine; text is
+// held to GDI's pictures by the text tests.)
 #include <gtest/gtest.h>
 
 #include "gallery/gallery.h"
@@ -20,6 +22,7 @@ TEST(GalleryOnBothBackends, EveryCellHasIdenticalPixels) {
   int cells = 0;
   for (const tools::GallerySection& section : tools::GallerySections()) {
     for (std::size_t i = 0; i < section.cells.size(); ++i) {
+      if (section.cells[i].text) continue;
       const Image a = tools::RenderCell(section.cells[i], gdi, &HostSystemColors());
       const Image b = tools::RenderCell(section.cells[i], soft, &HostSystemColors());
       ASSERT_EQ(a.width, b.width);

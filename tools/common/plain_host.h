@@ -2,6 +2,8 @@
 // time, no extender, notifications and events dropped.
 #pragma once
 
+#include <functional>
+
 #include "control/host.h"
 #include "render/surface.h"
 
@@ -34,11 +36,16 @@ class PlainHost : public Host {
   void SetExtenderToolTipText(const std::u16string&) override {}
   std::u16string FormatNumber(double value, const std::u16string& pattern) override;
   void PropertyChanged(const std::u16string&) override {}
-  void RaiseProgressTextCallBack(double&, double&, double&, std::u16string&) override {}
+  void RaiseProgressTextCallBack(double& value, double& min, double& max, std::u16string& text) override {
+    if (onProgressText) onProgressText(value, min, max, text);
+  }
   void RaiseClick() override {}
   void RaiseMouseMove(std::int16_t&, std::int16_t&, float&, float&) override {}
   void RaiseMouseDown(std::int16_t&, std::int16_t&, float&, float&) override {}
   void RaiseMouseUp(std::int16_t&, std::int16_t&, float&, float&) override {}
+
+  // Answers ProgressTextCallBack, as a host's handler would.
+  std::function<void(double&, double&, double&, std::u16string&)> onProgressText;
 
  private:
   WindowHandle hwnd_;

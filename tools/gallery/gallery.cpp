@@ -65,11 +65,11 @@ Image RenderGallery(const std::vector<GallerySection>& sections, const SurfaceMa
     for (const std::string& r : section.rows) rowLabelWidth = std::max(rowLabelWidth, LabelWidth(r, kScale));
     const std::size_t columns = section.columns.size();
     std::vector<int> pitch(columns, 0);
-    int cellHeight = 0;
+    std::vector<int> rowHeight(section.rows.size(), 0);
     for (std::size_t i = 0; i < section.cells.size(); ++i) {
       const GalleryCell& c = section.cells[i];
       pitch[i % columns] = std::max({pitch[i % columns], c.width, LabelWidth(section.columns[i % columns], kScale)});
-      cellHeight = std::max(cellHeight, c.height);
+      rowHeight[i / columns] = std::max(rowHeight[i / columns], c.height);
     }
     const int left = kGap + rowLabelWidth + kGap;
     int x = left;
@@ -83,6 +83,7 @@ Image RenderGallery(const std::vector<GallerySection>& sections, const SurfaceMa
       y += kLine;
     }
     for (std::size_t row = 0; row < section.rows.size(); ++row) {
+      const int cellHeight = rowHeight[row];
       labels.push_back({section.rows[row], {kGap, y + (cellHeight - 5 * kScale) / 2}});
       x = left;
       for (std::size_t col = 0; col < columns; ++col) {

@@ -23,6 +23,8 @@ struct GalleryCell {
   bool visualStyles = true;
   // Sets the cell's properties once the control has started.
   std::function<void(Vantiq&, ScriptablePlatform&)> setup;
+  // The cell shows a caption: its glyphs differ slightly from one text engine to another.
+  bool text = false;
 };
 
 struct GallerySection {

@@ -1,5 +1,6 @@
 // What the gallery shows.
 #include "backends/soft/bitmap_picture.h"
+#include "common/plain_host.h"
 #include "gallery/gallery.h"
 
 namespace vantiq::tools {
@@ -108,11 +109,99 @@ GallerySection Options() {
   return s;
 }
 
+using Setup = std::function<void(Vantiq&, ScriptablePlatform&)>;
+
+// A 150 x 22 bar at 50% with its caption in red outside the fill and white over it.
+GalleryCell Captioned(Setup setup, int width = 150, int height = 22, std::string version = "winxp") {
+  return {width, height, std::move(version), true,
+          [setup](Vantiq& c, ScriptablePlatform& p) {
+            c.SetStyle(eProgStandard);
+            c.SetForeColor(Rgb(180, 0, 0));
+            c.SetAlternateForeColor(Rgb(255, 255, 255));
+            c.SetValue(50);
+            setup(c, p);
+          },
+          true};
+}
+
+Setup Text(const std::u16string& caption, std::int32_t align, bool rtl = false) {
+  return [=](Vantiq& c, ScriptablePlatform&) {
+    c.SetCaption(caption);
+    c.SetTextAlignment(align);
+    c.SetRightToLeft(rtl);
+  };
+}
+
+Setup Shadowed(std::int32_t intensity, OleColor outside, OleColor inside) {
+  return [=](Vantiq& c, ScriptablePlatform&) {
+    c.SetCaption(u"Shadow");
+    c.SetShadowColor(outside);
+    c.SetAlternateShadowColor(inside);
+    c.SetShadowIntensity(intensity);
+    c.SetShadow(true);
+  };
+}
+
+GallerySection Captions() {
+  GallerySection s;
+  s.title = "CAPTIONS";
+  s.columns = {"", "", ""};
+  auto add = [&s](const std::string& label, std::vector<GalleryCell> cells) {
+    s.rows.push_back(label);
+    for (auto& cell : cells) s.cells.push_back(std::move(cell));
+  };
+  add("ALIGNED", {Captioned(Text(u"Left", ePbTextAlignLeft)), Captioned(Text(u"Centred across", ePbTextAlignCenter)),
+                  Captioned(Text(u"Right", ePbTextAlignRight))});
+  add("RIGHT TO LEFT", {Captioned(Text(u"Left", ePbTextAlignLeft, true)),
+                        Captioned(Text(u"Right", ePbTextAlignRight, true)),
+                        Captioned([](Vantiq& c, ScriptablePlatform&) {
+                          c.SetStyle(eProgXP);
+                          c.SetRightToLeft(true);
+                          c.SetValue(33);
+                        })});
+  add("SHADOW", {Captioned(Shadowed(96, Rgb(0, 0, 0), Rgb(0, 0, 0))),
+                 Captioned(Shadowed(192, Rgb(0, 90, 220), Rgb(0, 0, 0))),
+                 Captioned(Shadowed(255, Rgb(255, 160, 0), Rgb(120, 0, 160)))});
+  add("TEXT", {Captioned([](Vantiq& c, ScriptablePlatform&) {
+                 if (auto* host = dynamic_cast<PlainHost*>(&c.host()))
+                   host->onProgressText = [](double& v, double&, double& max, std::u16string& text) {
+                     text = u"Step " + std::u16string(1, static_cast<char16_t>(u'0' + static_cast<int>(v / max * 9))) + u" of 9";
+                   };
+                 c.SetCaptionCallBack(true);
+               }),
+               // UTF-8 bytes held one per character, as hosts hand them over: "Grüße, Привет".
+               Captioned(Text(u"GrÃ¼ÃŸe, ÐŸÑ€Ð¸Ð²ÐµÑ‚",
+                              ePbTextAlignCenter)),
+               Captioned([](Vantiq& c, ScriptablePlatform&) {
+                 c.SetPercentFormat(u"0.0");
+                 c.SetValue(66.66);
+                 c.Font()->SetBold(true);
+               })});
+  add("VERTICAL", {Captioned([](Vantiq& c, ScriptablePlatform&) { c.SetOrientation(eProgressBarOrientationVertical); },
+                             26, 90),
+                   Captioned(
+                       [](Vantiq& c, ScriptablePlatform&) {
+                         c.SetOrientation(eProgressBarOrientationVertical);
+                         c.SetCaption(u"Up");
+                         c.SetShadowColor(Rgb(0, 0, 0));
+                         c.SetShadow(true);
+                       },
+                       26, 90),
+                   Captioned(
+                       [](Vantiq& c, ScriptablePlatform&) {
+                         c.SetStyle(eProgSystem);
+                         c.SetAlternateForeColor(kAutoTextColor);
+                         c.SetForeColor(0);
+                       },
+                       150, 22)});
+  return s;
+}
+
 }  // namespace
 
 std::vector<GallerySection> GallerySections() {
   return {Grid("HORIZONTAL", eProgressBarOrientationHorizontal, 100, 16),
-          Grid("VERTICAL", eProgressBarOrientationVertical, 16, 60), Options()};
+          Grid("VERTICAL", eProgressBarOrientationVertical, 16, 60), Options(), Captions()};
 }
 
 }  // namespace vantiq::tools
