@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -314,6 +316,35 @@ TEST(FontConversion, RotatableFontFromTheFontObject) {
   EXPECT_EQ(CaptionLogFont(font, 96).lfHeight, -11);
   font.SetSize(8.7);  // 11.6 pixels
   EXPECT_EQ(CaptionLogFont(font, 96).lfHeight, -12);
+}
+
+}  // namespace
+}  // namespace vantiq::testing
+
+namespace vantiq::testing {
+namespace {
+
+TEST(CaptionDraw, HostileCaptionsAndNumbersPaintWithoutFault) {
+  Bar bar{120, 20, eProgStandard};
+  bar.caption = true;
+  auto rig = StartBar(bar);
+  Vantiq& c = *rig->control;
+  c.SetShadow(true);
+  for (const std::u16string& caption :
+       {std::u16string(100000, u'W'), std::u16string(u"a\0b&", 4), std::u16string(u"\xD800\xDC00\xDC00x\xD800"),
+        std::u16string(u"&&&"), std::u16string(u"\r\n\r\n")}) {
+    c.SetCaption(caption);
+    EXPECT_EQ(c.Caption(), caption);
+  }
+  c.SetCaption(u"");
+  for (double max : {std::numeric_limits<double>::infinity(), std::nan(""), 0.0, -0.0, 1e-308}) {
+    c.props().m_dMax = max;
+    c.props().m_dValue = std::numeric_limits<double>::infinity();
+    c.SetBackColor(kBack);  // draws
+  }
+  c.SetOrientation(eProgressBarOrientationVertical);
+  c.SetCaption(std::u16string(20000, u'\u00C3'));
+  EXPECT_EQ(c.paint().m_rcClient, (Rect{0, 0, 120, 20}));
 }
 
 }  // namespace
