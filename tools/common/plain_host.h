@@ -14,6 +14,12 @@ class PlainHost : public Host {
   PlainHost(WindowHandle hwnd, Surface& screen, int width, int height)
       : hwnd_(hwnd), screen_(screen), width_(width), height_(height) {}
 
+  // The window was resized; the screen surface must cover the new size.
+  void Resize(int width, int height) {
+    width_ = width;
+    height_ = height;
+  }
+
   WindowHandle BaseWindowHandle() override { return hwnd_; }
   Surface* BaseDeviceContext() override { return &screen_; }
   void SetScaleModePixels() override {}
