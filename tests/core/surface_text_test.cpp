@@ -1,0 +1,343 @@
+// Text through whatever surface MakeTestSurface gives: the software surface natively,
+// GDI on a DIB section under Wine. The checks hold for both; the pictures in
+// tests/images/text-*.png are GDI's own, and the software surface is held to them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "backends/soft/png_file.h"
+#include "support/test_surface.h"
+
+namespace vantiq {
+namespace {
+
+constexpr ColorRef kPaper = Rgb(250, 240, 220), kInk = Rgb(20, 40, 160);
+constexpr std::uint32_t kCentred = kDtCenter | kDtVCenter | kDtSingleLine;
+constexpr std::uint32_t kLeft = kDtLeft | kDtVCenter | kDtSingleLine;
+
+LogFont Font(const char* face, int height, int weight = 400, int escapement = 0) {
+  LogFont f;
+  f.SetFaceName(face);
+  f.lfHeight = height;
+  f.lfWeight = weight;
+  f.lfEscapement = escapement;
+  f.lfQuality = 4;
+  return f;
+}
+const LogFont kTahoma11 = Font("Tahoma", -11);
+
+std::unique_ptr<Surface> Paper(int w, int h) {
+  auto s = MakeTestSurface(w, h, HostSystemColors());
+  s->FillRect(Rect{0, 0, w, h}, kPaper);
+  return s;
+}
+
+Image Draw(const std::u16string& text, const Rect& rc, std::uint32_t flags,
+           const LogFont& font = kTahoma11, int w = 120, int h = 40) {
+  auto s = Paper(w, h);
+  s->DrawTextLine(text, rc, flags, font, kInk);
+  return Capture(*s);
+}
+
+TextExtent Measure(const std::u16string& text, const LogFont& font = kTahoma11) {
+  return MakeTestSurface(1, 1, HostSystemColors())->MeasureText(text, font);
+}
+
+// The bounding box of the pixels that differ from `paper`, and how many there are.
+struct Ink {
+  Rect box{};
+  int count = 0;
+};
+Ink InkOf(const Image& image, const Image& paper) {
+  Ink ink{Rect{image.width, image.height, 0, 0}, 0};
+  for (int y = 0; y < image.height; ++y) {
+    for (int x = 0; x < image.width; ++x) {
+      if (image.At(x, y) == paper.At(x, y)) continue;
+      ++ink.count;
+      ink.box = Rect{std::min(ink.box.left, x), std::min(ink.box.top, y),
+                     std::max(ink.box.right, x + 1), std::max(ink.box.bottom, y + 1)};
+    }
+  }
+  return ink;
+}
+Ink InkOf(const Image& image) { return InkOf(image, Image(image.width, image.height, kPaper)); }
+
+// True when `moved` is `image` moved by (dx, dy), paper coming in at the edges.
+bool Shifted(const Image& image, const Image& moved, int dx, int dy) {
+  for (int y = 0; y < moved.height; ++y) {
+    for (int x = 0; x < moved.width; ++x) {
+      const int sx = x - dx, sy = y - dy;
+      const bool inside = sx >= 0 && sy >= 0 && sx < image.width && sy < image.height;
+      if (moved.At(x, y) != (inside ? image.At(sx, sy) : kPaper)) return false;
+    }
+  }
+  return true;
+}
+
+TEST(SurfaceText, AlignmentPlacesTheMeasuredRunInsideTheRectangle) {
+  const std::u16string text = u"42% done";
+  const TextExtent ext = Measure(text);
+  const Rect rc{10, 5, 110, 35};
+  const Image left = Draw(text, rc, kLeft);
+  const Ink ink = InkOf(left);
+  const int top = rc.top + rc.Height() / 2 - ext.cy / 2;
+  EXPECT_GE(ink.box.left, rc.left);
+  EXPECT_LE(ink.box.right, rc.left + ext.cx);
+  EXPECT_GE(ink.box.top, top);
+  EXPECT_LE(ink.box.bottom, top + ext.cy);
+  // The other alignments move that same run by whole pixels, with C's division.
+  EXPECT_TRUE(
+      Shifted(left, Draw(text, rc, kCentred), (rc.left + rc.right - ext.cx) / 2 - rc.left, 0));
+  EXPECT_TRUE(Shifted(left, Draw(text, rc, kDtRight | kDtVCenter | kDtSingleLine),
+                      rc.right - ext.cx - rc.left, 0));
+  EXPECT_TRUE(Shifted(Draw(text, rc, kDtSingleLine), left, 0, top - rc.top));
+}
+
+TEST(SurfaceText, MeasureAddsAdvancesAndGivesTheCellHeight) {
+  EXPECT_EQ(Measure(u"42%").cx, Measure(u"4").cx + Measure(u"2").cx + Measure(u"%").cx);
+  EXPECT_EQ(Measure(u"A&B").cx, Measure(u"A").cx + Measure(u"&").cx + Measure(u"B").cx);
+  EXPECT_EQ(Measure(u"42%").cy, 13);
+  EXPECT_EQ(Measure(u"", kTahoma11).cx, 0);
+  EXPECT_EQ(Measure(u"x", Font("Tahoma", 0)).cy, 16) << "height 0 is a 16-pixel cell";
+  EXPECT_EQ(Measure(u"x", Font("Tahoma", 20)).cy, 19)
+      << "a positive height is the most the cell may take";
+  const TextExtent regular = Measure(u"Caption"),
+                   bold = Measure(u"Caption", Font("Tahoma", -11, 700)),
+                   big = Measure(u"Caption", Font("Tahoma", -16));
+  EXPECT_GT(bold.cx, regular.cx);
+  EXPECT_EQ(bold.cy, regular.cy);
+  EXPECT_GT(big.cx, regular.cx);
+  EXPECT_GT(big.cy, regular.cy);
+  // The dialog face is Tahoma; a face nobody has is DejaVu Sans.
+  EXPECT_EQ(Measure(u"Caption", Font("MS Shell Dlg", -11)).cx, regular.cx);
+  EXPECT_EQ(Measure(u"Caption", Font("No Such Face", -11)).cx,
+            Measure(u"Caption", Font("DejaVu Sans", -11)).cx);
+  EXPECT_NE(Measure(u"Caption", Font("DejaVu Sans", -11)).cx, regular.cx);
+}
+
+TEST(SurfaceText, AmpersandsUnderlineOrDouble) {
+  const Rect rc{4, 0, 116, 40};
+  const int cy = Measure(u"ABC").cy, top = rc.Height() / 2 - cy / 2;
+  const Image plain = Draw(u"ABC", rc, kLeft), prefixed = Draw(u"A&BC", rc, kLeft);
+  // The only difference is one row under B, from its left edge to one short of its right.
+  const int from = rc.left + Measure(u"A").cx, to = rc.left + Measure(u"AB").cx - 1;
+  int row = -1, changed = 0;
+  for (int y = 0; y < plain.height; ++y) {
+    for (int x = 0; x < plain.width; ++x) {
+      if (plain.At(x, y) == prefixed.At(x, y)) continue;
+      ++changed;
+      if (row < 0) row = y;
+      EXPECT_EQ(y, row);
+      EXPECT_TRUE(x >= from && x < to) << x;
+      EXPECT_EQ(prefixed.At(x, y), kInk);
+    }
+  }
+  EXPECT_EQ(changed, to - from);
+  EXPECT_GT(row, top + cy / 2);
+  EXPECT_LT(row, top + cy);
+  // "&&" is one ampersand wide; a trailing "&" is drawn as it is.
+  const Image doubled = Draw(u"x&&y", rc, kLeft);
+  EXPECT_TRUE(Shifted(doubled, Draw(u"x&&y", rc, kDtRight | kDtVCenter | kDtSingleLine),
+                      rc.Width() - Measure(u"x&y").cx, 0));
+  const Image trailing = Draw(u"AB&", rc, kLeft);
+  EXPECT_EQ(trailing.pixels, Draw(u"AB&&", rc, kLeft).pixels);
+  EXPECT_NE(trailing.pixels, plain.pixels);
+}
+
+TEST(SurfaceText, TextEndsAtNulAndStaysOnOneLine) {
+  const Rect rc{0, 0, 120, 40};
+  EXPECT_EQ(Draw(std::u16string(u"AB\0CD", 5), rc, kCentred).pixels,
+            Draw(u"AB", rc, kCentred).pixels);
+  EXPECT_EQ(InkOf(Draw(u"", rc, kCentred)).count, 0);
+  const Ink ink = InkOf(Draw(u"A\r\nB", rc, kCentred));
+  EXPECT_LE(ink.box.Height(), Measure(u"A").cy);
+  EXPECT_GT(ink.box.Width(), Measure(u"AB").cx / 2);
+}
+
+TEST(SurfaceText, NothingIsInkedOutsideTheRectangleAndTheClip) {
+  const Rect rc{10, 8, 70, 22}, clip{25, 0, 90, 40};
+  auto s = Paper(90, 40);
+  s->SetClip(clip);
+  s->DrawTextLine(u"A &long caption that overflows", rc, kCentred, Font("Tahoma", -16), kInk);
+  s->SetClip(std::nullopt);
+  const Image image = Capture(*s);
+  const Ink ink = InkOf(image);
+  EXPECT_GT(ink.count, 50);
+  const Rect allowed = Intersect(rc, clip);
+  EXPECT_EQ(Intersect(ink.box, allowed), ink.box);
+#ifndef _WIN32
+  // Underline and strike-out bars are cut there too. (Wine's GDI draws them whole.)
+  LogFont lined = Font("Tahoma", -16);
+  lined.lfUnderline = lined.lfStrikeOut = 1;
+  s = Paper(90, 40);
+  s->DrawTextLine(u"An overflowing caption", Rect{10, 8, 70, 24}, kCentred, lined, kInk);
+  const Ink bars = InkOf(Capture(*s));
+  EXPECT_EQ(bars.box.left, 10);
+  EXPECT_EQ(bars.box.right, 70);
+  EXPECT_GE(bars.box.top, 8);
+  EXPECT_LE(bars.box.bottom, 24);
+#endif
+}
+
+TEST(SurfaceText, RotatedTextRunsUpFromTheTopLeftOfItsCell) {
+  const LogFont up = Font("Tahoma", -13, 700, 900);
+  const TextExtent ext = Measure(u"Up 42%", up);
+  EXPECT_EQ(ext.cx, Measure(u"Up 42%", Font("Tahoma", -13, 700)).cx);
+  const Rect rc{10, 0, 40, 120};
+  const Ink ink = InkOf(Draw(u"Up 42%", rc, kLeft, up, 60, 120));
+  const int y = rc.Height() / 2 - ext.cy / 2;  // where the unrotated text's top would be
+  EXPECT_GE(ink.box.left, rc.left);
+  EXPECT_LE(ink.box.right, rc.left + ext.cy);
+  EXPECT_LE(ink.box.bottom, y);
+  EXPECT_GE(ink.box.top, y - ext.cx);
+  EXPECT_GT(ink.box.Height(), ext.cx * 3 / 4);
+  EXPECT_GT(ink.box.Height(), ink.box.Width() * 3);
+}
+
+TEST(SurfaceText, GlyphEdgesBlendAndInkedPixelsLoseTheirAlpha) {
+  auto s = MakeTestDibSection(100, 40, HostSystemColors());
+  s->FillRect(Rect{0, 0, 100, 40}, kPaper);
+  std::uint8_t* bits = s->Bits();
+  ASSERT_NE(bits, nullptr);
+  for (int i = 0; i < 100 * 40; ++i) bits[4 * i + 3] = 0x7F;
+  s->DrawTextLine(u"Sw 42", Rect{0, 0, 100, 40}, kCentred, Font("Tahoma", -24), kInk);
+  bits = s->Bits();
+  int full = 0, partial = 0;
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 100; ++x) {
+      const ColorRef c = s->GetPixel(x, y);
+      const std::uint8_t alpha = bits[4 * ((39 - y) * 100 + x) + 3];
+      EXPECT_EQ(alpha, c == kPaper ? 0x7F : 0) << x << "," << y;
+      if (c == kPaper) continue;
+      (c == kInk ? full : partial)++;
+      for (auto channel : {RedOf, GreenOf, BlueOf}) {
+        EXPECT_GE(channel(c), std::min(channel(kPaper), channel(kInk)));
+        EXPECT_LE(channel(c), std::max(channel(kPaper), channel(kInk)));
+      }
+    }
+  }
+  EXPECT_GT(full, 50);
+  EXPECT_GT(partial, 50);
+}
+
+TEST(SurfaceText, AnsiTextIsWindows1252) {
+  const Rect rc{0, 0, 120, 40};
+  auto s = Paper(120, 40);
+  s->DrawTextLineAnsi("caf\xE9 \x80\x93x\x94", rc, kCentred, kTahoma11, kInk);
+  EXPECT_EQ(Capture(*s).pixels, Draw(u"caf\u00E9 \u20AC\u201Cx\u201D", rc, kCentred).pixels);
+}
+
+// Caption-like pictures, each a few lines drawn onto one surface in turn.
+struct Line {
+  Rect rc;
+  std::uint32_t flags;
+  LogFont font;
+  std::u16string text;
+  ColorRef paper = kPaper;  // filled over the line's rectangle (inside its clip) first
+  ColorRef ink = kInk;
+  std::optional<Rect> clip = std::nullopt;
+};
+struct Picture {
+  const char* name;
+  int w, h;
+  std::vector<Line> lines;
+};
+
+std::vector<Picture> Pictures() {
+  LogFont bold = Font("Tahoma", -11, 700), italic = kTahoma11, under = kTahoma11;
+  LogFont struck = kTahoma11;
+  italic.lfItalic = 1;
+  under.lfUnderline = 1;
+  struck.lfStrikeOut = 1;
+  const ColorRef blue = Rgb(49, 106, 197), white = Rgb(255, 255, 255);
+  const std::uint32_t right = kDtRight | kDtVCenter | kDtSingleLine;
+  // clang-format off
+  return {
+      {"align", 160, 80, {
+          {{5, 0, 160, 20}, kLeft, kTahoma11, u"Left 42%"},
+          {{0, 20, 160, 40}, kCentred, kTahoma11, u"Centred 42%", blue, white},
+          {{0, 40, 153, 60}, right, kTahoma11, u"Right 42%"},
+          {{0, 60, 160, 80}, kDtCenter | kDtSingleLine, Font("Tahoma", -13), u"Top, centred"}}},
+      {"styles", 160, 120, {
+          {{4, 0, 160, 18}, kLeft, bold, u"Bold 100%"},
+          {{4, 18, 160, 36}, kLeft, italic, u"Italic 7%", Rgb(212, 208, 200), Rgb(0, 0, 0)},
+          {{4, 36, 160, 54}, kLeft, under, u"Underlined"},
+          {{4, 54, 160, 72}, kLeft, struck, u"Struck out"},
+          {{4, 72, 160, 102}, kLeft, Font("Tahoma", -24), u"Grey 24"},
+          {{4, 102, 160, 120}, kLeft, Font("DejaVu Sans", -12), u"DejaVu Sans", kPaper,
+           Rgb(200, 30, 30)}}},
+      {"prefix", 100, 60, {
+          {{0, 0, 100, 20}, kCentred, kTahoma11, u"A&BC && D&"},
+          {{0, 20, 100, 40}, kCentred, Font("Tahoma", -16), u"&File"},
+          {{0, 40, 100, 60}, kCentred, bold, u"Save &As"}}},
+      {"vertical", 100, 120, {
+          {{5, 0, 30, 120}, kLeft, Font("Tahoma", -11, 400, 900), u"Up 42%"},
+          {{35, 0, 60, 120}, kLeft, Font("Tahoma", -16, 700, 900), u"Vertical"},
+          {{70, 0, 100, 120}, kLeft, Font("DejaVu Sans", -13, 400, 900), u"DejaVu", kPaper,
+           Rgb(0, 100, 0)}}},
+      // The caption's two passes: over the fill and over the rest, split by the clip.
+      {"split", 140, 24, {
+          {{0, 0, 140, 24}, kCentred, bold, u"Progress 58%", blue, white, Rect{0, 0, 81, 24}},
+          {{0, 0, 140, 24}, kCentred, bold, u"Progress 58%", kPaper, 0, Rect{81, 0, 140, 24}}}},
+  };
+  // clang-format on
+}
+
+Image Render(const Picture& p, bool text = true) {
+  auto s = Paper(p.w, p.h);
+  for (const Line& line : p.lines) {
+    s->SetClip(line.clip);
+    s->FillRect(line.rc, line.paper);
+    if (text) s->DrawTextLine(line.text, line.rc, line.flags, line.font, line.ink);
+  }
+  return Capture(*s);
+}
+
+// GDI must give its own pictures exactly. The software surface may differ in a few
+// edge pixels, as FreeType's 32-bit build and Wine's 32-bit GDI round some glyph
+// and bar edges differently from the 64-bit ones: its ink's bounding box must be
+// within 1 pixel of the picture's and at most 2% of the pixels inked in either may
+// differ (a run moved by one pixel, a bar on the wrong row or linear instead of GDI's
+// edge blending each changes far more).
+TEST(SurfaceText, PicturesMatchGdi) {
+  const std::string dir = std::string(VANTIQ_SOURCE_DIR) + "/tests/images/";
+  const char* refresh = std::getenv("VANTIQ_REFRESH_IMAGES");
+  for (const Picture& p : Pictures()) {
+    const std::string path = dir + "text-" + p.name + ".png";
+    const Image drawn = Render(p);
+    const bool gdi = IsGdiSurface(*MakeTestSurface(1, 1, HostSystemColors()));
+    if (gdi && refresh && *refresh == '1') {
+      ASSERT_TRUE(WritePng(path, drawn)) << path;
+    }
+    const std::optional<Image> committed = ReadPng(path);
+    ASSERT_TRUE(committed.has_value()) << path;
+    ASSERT_EQ(committed->width, drawn.width);
+    ASSERT_EQ(committed->height, drawn.height);
+    if (gdi) {
+      EXPECT_TRUE(committed->pixels == drawn.pixels) << p.name;
+      continue;
+    }
+    const Image bare = Render(p, false);
+    const Ink want = InkOf(*committed, bare), got = InkOf(drawn, bare);
+    int inked = 0, differing = 0;
+    for (std::size_t i = 0; i < drawn.pixels.size(); ++i) {
+      inked += committed->pixels[i] != bare.pixels[i] || drawn.pixels[i] != bare.pixels[i];
+      differing += committed->pixels[i] != drawn.pixels[i];
+    }
+    EXPECT_LE(std::abs(got.box.left - want.box.left), 1) << p.name;
+    EXPECT_LE(std::abs(got.box.top - want.box.top), 1) << p.name;
+    EXPECT_LE(std::abs(got.box.right - want.box.right), 1) << p.name;
+    EXPECT_LE(std::abs(got.box.bottom - want.box.bottom), 1) << p.name;
+    EXPECT_LE(differing * 50, inked)
+        << p.name << ": " << differing << " of " << inked << " inked pixels differ";
+  }
+}
+
+}  // namespace
+}  // namespace vantiq
