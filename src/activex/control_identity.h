@@ -1,0 +1,28 @@
+// The names, numbers and resources by which hosts find and know the control.
+#pragma once
+
+#include <windows.h>
+
+namespace vantiq::activex {
+
+constexpr wchar_t kProgId[] = L"VantiqCtl.Vantiq";
+constexpr wchar_t kVersionedProgId[] = L"VantiqCtl.Vantiq.1";
+constexpr wchar_t kClassDescription[] = L"Vantiq";
+constexpr wchar_t kTypeLibVersion[] = L"1.0";
+constexpr WORD kTypeLibMajor = 1;
+constexpr WORD kTypeLibMinor = 0;
+constexpr LCID kTypeLibLcid = 1033;
+
+// OLEMISC: recompose on resize, can't link inside, inside-out, activate when visible,
+// alignable, set client site first.
+constexpr DWORD kMiscStatus = 0x28191;
+
+// Resources of the library (VantiqCtl.rc).
+constexpr int kTypeLibResource = 1;
+constexpr int kToolboxBitmapResource = 30000;
+
+// Run-time error numbers the COM layer raises itself.
+constexpr int kErrInvalidPropertyValue = 380;    // CTL_E_INVALIDPROPERTYVALUE
+constexpr int kErrClientSiteNotAvailable = 398;  // no container to ask yet
+
+}  // namespace vantiq::activex
