@@ -1,0 +1,237 @@
+// The COM layer's adapters on their own: the font and picture objects as the core sees
+// them, and the host a control without a container gets.
+#include <olectl.h>
+
+#include <string>
+#include <vector>
+
+#include "activex/com_font.h"
+#include "activex/com_host.h"
+#include "activex/com_picture.h"
+#include "activex/error_info.h"
+#include "activex_test_support.h"
+
+namespace vantiq::activex::testing {
+namespace {
+
+class RecordingSink : public FontChangeSink {
+ public:
+  void OnFontChanged(const std::u16string& attribute) override { changes.push_back(attribute); }
+  std::vector<std::u16string> changes;
+};
+
+using Changes = std::vector<std::u16string>;
+
+class AdaptersTest : public ComTest {};
+
+TEST_F(AdaptersTest, FontReportsEveryAttributeChangeByName) {
+  std::shared_ptr<ComFont> font = ComFont::CreateStandard();
+  RecordingSink sink;
+  font->Advise(&sink);
+  font->SetName(u"Tahoma");
+  font->SetSize(8);
+  font->SetBold(true);
+  font->SetItalic(true);
+  font->SetUnderline(true);
+  font->SetStrikethrough(true);
+  font->SetCharset(1);
+  EXPECT_EQ(sink.changes, (Changes{u"Name", u"Size", u"Bold", u"Italic", u"Underline",
+                                   u"Strikethrough", u"Charset"}));
+  EXPECT_EQ(font->Name(), u"Tahoma");
+  EXPECT_TRUE(font->Bold());
+  EXPECT_EQ(font->Weight(), FW_BOLD);
+  EXPECT_TRUE(font->Italic());
+  EXPECT_TRUE(font->Underline());
+  EXPECT_TRUE(font->Strikethrough());
+
+  // Changes made by others through the shared OLE font arrive too.
+  sink.changes.clear();
+  ASSERT_HRESULT_SUCCEEDED(font->Font()->put_Bold(FALSE));
+  EXPECT_EQ(sink.changes, Changes{u"Bold"});
+
+  font->Unadvise(&sink);
+  font->SetItalic(false);
+  EXPECT_EQ(sink.changes, Changes{u"Bold"});
+}
+
+TEST_F(AdaptersTest, WrappingTheHeldFontKeepsItsAdapter) {
+  std::shared_ptr<ComFont> held = ComFont::CreateStandard();
+  FontRef current = held;
+  ComPtr<IFontDisp> disp = held->Disp();
+  EXPECT_EQ(ComFont::WrapOrKeep(disp.Get(), current), current);
+  std::shared_ptr<ComFont> other = ComFont::CreateStandard();
+  FontRef wrapped = ComFont::WrapOrKeep(other->Disp().Get(), current);
+  ASSERT_NE(wrapped, current);
+  EXPECT_EQ(FontDispOf(wrapped).As<IUnknown>(IID_IUnknown).Get(),
+            other->Disp().As<IUnknown>(IID_IUnknown).Get());
+  EXPECT_EQ(ComFont::WrapOrKeep(nullptr, current), nullptr);
+}
+
+TEST_F(AdaptersTest, PictureHandleIsTheBitmap) {
+  HBITMAP bitmap = CreateBitmap(3, 2, 1, 32, nullptr);
+  PICTDESC desc{};
+  desc.cbSizeofstruct = sizeof desc;
+  desc.picType = PICTYPE_BITMAP;
+  desc.bmp.hbitmap = bitmap;
+  ComPtr<IPictureDisp> disp;
+  ASSERT_HRESULT_SUCCEEDED(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE,
+                                                    reinterpret_cast<void**>(disp.Put())));
+  std::shared_ptr<ComPicture> picture = ComPicture::Wrap(disp.Get());
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->Handle(), reinterpret_cast<std::uintptr_t>(bitmap));
+  EXPECT_EQ(PictureDispOf(picture).Get(), disp.Get());
+  EXPECT_EQ(ComPicture::Wrap(nullptr), nullptr);
+}
+
+// An ambient-property source answering from fixed values, as a client site would.
+class Ambients final : public IDispatch {
+ public:
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IDispatch) {
+      *out = this;
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+  STDMETHODIMP_(ULONG) Release() override { return 1; }
+  STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
+                      UINT*) override {
+    if (id == DISPID_AMBIENT_USERMODE) {
+      V_VT(result) = VT_BOOL;
+      V_BOOL(result) = userMode ? VARIANT_TRUE : VARIANT_FALSE;
+      return S_OK;
+    }
+    if (id == DISPID_AMBIENT_RIGHTTOLEFT && rightToLeft >= 0) {
+      V_VT(result) = VT_I4;  // any type that converts to a Boolean
+      V_I4(result) = rightToLeft;
+      return S_OK;
+    }
+    return DISP_E_MEMBERNOTFOUND;
+  }
+  bool userMode = true;
+  int rightToLeft = -1;  // -1: the container does not know it
+};
+
+TEST_F(AdaptersTest, HostWithoutAContainerRunsLeftToRight) {
+  ComHost host;
+  EXPECT_TRUE(host.AmbientUserMode());
+  try {
+    host.AmbientRightToLeft();
+    ADD_FAILURE() << "a host without a site answered RightToLeft";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number(), 398);
+  }
+  EXPECT_THROW(host.ExtenderToolTipText(), RuntimeError);
+  EXPECT_EQ(host.BaseWindowHandle(), 0u);
+  EXPECT_EQ(host.BaseDeviceContext(), nullptr);
+  EXPECT_EQ(host.ScaleWidth(), 0);
+  EXPECT_TRUE(host.BaseEnabled());
+}
+
+TEST_F(AdaptersTest, HostAsksTheContainersAmbientProperties) {
+  ComHost host;
+  Ambients ambients;
+  host.SetAmbientDispatch(&ambients);
+  ambients.userMode = false;
+  EXPECT_FALSE(host.AmbientUserMode());
+  EXPECT_THROW(host.AmbientRightToLeft(), RuntimeError);  // unknown to this container
+  ambients.rightToLeft = 1;
+  EXPECT_TRUE(host.AmbientRightToLeft());
+  ambients.rightToLeft = 0;
+  EXPECT_FALSE(host.AmbientRightToLeft());
+}
+
+TEST_F(AdaptersTest, HostMeasuresAndFormatsForTheCaption) {
+  ComHost host;
+  std::shared_ptr<ComFont> font = ComFont::CreateStandard();
+  font->SetName(u"Tahoma");
+  font->SetSize(20);
+  host.SetBaseFont(font);
+  const int one = host.TextWidth(u"M");
+  EXPECT_GT(one, 0);
+  EXPECT_EQ(host.TextWidth(u"MMMM"), 4 * one);
+  EXPECT_EQ(host.TextWidth(u""), 0);
+  // Twenty points are about 27 pixels at 96 dots per inch, whatever the text.
+  EXPECT_GT(host.TextHeight(u"x"), 20);
+  EXPECT_EQ(host.TextHeight(u"x"), host.TextHeight(u""));
+  EXPECT_EQ(host.FormatNumber(42.4, u"#0"), u"42");
+  EXPECT_EQ(host.FormatNumber(12.5, u"0.00"), u"12.50");
+}
+
+// Records the events and notifications a container would receive, and answers back.
+class RecordingLink : public ContainerLink {
+ public:
+  void OnPropertyChanged(const std::u16string& name) override { changes.push_back(name); }
+  void FireEvent(DISPID dispid, DISPPARAMS& params) override {
+    fired.push_back(dispid);
+    counts.push_back(params.cArgs);
+    if (dispid == 1) {
+      // The handler sees value, min, max and text (last argument first) and changes them.
+      *V_R8REF(&params.rgvarg[3]) += 1;
+      *V_R8REF(&params.rgvarg[1]) = 200;
+      SysFreeString(*V_BSTRREF(&params.rgvarg[0]));
+      *V_BSTRREF(&params.rgvarg[0]) = SysAllocString(L"custom");
+    } else if (params.cArgs == 4) {
+      *V_I2REF(&params.rgvarg[3]) = 2;     // Button
+      *V_R4REF(&params.rgvarg[0]) = 9.5f;  // y
+    }
+  }
+  std::vector<std::u16string> changes;
+  std::vector<DISPID> fired;
+  std::vector<UINT> counts;
+};
+
+TEST_F(AdaptersTest, HostPassesEventsByReferenceToItsContainer) {
+  ComHost host;
+  double value = 5, min = 0, max = 100;
+  std::u16string text = u"5%";
+  host.RaiseProgressTextCallBack(value, min, max, text);  // nobody listens yet
+  EXPECT_EQ(text, u"5%");
+
+  RecordingLink link;
+  host.SetContainerLink(&link);
+  host.PropertyChanged(u"Value");
+  host.RaiseProgressTextCallBack(value, min, max, text);
+  EXPECT_EQ(value, 6);
+  EXPECT_EQ(max, 200);
+  EXPECT_EQ(text, u"custom");
+  std::int16_t button = 1, shift = 0;
+  float x = 3, y = 4;
+  host.RaiseMouseDown(button, shift, x, y);
+  EXPECT_EQ(button, 2);
+  EXPECT_EQ(y, 9.5f);
+  host.RaiseMouseMove(button, shift, x, y);
+  host.RaiseMouseUp(button, shift, x, y);
+  host.RaiseClick();
+  EXPECT_EQ(link.changes, std::vector<std::u16string>{u"Value"});
+  EXPECT_EQ(link.fired, (std::vector<DISPID>{1, 4, 3, 5, 2}));
+  EXPECT_EQ(link.counts, (std::vector<UINT>{4, 4, 4, 4, 0}));
+}
+
+TEST_F(AdaptersTest, RuntimeErrorsBecomeTheirHResultWithDescription) {
+  SetErrorInfo(0, nullptr);
+  EXPECT_EQ(ReportError(RuntimeError(5), IID__Vantiq), static_cast<HRESULT>(0x800A0005));
+  ComPtr<IErrorInfo> info;
+  ASSERT_EQ(GetErrorInfo(0, info.Put()), S_OK);
+  BSTR description = nullptr;
+  info->GetDescription(&description);
+  EXPECT_STREQ(description, L"Invalid procedure call or argument");
+  SysFreeString(description);
+
+  // A description of the error's own wins over the standard text.
+  EXPECT_EQ(ReportError(RuntimeError(387, u"custom"), IID__Vantiq),
+            static_cast<HRESULT>(0x800A0183));
+  ASSERT_EQ(GetErrorInfo(0, info.Put()), S_OK);
+  info->GetDescription(&description);
+  EXPECT_STREQ(description, L"custom");
+  SysFreeString(description);
+  EXPECT_EQ(Guarded(IID__Vantiq, [] { throw std::bad_alloc(); }), E_OUTOFMEMORY);
+}
+
+}  // namespace
+}  // namespace vantiq::activex::testing
