@@ -58,7 +58,21 @@ for arch in win32 win64; do
     total_failed=$((total_failed + ${f:-0}))
     rm -f "$versions_log"
   fi
+  if [ -f "build/$arch/bin/vantiq_activex_tests.exe" ]; then
+    # The control through COM; the script suite registers it with regsvr32 for its run.
+    run_suite "$arch activex" scripts/wine-run.sh "$arch" "build/$arch/bin/vantiq_activex_tests.exe"
+    run_suite "$arch activex scripts" scripts/wine-run.sh "$arch" "build/$arch/bin/vantiq_activex_script_tests.exe"
+  fi
 done
+
+if [ -f build/win32/bin/vantiq_activex_tests.exe ] && [ -f build/win64/wineprefix/.vantiq-ready ]; then
+  # The 32-bit control in a 64-bit prefix: registered in the registry's 32-bit view and
+  # driven by the 32-bit script host.
+  echo "== win32 control on 64-bit Wine"
+  wow64=(env WINEPREFIX="$here/build/win64/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" /usr/bin/wine)
+  run_suite "wow64 activex" "${wow64[@]}" build/win32/bin/vantiq_activex_tests.exe
+  run_suite "wow64 activex scripts" "${wow64[@]}" build/win32/bin/vantiq_activex_script_tests.exe
+fi
 
 echo "== all suites"
 echo "$total_passed passed, $total_failed failed"
