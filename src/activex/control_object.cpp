@@ -43,6 +43,8 @@ STDMETHODIMP ControlObject::Inner::QueryInterface(REFIID iid, void** out) {
     *out = static_cast<IProvideClassInfo2*>(&o);
   else if (iid == IID_ISupportErrorInfo)
     *out = static_cast<ISupportErrorInfo*>(&o);
+  else if (iid == IID_IObjectSafety)
+    *out = static_cast<IObjectSafety*>(&o);
   else {
     *out = nullptr;
     return E_NOINTERFACE;

@@ -1,9 +1,9 @@
 // The Vantiq control as a COM object: it owns the core control, the host it talks to
 // and the real platform, and exposes them through COM interfaces. Each interface has
 // its own source file: IUnknown, IProvideClassInfo2 and ISupportErrorInfo here
-// (control_object.cpp), IDispatch (dispatch.cpp) and _Vantiq's properties
-// (control_properties.cpp). An interface added later joins the base list,
-// QueryInterface and a file of its own.
+// (control_object.cpp), IDispatch (dispatch.cpp), _Vantiq's properties
+// (control_properties.cpp) and IObjectSafety (object_safety.cpp). An interface added
+// later joins the base list, QueryInterface and a file of its own.
 //
 // Life: Create runs the control's Initialize and then InitProperties, so that an object
 // a script creates is a complete new control. A container's InitNew (persistence
@@ -14,6 +14,7 @@
 
 #include <windows.h>
 #include <ole2.h>
+#include <objsafe.h>
 #include <ocidl.h>
 
 #include <vector>
@@ -29,7 +30,8 @@ namespace vantiq::activex {
 
 class ControlObject final : public _Vantiq,
                             public IProvideClassInfo2,
-                            public ISupportErrorInfo {
+                            public ISupportErrorInfo,
+                            public IObjectSafety {
  public:
   // A new control handing out `iid`. With `outer` it joins that object as an aggregate:
   // `iid` must then be IID_IUnknown and the result is the inner, non-delegating IUnknown.
@@ -127,6 +129,10 @@ class ControlObject final : public _Vantiq,
 
   // --- ISupportErrorInfo -----------------------------------------------------------
   STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override;
+
+  // --- IObjectSafety ---------------------------------------------------------------
+  STDMETHODIMP GetInterfaceSafetyOptions(REFIID iid, DWORD* supported, DWORD* enabled) override;
+  STDMETHODIMP SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD enabled) override;
 
  private:
   // The object's own IUnknown, which an aggregating outer object holds.

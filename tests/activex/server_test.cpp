@@ -68,7 +68,7 @@ TEST_F(ServerTest, AnswersItsInterfacesWithOneIdentity) {
   ComPtr<IUnknown> identity = control.As<IUnknown>(IID_IUnknown);
   ASSERT_TRUE(identity);
   for (REFIID iid : {IID_IDispatch, IID__Vantiq, IID_IProvideClassInfo, IID_IProvideClassInfo2,
-                     IID_ISupportErrorInfo}) {
+                     IID_ISupportErrorInfo, IID_IObjectSafety}) {
     ComPtr<IUnknown> part;
     ASSERT_HRESULT_SUCCEEDED(control->QueryInterface(iid, reinterpret_cast<void**>(part.Put())))
         << GuidText(iid).c_str();
