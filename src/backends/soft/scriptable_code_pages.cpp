@@ -2,6 +2,8 @@
 // Windows-1252. These are the only code pages it has; conversions with any other fail.
 #include "backends/soft/scriptable_platform.h"
 
+#include "backends/soft/cp1252.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -9,31 +11,8 @@
 namespace vantiq {
 namespace {
 
-// Windows-1252's 0x80 to 0x9F. The five bytes the code page leaves undefined (0x81,
-// 0x8D, 0x8F, 0x90, 0x9D) stand for the C1 controls of the same number, so every byte
-// survives a round trip.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-// For every character outside the page. The real page maps many of them to a look-alike
-// first (U+0100 to A); none of that is modelled.
-constexpr char kCp1252DefaultChar = '?';
 constexpr std::uint32_t kInvalid = 0xFFFFFFFF;
 constexpr char16_t kReplacement = 0xFFFD;
-
-char16_t Cp1252ToUnicode(unsigned char b) {
-  return b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b;
-}
-
-char UnicodeToCp1252(char16_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-  const auto* found = std::find(kCp1252High.begin(), kCp1252High.end(), c);
-  if (found == kCp1252High.end()) return kCp1252DefaultChar;
-  return static_cast<char>(0x80 + (found - kCp1252High.begin()));
-}
 
 // Reads one sequence whose lead byte b (0x80 or above) sits just before bytes[i], and
 // moves i past what the sequence takes. Answers its code point, or kInvalid for an

@@ -2,6 +2,7 @@
 // run as GDI's DIB driver draws them, over the FreeType glyphs of font_face.h. Builds
 // without FreeType (the Windows ones: VANTIQ_SOFT_TEXT unset) draw no text there and
 // measure every text as empty; their text goes through GDI surfaces.
+#include "backends/soft/cp1252.h"
 #include "backends/soft/font_face.h"
 #include "backends/soft/soft_surface.h"
 
@@ -25,13 +26,6 @@ constexpr char16_t kPrefix = u'&';
 constexpr char16_t kAlphaPrefix = 0x1E;  // an older spelling of "&"
 constexpr char16_t kKanaPrefix = 0x1F;   // hides itself and the character after it
 constexpr double kPi = 3.14159265358979323846;
-
-// Windows-1252's 0x80 to 0x9F; the five undefined bytes stand for the C1 controls.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
 
 // The line DrawText draws: prefix characters taken out, and the index of the character
 // that follows the last single "&", which gets underlined (-1 for none).
@@ -274,8 +268,7 @@ void SoftSurface::DrawTextLineAnsi(const std::string& text, const Rect& rc, std:
   std::u16string wide;
   wide.reserve(text.size());
   for (const char byte : text) {
-    const auto b = static_cast<unsigned char>(byte);
-    wide.push_back(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b);
+    wide.push_back(Cp1252ToUnicode(static_cast<unsigned char>(byte)));
   }
   DrawTextLine(wide, rc, flags, font, color);
 }
