@@ -6,12 +6,9 @@
 #include <vector>
 
 #include "backends/soft/bitmap_picture.h"
-#include "backends/soft/scriptable_platform.h"
-#include "backends/soft/soft_surface.h"
-#include "common/plain_host.h"
 #include "common/runtime_error.h"
-#include "control/vantiq.h"
 #include "fuzz_input.h"
+#include "started_control.h"
 
 namespace {
 
@@ -31,8 +28,9 @@ std::int32_t AnyInt(FuzzInput& in) {
   return (in.Byte() & 1) ? static_cast<std::int32_t>(in.Byte() % 8) - 2 : in.Raw<std::int32_t>();
 }
 
-void Step(vantiq::Vantiq& c, vantiq::tools::PlainHost& host, vantiq::ScriptablePlatform& platform,
-          vantiq::WindowHandle hwnd, std::vector<std::uintptr_t>& bitmaps, FuzzInput& in) {
+void Step(vantiq::fuzz::StartedControl& run, FuzzInput& in) {
+  vantiq::Vantiq& c = *run.control;
+  vantiq::tools::PlainHost& host = run.host;
   switch (in.Byte() % 32) {
     case 0: c.SetValue(AnyDouble(in)); break;
     case 1: c.SetMin(AnyDouble(in)); break;
@@ -58,16 +56,14 @@ void Step(vantiq::Vantiq& c, vantiq::tools::PlainHost& host, vantiq::ScriptableP
     case 21: c.SetSegmentBorderColor(in.Raw<std::uint32_t>()); break;
     case 22: {
       const int w = in.Byte() % 9 + 1, h = in.Byte() % 9 + 1;
-      std::vector<vantiq::ColorRef> pixels(static_cast<std::size_t>(w * h), in.Raw<std::uint32_t>() & 0xFFFFFF);
-      bitmaps.push_back(platform.CreateBitmap(w, h, pixels));
-      auto picture = std::make_shared<vantiq::BitmapPicture>(bitmaps.back());
+      auto picture = std::make_shared<vantiq::BitmapPicture>(run.Bitmap(w, h, in.Raw<std::uint32_t>() & 0xFFFFFF));
       (in.Byte() & 1) ? c.SetProgressPicture(picture) : c.SetBackgroundPicture(picture);
       break;
     }
     case 23: c.SetProgressPicture(nullptr); c.SetBackgroundPicture(nullptr); break;
     case 24: {
-      const int w = static_cast<int>(in.Byte() % 160), h = static_cast<int>(in.Byte() % 64);
-      platform.Window(hwnd)->client = {0, 0, w, h};
+      const int w = static_cast<int>(in.Byte() % vantiq::fuzz::StartedControl::kMaxWidth), h = static_cast<int>(in.Byte() % vantiq::fuzz::StartedControl::kMaxHeight);
+      run.platform.Window(run.hwnd)->client = {0, 0, w, h};
       host.Resize(w, h);
       c.Resize();
       break;
@@ -76,7 +72,7 @@ void Step(vantiq::Vantiq& c, vantiq::tools::PlainHost& host, vantiq::ScriptableP
     case 26: c.Font()->SetSize(AnyDouble(in)); break;
     case 27: c.Font()->SetBold(in.Byte() & 1); break;
     case 28: c.Font()->SetName(in.Text(64)); break;
-    case 29: platform.visualStyles = in.Byte() & 1; c.RefreshThemeState(hwnd, 794, 0, 0); break;
+    case 29: run.platform.visualStyles = in.Byte() & 1; c.RefreshThemeState(run.hwnd, 794, 0, 0); break;
     case 30: {
       const std::u16string text = in.Text(64);
       const double value = AnyDouble(in);
@@ -94,35 +90,15 @@ void Step(vantiq::Vantiq& c, vantiq::tools::PlainHost& host, vantiq::ScriptableP
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static vantiq::ScriptablePlatform* const platform = [] {
-    auto* p = new vantiq::ScriptablePlatform;
-    p->SetVersion("winxp");
-    p->backBufferFactory = [p](int w, int h) { return std::make_unique<vantiq::SoftSurface>(w, h, *p); };
-    p->dibSectionFactory = [p](int w, int h) { return std::make_unique<vantiq::SoftSurface>(w, h, *p); };
-    return p;
-  }();
   FuzzInput in(data, size);
-  const vantiq::WindowHandle hwnd = platform->AddWindow(120, 24);
-  std::vector<std::uintptr_t> bitmaps;
-  {
-    vantiq::SoftSurface screen(160, 64, *platform);
-    vantiq::tools::PlainHost host(hwnd, screen, 120, 24);
-    vantiq::Vantiq control(host, *platform);
-    control.Initialize();
-    control.InitProperties();
-    control.Resize();
-    control.Show();
-    for (int steps = 0; steps < 64 && !in.Empty(); ++steps) {
-      try {
-        Step(control, host, *platform, hwnd, bitmaps, in);
-      } catch (const vantiq::RuntimeError&) {
-        // Setters may refuse with a run-time error; the control must carry on.
-      }
+  vantiq::fuzz::StartedControl run;
+  for (int steps = 0; steps < 64 && !in.Empty(); ++steps) {
+    try {
+      Step(run, in);
+    } catch (const vantiq::RuntimeError&) {
+      // Setters may refuse with a run-time error; the control must carry on.
     }
-    control.Paint();
-    control.Terminate();
   }
-  platform->RemoveWindow(hwnd);
-  for (std::uintptr_t bitmap : bitmaps) platform->DeleteBitmap(bitmap);
+  run.control->Paint();
   return 0;
 }

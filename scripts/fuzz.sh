@@ -15,7 +15,8 @@ targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for f in "$here"/fuzz/*_fuzz.cpp; do targets+=("$(basename "$f" .cpp)"); done
 fi
-cmake --build "$dir" -j "$jobs" --target "${targets[@]}" >/dev/null || { echo "fuzz: build failed" >&2; exit 1; }
+cmake --build "$dir" -j "$jobs" --target "${targets[@]}" >"$dir/build.log" 2>&1 || {
+  tail -n 30 "$dir/build.log" >&2; echo "fuzz: build failed" >&2; exit 1; }
 
 status=0
 for t in "${targets[@]}"; do
@@ -23,9 +24,10 @@ for t in "${targets[@]}"; do
   mkdir -p "$scratch" "$artifacts"
   [ -d "$here/fuzz/corpus/$t" ] && cp -n "$here/fuzz/corpus/$t"/* "$scratch"/ 2>/dev/null
   log="$dir/$t.log"
+  dict=(); [ -f "$here/fuzz/$t.dict" ] && dict=(-dict="$here/fuzz/$t.dict")
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     "$dir/bin/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -max_len=8192 \
-    -print_final_stats=1 -artifact_prefix="$artifacts" "$scratch" >"$log" 2>&1
+    -print_final_stats=1 -artifact_prefix="$artifacts" "${dict[@]}" "$scratch" >"$log" 2>&1
   rc=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n1)
   if [ "$rc" -eq 0 ]; then

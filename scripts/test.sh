@@ -74,6 +74,14 @@ if [ -f build/win32/bin/vantiq_activex_tests.exe ] && [ -f build/win64/wineprefi
   run_suite "wow64 activex scripts" "${wow64[@]}" build/win32/bin/vantiq_activex_script_tests.exe
 fi
 
+echo "== fuzz targets, ${VANTIQ_FUZZ_SECONDS:-10} s each from the committed corpus"
+fuzz_log="$(mktemp)"
+scripts/fuzz.sh "${VANTIQ_FUZZ_SECONDS:-10}" >"$fuzz_log" 2>&1 || broken=1
+cat "$fuzz_log"
+total_passed=$((total_passed + $(grep -c 'no finding$' "$fuzz_log")))
+total_failed=$((total_failed + $(grep -c 'FINDING' "$fuzz_log")))
+rm -f "$fuzz_log"
+
 echo "== all suites"
 echo "$total_passed passed, $total_failed failed"
 [ "$total_failed" -eq 0 ] && [ "$broken" -eq 0 ]
