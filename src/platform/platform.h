@@ -11,6 +11,7 @@
 #include "common/types.h"
 #include "render/region.h"
 #include "render/surface.h"
+#include "window/tip_window.h"
 
 namespace vantiq {
 
@@ -109,6 +110,10 @@ class Platform : public SystemColors {
   virtual bool CopyBitmap(std::uintptr_t bitmap, Surface& target, int width, int height) {
     return false;
   }
+
+  // comctl32: the tooltip window operations for one tooltip wrapper. Null where the
+  // system has no tooltip windows; the wrapper then never gets a window.
+  virtual std::unique_ptr<TipWindow> CreateTipWindow() { return nullptr; }
 };
 
 }  // namespace vantiq

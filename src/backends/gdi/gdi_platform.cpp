@@ -5,6 +5,7 @@
 
 #include "backends/gdi/gdi_handles.h"
 #include "backends/gdi/gdi_surface.h"
+#include "backends/gdi/gdi_tip_window.h"
 
 namespace vantiq {
 namespace {
@@ -234,6 +235,10 @@ int GdiPlatform::ScreenLogPixelsY() {
   const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
   ::ReleaseDC(nullptr, screen);
   return dpi;
+}
+
+std::unique_ptr<TipWindow> GdiPlatform::CreateTipWindow() {
+  return std::make_unique<GdiTipWindow>();
 }
 
 }  // namespace vantiq

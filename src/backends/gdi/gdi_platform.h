@@ -53,6 +53,8 @@ class GdiPlatform : public Platform {
   bool GetBitmapSize(std::uintptr_t bitmap, int& width, int& height) override;
   // `target` must be a GdiSurface.
   bool CopyBitmap(std::uintptr_t bitmap, Surface& target, int width, int height) override;
+  // The comctl32 tooltip window.
+  std::unique_ptr<TipWindow> CreateTipWindow() override;
 
  private:
   struct ThemeApi;  // the theme library and its entry points

@@ -417,4 +417,8 @@ bool ScriptablePlatform::CopyBitmap(std::uintptr_t bitmap, Surface& target, int 
   return true;
 }
 
+std::unique_ptr<TipWindow> ScriptablePlatform::CreateTipWindow() {
+  return std::make_unique<ScriptableTipWindow>(tooltips, *this);
+}
+
 }  // namespace vantiq

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "backends/soft/scriptable_tip_window.h"
 #include "platform/platform.h"
 
 namespace vantiq {
@@ -72,6 +73,9 @@ class ScriptablePlatform : public Platform {
   std::uintptr_t CreateBitmap(int width, int height, std::vector<ColorRef> pixels);
   void DeleteBitmap(std::uintptr_t bitmap);
 
+  // Tooltip windows: what the wrapper asked of them, and whether they can be made.
+  SoftTooltips tooltips;
+
   // Windows are records; handles start at 0x100 and are never 0.
   WindowHandle AddWindow(int width, int height);
   void RemoveWindow(WindowHandle hwnd);
@@ -119,6 +123,8 @@ class ScriptablePlatform : public Platform {
   std::unique_ptr<Surface> CreateDibSection(int width, int height) override;
   bool GetBitmapSize(std::uintptr_t bitmap, int& width, int& height) override;
   bool CopyBitmap(std::uintptr_t bitmap, Surface& target, int width, int height) override;
+  // A scripted tooltip window over `tooltips`.
+  std::unique_ptr<TipWindow> CreateTipWindow() override;
 
  private:
   struct Bitmap {
