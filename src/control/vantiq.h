@@ -20,6 +20,7 @@
 namespace vantiq {
 
 class CColorXP;
+class CUnicodeToolTip;
 
 class Vantiq : private FontChangeSink {
  public:
@@ -36,6 +37,12 @@ class Vantiq : private FontChangeSink {
   void Resize();
   void Paint();
   void Terminate();
+  // Mouse input in client pixels, passed on to the host's events by reference. Button:
+  // 1 left, 2 right, 4 middle (MouseMove: every button held); Shift: 1 Shift, 2 Ctrl,
+  // 4 Alt. A left press and release inside the control also raises Click.
+  void MouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y);
+  void MouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y);
+  void MouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y);
 
   // --- Properties: getters return the stored value; setters may throw RuntimeError.
   std::int32_t TextAlignment() const { return props_.m_lTextAlignment; }
@@ -124,6 +131,8 @@ class Vantiq : private FontChangeSink {
   // What the control declares to script hosts; both true from Initialize on.
   bool SafeForScripting() const { return m_bSafeForScripting; }
   bool SafeForInit() const { return m_bSafeForInit; }
+  // The tooltip that shows the host's tooltip text; null until a mouse move brings one.
+  const CUnicodeToolTip* ToolTip() const { return m_oToolTip.get(); }
 
  private:
   // Store, notify, request a redraw and draw: what most setters do after storing.
@@ -152,6 +161,9 @@ class Vantiq : private FontChangeSink {
   std::unique_ptr<Renderers> renderers_;
   bool m_bSafeForScripting = false;
   bool m_bSafeForInit = false;
+  std::unique_ptr<CUnicodeToolTip> m_oToolTip;
+  std::u16string m_sToolTip;  // the tooltip text taken over from the host
+  bool m_bLeftPressed = false;  // a left press awaits its release (for Click)
 };
 
 }  // namespace vantiq

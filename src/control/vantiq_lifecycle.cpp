@@ -4,6 +4,7 @@
 #include "platform/color_xp.h"
 #include "platform/mod_visual_styles.h"
 #include "render/standard_renderers.h"
+#include "window/unicode_tool_tip.h"
 
 namespace vantiq {
 
@@ -98,6 +99,7 @@ void Vantiq::Terminate() {
   backBuffer_.FreeBackBuffer();
   paint_.m_hDC = nullptr;
   m_oColors.reset();
+  m_oToolTip.reset();  // destroys its tooltip window
   IgnoreErrors([&] { ClearWindowRegion(host_.BaseWindowHandle()); });
   CloseProgressTheme();
 }
