@@ -1,0 +1,67 @@
+// The README's examples are the code that runs: the web page's <param> values load
+// through the property bag as a browser hands them over (as text), and the C++ example
+// is the file the Windows tests build.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "caption/compose_caption.h"
+#include "control/memory_property_bag.h"
+#include "control/persistence.h"
+#include "support/control_rig.h"
+
+namespace vantiq::testing {
+namespace {
+
+std::string ReadFile(const std::string& relative) {
+  std::ifstream in(std::string(VANTIQ_SOURCE_DIR) + "/" + relative, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The body of the README's first fenced block of the language.
+std::string ReadmeBlock(const std::string& language) {
+  const std::string readme = ReadFile("README.md");
+  const std::string fence = "```" + language + "\n";
+  const std::size_t start = readme.find(fence);
+  if (start == std::string::npos) return {};
+  const std::size_t body = start + fence.size();
+  return readme.substr(body, readme.find("```", body) - body);
+}
+
+std::u16string Wide(const std::string& s) { return std::u16string(s.begin(), s.end()); }
+
+TEST(ReadmeExamples, WebPageParametersLoadAsTheTextSays) {
+  const std::string html = ReadmeBlock("html");
+  ASSERT_FALSE(html.empty());
+  MemoryPropertyBag bag;
+  const std::regex param("<param name=\"(\\w+)\" value=\"([^\"]*)\">");
+  int params = 0;
+  for (std::sregex_iterator it(html.begin(), html.end(), param), end; it != end; ++it, ++params)
+    bag.Set(Wide((*it)[1]), Wide((*it)[2]));  // a browser's bag holds text
+  EXPECT_EQ(params, 6);
+
+  ControlRig rig(300, 22);
+  rig.Start();
+  Vantiq& c = *rig.control;
+  ReadProperties(c, bag);
+  EXPECT_EQ(c.Style(), eProgXP);
+  EXPECT_EQ(c.Max(), 200);
+  EXPECT_EQ(c.Value(), 50);
+  EXPECT_EQ(c.ForeColor(), Rgb(128, 0, 0));
+  EXPECT_TRUE(c.Shadow());
+  EXPECT_EQ(ComposeCaption(c), u"25.0%");
+}
+
+TEST(ReadmeExamples, CppExampleIsTheBuiltFile) {
+  const std::string block = ReadmeBlock("cpp");
+  ASSERT_FALSE(block.empty());
+  EXPECT_EQ(block, ReadFile("docs/examples/readme_example.cpp"));
+}
+
+}  // namespace
+}  // namespace vantiq::testing
