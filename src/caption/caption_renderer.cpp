@@ -1,5 +1,6 @@
 #include "caption/caption_renderer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -58,19 +59,6 @@ void CaptionRenderer::DrawCaption(bool bInFill) {
   const Rect& client = paint.m_rcClient;
 
   CheckShadowAvailable();
-  std::shared_ptr<CDib32> shadowSurface;
-  std::unique_ptr<CDibShadow> shadow;
-  if (p.m_bShadow) {
-    shadowSurface = std::make_shared<CDib32>(platform);
-    shadowSurface->Create(client.right - client.left, client.bottom - client.top);
-    shadow = std::make_unique<CDibShadow>(platform);
-    shadow->SetColor(control_.TranslateColor(bInFill ? p.m_lAlternateShadowColor : p.m_lShadowColor));
-    shadow->SetOffsetX(3);
-    shadow->SetRadius(3);
-    shadow->SetIntensity(p.m_lShadowIntensity);
-    shadow->SetExpand(true);
-  }
-
   const std::u16string text = ComposeCaption(control_);
 
   m_oCaptionFont = p.m_oFnt;
@@ -102,23 +90,59 @@ void CaptionRenderer::DrawCaption(bool bInFill) {
 
   const bool unicode = modVersionEx::IsWinNT(platform);
   const std::string ansi = unicode ? std::string() : platform.WideCharToMultiByte(platform.GetACP(), text);
-  const auto draw = [&](Surface& target, ColorRef textColor) {
+  const auto draw = [&](Surface& target, const Rect& rect, ColorRef textColor) {
     if (unicode)
-      target.DrawTextLine(text, r, flags, font, textColor);
+      target.DrawTextLine(text, rect, flags, font, textColor);
     else
-      target.DrawTextLineAnsi(ansi, r, flags, font, textColor);
+      target.DrawTextLineAnsi(ansi, rect, flags, font, textColor);
   };
 
-  if (shadow) {
-    if (Surface* shape = shadowSurface->DC()) draw(*shape, kShadowTextColor);
-    shadow->SetSource(shadowSurface);
-    shadow->Render(false);
+  if (p.m_bShadow) {
+    // The shape of the text in grey on black, blurred and blended under it at (-5, -5),
+    // as wide as the caption rectangle allows.
+    const auto [first, last] = vertical || !cropShadow_
+                                   ? std::pair<int, int>(0, client.right - client.left)
+                                   : InkColumns(dc, text, r, flags, font);
+    auto shape = std::make_shared<CDib32>(platform);
+    shape->Create(last - first, client.bottom - client.top);
+    CDibShadow shadow(platform);
+    shadow.SetColor(control_.TranslateColor(bInFill ? p.m_lAlternateShadowColor : p.m_lShadowColor));
+    shadow.SetOffsetX(3);
+    shadow.SetRadius(3);
+    shadow.SetIntensity(p.m_lShadowIntensity);
+    shadow.SetExpand(true);
+    // A cropped picture's corner may be ink; the client-sized one's is always blank.
+    if (first != 0) shadow.SetTransparentColor(0);
+    if (Surface* surface = shape->DC())
+      draw(*surface, {r.left - first, r.top, r.right - first, r.bottom}, kShadowTextColor);
+    shadow.SetSource(shape);
+    shadow.Render(false);
+    // Where a client-sized picture would end; a cropped one is transparent beyond its
+    // own width, and a blend must not read past it.
     const Rect& placed = vertical ? client : r;
-    shadow->DrawTo(dc, kShadowPlacement, kShadowPlacement, placed.right - placed.left,
-                   placed.bottom - placed.top);
-    shadow.reset();
+    int width = placed.right - placed.left - first;
+    if (first != 0 || last != client.right - client.left)
+      width = std::min(width, shadow.Result() ? shadow.Result()->Width() : 0);
+    if (width > 0)
+      shadow.DrawTo(dc, first + kShadowPlacement, kShadowPlacement, width, placed.bottom - placed.top);
   }
-  draw(dc, color);
+  draw(dc, r, color);
+}
+
+std::pair<int, int> CaptionRenderer::InkColumns(Surface& dc, const std::u16string& text, const Rect& r,
+                                                std::uint32_t flags, const LogFont& font) const {
+  const int width = control_.paint().m_rcClient.right - control_.paint().m_rcClient.left;
+  // Prefixes change the drawn width from the measured one: keep the whole width.
+  if (text.find(u'&') != std::u16string::npos) return {0, width};
+  const TextExtent extent = dc.MeasureText(text, font);
+  const std::int64_t start = (flags & kDtCenter)  ? (std::int64_t{r.left} + r.right - extent.cx) / 2
+                             : (flags & kDtRight) ? std::int64_t{r.right} - extent.cx
+                                                  : r.left;
+  // A text height either side holds any overhang of italic or wide glyphs.
+  const std::int64_t first = std::max<std::int64_t>({0, r.left, start - extent.cy});
+  const std::int64_t last = std::min<std::int64_t>({width, r.right, start + extent.cx + extent.cy});
+  if (last <= first) return {0, 1};
+  return {static_cast<int>(first), static_cast<int>(last)};
 }
 
 ColorRef CaptionRenderer::AlternateTextColor() const {

@@ -349,3 +349,57 @@ TEST(CaptionDraw, HostileCaptionsAndNumbersPaintWithoutFault) {
 
 }  // namespace
 }  // namespace vantiq::testing
+
+namespace vantiq::testing {
+namespace {
+
+// The standard frame and fill with a caption whose shadow pictures are client-sized.
+class FullShadowRenderers : public Renderers {
+ public:
+  explicit FullShadowRenderers(Vantiq& c) : standard_(c), caption_(c, false) {}
+  void DrawFrame(bool frameOnly) override { standard_.DrawFrame(frameOnly); }
+  void DrawFill() override { standard_.DrawFill(); }
+  void DrawCaption(bool inFill) override { caption_.DrawCaption(inFill); }
+
+ private:
+  StandardRenderers standard_;
+  CaptionRenderer caption_;
+};
+
+TEST(CaptionDraw, CroppedShadowGivesTheClientSizedShadowsPixels) {
+  struct Case {
+    std::u16string caption;
+    std::int32_t align;
+    bool rtl, italic;
+    int width, height = 24;
+  } const cases[] = {
+      {u"Shadow", ePbTextAlignCenter, false, false, 200},
+      {u"Left", ePbTextAlignLeft, false, true, 200},
+      {u"Right", ePbTextAlignRight, false, false, 200},
+      {u"Left", ePbTextAlignLeft, true, false, 200},
+      {u"Right", ePbTextAlignRight, true, true, 200},
+      {u"Wider than the bar itself is", ePbTextAlignCenter, false, false, 60},
+      {u"WWWWWWW", ePbTextAlignRight, false, true, 300},
+      {u"", ePbTextAlignCenter, false, false, 100},
+      {u"WWW", ePbTextAlignLeft, false, true, 100, 7},  // a bar lower than the text
+  };
+  for (const Case& k : cases) {
+    std::vector<ColorRef> pictures[2];
+    for (int full = 0; full < 2; ++full) {
+      auto rig = StartCaptioned({k.width, k.height, eProgStandard, 0, 0, 45}, k.caption, k.rtl);
+      Vantiq& c = *rig->control;
+      if (full) c.SetRenderers(std::make_unique<FullShadowRenderers>(c));
+      c.Font()->SetItalic(k.italic);
+      c.SetTextAlignment(k.align);
+      c.SetShadowColor(Rgb(0, 160, 0));
+      c.SetAlternateShadowColor(Rgb(250, 200, 0));
+      c.SetShadowIntensity(255);
+      c.SetShadow(true);
+      pictures[full] = Snapshot(*c.paint().m_hDC);
+    }
+    EXPECT_EQ(pictures[0], pictures[1]) << std::string(k.caption.begin(), k.caption.end()) << " " << k.align;
+  }
+}
+
+}  // namespace
+}  // namespace vantiq::testing
