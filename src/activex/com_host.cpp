@@ -95,7 +95,14 @@ std::optional<bool> ComHost::AmbientBool(DISPID dispid) {
   return answer;
 }
 
-bool ComHost::AmbientUserMode() { return AmbientBool(DISPID_AMBIENT_USERMODE).value_or(true); }
+bool ComHost::AmbientUserMode() {
+  if (!userMode_) userMode_ = AmbientBool(DISPID_AMBIENT_USERMODE).value_or(true);
+  return *userMode_;
+}
+
+void ComHost::AmbientChanged(DISPID dispid) {
+  if (dispid == DISPID_AMBIENT_USERMODE || dispid == DISPID_UNKNOWN) userMode_.reset();
+}
 
 bool ComHost::AmbientRightToLeft() {
   const std::optional<bool> answer = AmbientBool(DISPID_AMBIENT_RIGHTTOLEFT);

@@ -40,7 +40,13 @@ class ComHost final : public Host {
   }
   HWND Window() const { return window_; }
   // The client site's ambient properties (its IDispatch); null for none.
-  void SetAmbientDispatch(IDispatch* ambient) { ambient_ = ComPtr<IDispatch>(ambient); }
+  void SetAmbientDispatch(IDispatch* ambient) {
+    ambient_ = ComPtr<IDispatch>(ambient);
+    userMode_.reset();
+  }
+  // The container says an ambient property changed (DISPID_UNKNOWN: any of them): an
+  // answer kept from before is asked again.
+  void AmbientChanged(DISPID dispid);
   // The extender object that holds ToolTipText; null for none.
   void SetExtender(IDispatch* extender) { extender_ = ComPtr<IDispatch>(extender); }
   // Not owned; null drops notifications and events.
@@ -68,7 +74,8 @@ class ComHost final : public Host {
 
   FontRef CreateStandardFont() override;
 
-  // A container that cannot say is taken as one at run time.
+  // A container that cannot say is taken as one at run time. The answer is kept until
+  // the container reports a change (hwnd asks on every read).
   bool AmbientUserMode() override;
   // Throws when the container cannot say, so start-up keeps left-to-right.
   bool AmbientRightToLeft() override;
@@ -96,6 +103,7 @@ class ComHost final : public Host {
   HWND window_ = nullptr;
   Surface* surface_ = nullptr;
   ComPtr<IDispatch> ambient_;
+  std::optional<bool> userMode_;
   ComPtr<IDispatch> extender_;
   ContainerLink* link_ = nullptr;
 

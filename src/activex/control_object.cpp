@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "activex/himetric.h"
+
 namespace vantiq::activex {
 
 HRESULT ControlObject::Create(IUnknown* outer, REFIID iid, void** out) {
@@ -25,12 +27,26 @@ HRESULT ControlObject::Create(IUnknown* outer, REFIID iid, void** out) {
 }
 
 ControlObject::ControlObject(IUnknown* outer)
-    : inner_(*this), outer_(outer ? outer : &inner_), control_(host_, platform_) {
+    : inner_(*this),
+      outer_(outer ? outer : &inner_),
+      events_(outer_, this, DIID___Vantiq, true),
+      propertyNotify_(outer_, this, IID_IPropertyNotifySink, false),
+      control_(host_, platform_),
+      window_(control_, host_, outer_) {
+  // A bar of 200 x 20 pixels until the container says otherwise.
+  extent_ = PixelsToHimetric(200, 20);
   control_.Initialize();
   control_.InitProperties();
+  // Only now: a new control has told nobody anything and is not dirty.
+  host_.SetContainerLink(this);
 }
 
-ControlObject::~ControlObject() { control_.Terminate(); }
+ControlObject::~ControlObject() {
+  // A container that let go without deactivating leaves the window behind.
+  window_.Destroy();
+  control_.Terminate();
+  host_.SetContainerLink(nullptr);
+}
 
 STDMETHODIMP ControlObject::Inner::QueryInterface(REFIID iid, void** out) {
   if (!out) return E_POINTER;
@@ -45,6 +61,27 @@ STDMETHODIMP ControlObject::Inner::QueryInterface(REFIID iid, void** out) {
     *out = static_cast<ISupportErrorInfo*>(&o);
   else if (iid == IID_IObjectSafety)
     *out = static_cast<IObjectSafety*>(&o);
+  else if (iid == IID_IOleObject)
+    *out = static_cast<IOleObject*>(&o);
+  else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceObject)
+    *out = static_cast<IOleInPlaceObject*>(&o);
+  else if (iid == IID_IOleInPlaceActiveObject)
+    *out = static_cast<IOleInPlaceActiveObject*>(&o);
+  else if (iid == IID_IOleControl)
+    *out = static_cast<IOleControl*>(&o);
+  else if (iid == IID_IViewObject || iid == IID_IViewObject2)
+    *out = static_cast<IViewObject2*>(&o);
+  else if (iid == IID_IConnectionPointContainer)
+    *out = static_cast<IConnectionPointContainer*>(&o);
+  else if (iid == IID_IPersistPropertyBag)
+    *out = static_cast<IPersistPropertyBag*>(&o);
+  // IPersistStream is IPersistStreamInit without its last method.
+  else if (iid == IID_IPersistStreamInit || iid == IID_IPersistStream)
+    *out = static_cast<IPersistStreamInit*>(&o);
+  else if (iid == IID_IPersistStorage)
+    *out = static_cast<IPersistStorage*>(&o);
+  else if (iid == IID_IPersist)
+    *out = static_cast<IPersistStreamInit*>(&o);
   else {
     *out = nullptr;
     return E_NOINTERFACE;

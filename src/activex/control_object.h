@@ -2,14 +2,19 @@
 // and the real platform, and exposes them through COM interfaces. Each interface has
 // its own source file: IUnknown, IProvideClassInfo2 and ISupportErrorInfo here
 // (control_object.cpp), IDispatch (dispatch.cpp), _Vantiq's properties
-// (control_properties.cpp) and IObjectSafety (object_safety.cpp). An interface added
-// later joins the base list, QueryInterface and a file of its own.
+// (control_properties.cpp), IObjectSafety (object_safety.cpp), IOleObject
+// (ole_object.cpp), IOleInPlaceObject and IOleInPlaceActiveObject (in_place_object.cpp),
+// IOleControl (ole_control.cpp), IViewObject2 (view_object.cpp), the connection points
+// (connection_points.cpp), IPersistPropertyBag (persist_property_bag.cpp), and
+// IPersistStreamInit and IPersistStorage (persist_stream.cpp). An interface added later
+// joins the base list, QueryInterface and a file of its own.
 //
 // Life: Create runs the control's Initialize and then InitProperties, so that an object
 // a script creates is a complete new control. A container's InitNew (persistence
-// interfaces) calls InitNew() again, when the container can answer ambient properties;
-// its Load reads the saved properties over those of the new control. The last Release
-// runs Terminate.
+// interfaces) runs InitProperties again, when the container can answer ambient
+// properties; its Load reads the saved properties over those of the new control. In-place
+// activation gives the control a window of its own (ControlWindow); deactivation and
+// Close take it away again. The last Release runs Terminate.
 #pragma once
 
 #include <windows.h>
@@ -22,6 +27,8 @@
 #include "VantiqCtl.h"
 #include "activex/com_host.h"
 #include "activex/com_ptr.h"
+#include "activex/connection_points.h"
+#include "activex/control_window.h"
 #include "activex/module.h"
 #include "backends/gdi/gdi_platform.h"
 #include "control/vantiq.h"
@@ -31,7 +38,17 @@ namespace vantiq::activex {
 class ControlObject final : public _Vantiq,
                             public IProvideClassInfo2,
                             public ISupportErrorInfo,
-                            public IObjectSafety {
+                            public IObjectSafety,
+                            public IOleObject,
+                            public IOleInPlaceObject,
+                            public IOleInPlaceActiveObject,
+                            public IOleControl,
+                            public IViewObject2,
+                            public IConnectionPointContainer,
+                            public IPersistPropertyBag,
+                            public IPersistStreamInit,
+                            public IPersistStorage,
+                            private ContainerLink {
  public:
   // A new control handing out `iid`. With `outer` it joins that object as an aggregate:
   // `iid` must then be IID_IUnknown and the result is the inner, non-delegating IUnknown.
@@ -43,9 +60,6 @@ class ControlObject final : public _Vantiq,
   // For the container-facing interfaces.
   vantiq::Vantiq& Control() { return control_; }
   ComHost& ControlHost() { return host_; }
-  // The container initialises the object as a new control: properties it takes from
-  // the container (the ambient right-to-left setting) are read again.
-  void InitNew() { control_.InitProperties(); }
 
   // --- IUnknown: delegates to the controlling unknown ------------------------------
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
@@ -134,6 +148,85 @@ class ControlObject final : public _Vantiq,
   STDMETHODIMP GetInterfaceSafetyOptions(REFIID iid, DWORD* supported, DWORD* enabled) override;
   STDMETHODIMP SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD enabled) override;
 
+  // --- IOleObject ------------------------------------------------------------------
+  STDMETHODIMP SetClientSite(IOleClientSite* site) override;
+  STDMETHODIMP GetClientSite(IOleClientSite** site) override;
+  STDMETHODIMP SetHostNames(LPCOLESTR application, LPCOLESTR document) override;
+  STDMETHODIMP Close(DWORD saveOption) override;
+  STDMETHODIMP SetMoniker(DWORD which, IMoniker* moniker) override;
+  STDMETHODIMP GetMoniker(DWORD assign, DWORD which, IMoniker** moniker) override;
+  STDMETHODIMP InitFromData(IDataObject* data, BOOL creation, DWORD reserved) override;
+  STDMETHODIMP GetClipboardData(DWORD reserved, IDataObject** data) override;
+  STDMETHODIMP DoVerb(LONG verb, LPMSG message, IOleClientSite* activeSite, LONG index,
+                      HWND parent, LPCRECT position) override;
+  STDMETHODIMP EnumVerbs(IEnumOLEVERB** verbs) override;
+  STDMETHODIMP Update() override;
+  STDMETHODIMP IsUpToDate() override;
+  STDMETHODIMP GetUserClassID(CLSID* clsid) override;
+  STDMETHODIMP GetUserType(DWORD form, LPOLESTR* type) override;
+  STDMETHODIMP SetExtent(DWORD aspect, SIZEL* size) override;
+  STDMETHODIMP GetExtent(DWORD aspect, SIZEL* size) override;
+  STDMETHODIMP Advise(IAdviseSink* sink, DWORD* connection) override;
+  STDMETHODIMP Unadvise(DWORD connection) override;
+  STDMETHODIMP EnumAdvise(IEnumSTATDATA** advises) override;
+  STDMETHODIMP GetMiscStatus(DWORD aspect, DWORD* status) override;
+  STDMETHODIMP SetColorScheme(LOGPALETTE* palette) override;
+
+  // --- IOleWindow, for IOleInPlaceObject and IOleInPlaceActiveObject alike -----------
+  STDMETHODIMP GetWindow(HWND* window) override;
+  STDMETHODIMP ContextSensitiveHelp(BOOL enter) override;
+
+  // --- IOleInPlaceObject -----------------------------------------------------------
+  STDMETHODIMP InPlaceDeactivate() override;
+  STDMETHODIMP UIDeactivate() override;
+  STDMETHODIMP SetObjectRects(LPCRECT position, LPCRECT clip) override;
+  STDMETHODIMP ReactivateAndUndo() override;
+
+  // --- IOleInPlaceActiveObject -----------------------------------------------------
+  STDMETHODIMP TranslateAccelerator(LPMSG message) override;
+  STDMETHODIMP OnFrameWindowActivate(BOOL activate) override;
+  STDMETHODIMP OnDocWindowActivate(BOOL activate) override;
+  STDMETHODIMP ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window, BOOL frame) override;
+  STDMETHODIMP EnableModeless(BOOL enable) override;
+
+  // --- IOleControl -----------------------------------------------------------------
+  STDMETHODIMP GetControlInfo(CONTROLINFO* info) override;
+  STDMETHODIMP OnMnemonic(MSG* message) override;
+  STDMETHODIMP OnAmbientPropertyChange(DISPID dispid) override;
+  STDMETHODIMP FreezeEvents(BOOL freeze) override;
+
+  // --- IViewObject2 ----------------------------------------------------------------
+  STDMETHODIMP Draw(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* device,
+                    HDC targetInfo, HDC target, LPCRECTL bounds, LPCRECTL metafileBounds,
+                    BOOL(STDMETHODCALLTYPE* keepGoing)(ULONG_PTR), ULONG_PTR keepGoingArg) override;
+  STDMETHODIMP GetColorSet(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* device,
+                           HDC targetInfo, LOGPALETTE** colors) override;
+  STDMETHODIMP Freeze(DWORD aspect, LONG index, void* aspectInfo, DWORD* freeze) override;
+  STDMETHODIMP Unfreeze(DWORD freeze) override;
+  STDMETHODIMP SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) override;
+  STDMETHODIMP GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override;
+  STDMETHODIMP GetExtent(DWORD aspect, LONG index, DVTARGETDEVICE* device, LPSIZEL size) override;
+
+  // --- IConnectionPointContainer ---------------------------------------------------
+  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** points) override;
+  STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
+
+  // --- IPersist, IPersistPropertyBag, IPersistStreamInit, IPersistStorage -------------
+  STDMETHODIMP GetClassID(CLSID* clsid) override;
+  // A new control: InitProperties again, now that the container can answer.
+  STDMETHODIMP InitNew() override;
+  STDMETHODIMP IsDirty() override;
+  STDMETHODIMP Load(IPropertyBag* bag, IErrorLog* log) override;
+  STDMETHODIMP Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) override;
+  STDMETHODIMP Load(LPSTREAM stream) override;
+  STDMETHODIMP Save(LPSTREAM stream, BOOL clearDirty) override;
+  STDMETHODIMP GetSizeMax(ULARGE_INTEGER* size) override;
+  STDMETHODIMP InitNew(IStorage* storage) override;
+  STDMETHODIMP Load(IStorage* storage) override;
+  STDMETHODIMP Save(IStorage* storage, BOOL sameAsLoad) override;
+  STDMETHODIMP SaveCompleted(IStorage* storage) override;
+  STDMETHODIMP HandsOffStorage() override;
+
  private:
   // The object's own IUnknown, which an aggregating outer object holds.
   class Inner final : public IUnknown {
@@ -153,6 +246,18 @@ class ControlObject final : public _Vantiq,
   // The _Vantiq type information, vtable side: IDispatch calls go through it.
   HRESULT DualTypeInfo(ComPtr<ITypeInfo>& info);
 
+  // --- ContainerLink: the core's change notifications and events -------------------
+  void OnPropertyChanged(const std::u16string& name) override;
+  void FireEvent(DISPID dispid, DISPPARAMS& params) override;
+  // The dispatch id of a property by the name the core notifies; DISPID_UNKNOWN
+  // ("some properties changed") for a name the type library does not know.
+  DISPID PropertyDispId(const std::u16string& name);
+
+  // In-place activation, with UI activation when `ui`.
+  HRESULT ActivateInPlace(IOleClientSite* site, bool ui);
+  // The extent as pixels of the screen, for a drawing without a window.
+  SIZE ExtentInPixels() const;
+
   LONG refs_ = 0;
   ModuleLock lock_;
   Inner inner_;
@@ -160,9 +265,29 @@ class ControlObject final : public _Vantiq,
   ComPtr<ITypeInfo> dualInfo_;
   std::vector<DISPID> colorIds_;  // properties of type OLE_COLOR
 
+  // The container: its client site and, while in place, its in-place site, frame and
+  // document window.
+  ComPtr<IOleClientSite> clientSite_;
+  ComPtr<IOleInPlaceSite> inPlaceSite_;
+  ComPtr<IOleInPlaceFrame> frame_;
+  ComPtr<IOleInPlaceUIWindow> document_;
+  ComPtr<IOleAdviseHolder> adviseHolder_;  // IOleObject::Advise, made on first use
+  ComPtr<IAdviseSink> viewSink_;           // IViewObject::SetAdvise
+  DWORD viewAspects_ = 0;
+  DWORD viewFlags_ = 0;
+  SIZEL extent_{};  // HIMETRIC
+  bool inPlaceActive_ = false;
+  bool uiActive_ = false;
+  bool clippedAway_ = false;  // hidden because the container's clip leaves nothing
+  bool dirty_ = false;
+  LONG frozenEvents_ = 0;
+  ConnectionPoint events_;
+  ConnectionPoint propertyNotify_;
+
   ComHost host_;
   GdiPlatform platform_;
-  vantiq::Vantiq control_;  // last: it holds on to the host and the platform
+  vantiq::Vantiq control_;  // it holds on to the host and the platform
+  ControlWindow window_;    // last: it holds on to the control
 };
 
 }  // namespace vantiq::activex

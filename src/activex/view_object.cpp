@@ -1,0 +1,59 @@
+// IViewObject2: the control drawn into any device context, for printing and for
+// containers that show it without activating it.
+#include "activex/control_object.h"
+
+namespace vantiq::activex {
+
+STDMETHODIMP ControlObject::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC target,
+                                 LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
+                                 ULONG_PTR) {
+  if (aspect != DVASPECT_CONTENT && aspect != DVASPECT_DOCPRINT) return DV_E_DVASPECT;
+  if (!target || !bounds) return E_INVALIDARG;
+  const RECT rect{bounds->left, bounds->top, bounds->right, bounds->bottom};
+  if (window_.Handle()) return window_.RenderInto(target, rect) ? S_OK : E_FAIL;
+
+  // Not in place: the core draws only for a window, so a hidden one of the control's
+  // own size stands in while it draws.
+  const SIZE size = ExtentInPixels();
+  ControlWindow standIn(control_, host_, outer_);
+  if (!standIn.Create(nullptr, RECT{0, 0, size.cx, size.cy})) return E_FAIL;
+  IgnoreErrors([&] { control_.Show(); });  // the theme state of the new window
+  const bool drawn = standIn.RenderInto(target, rect);
+  IgnoreErrors([&] { control_.Hide(); });
+  standIn.Destroy();
+  return drawn ? S_OK : E_FAIL;
+}
+
+STDMETHODIMP ControlObject::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC,
+                                        LOGPALETTE** colors) {
+  if (!colors) return E_POINTER;
+  *colors = nullptr;
+  return S_FALSE;  // no palette of its own
+}
+
+STDMETHODIMP ControlObject::Freeze(DWORD, LONG, void*, DWORD*) { return E_NOTIMPL; }
+
+STDMETHODIMP ControlObject::Unfreeze(DWORD) { return E_NOTIMPL; }
+
+STDMETHODIMP ControlObject::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
+  viewSink_ = ComPtr<IAdviseSink>(sink);
+  viewAspects_ = sink ? aspects : 0;
+  viewFlags_ = sink ? flags : 0;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) {
+  if (aspects) *aspects = viewAspects_;
+  if (flags) *flags = viewFlags_;
+  if (sink) *sink = ComPtr<IAdviseSink>(viewSink_).Detach();
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) {
+  if (!size) return E_POINTER;
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  *size = extent_;
+  return S_OK;
+}
+
+}  // namespace vantiq::activex
