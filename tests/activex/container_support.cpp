@@ -1,0 +1,233 @@
+#include "container_support.h"
+
+#include <sstream>
+#include <thread>
+
+#include "activex/com_host.h"
+#include "backends/gdi/gdi_platform.h"
+#include "backends/gdi/gdi_surface.h"
+#include "backends/soft/scriptable_platform.h"
+#include "backends/soft/soft_surface.h"
+#include "common/plain_host.h"
+#include "support/real_window.h"
+
+namespace vantiq::activex::testing {
+
+namespace {
+
+std::wstring ProgramFolder() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+void Start(Vantiq& control, const BarState& state) {
+  control.Initialize();
+  control.InitProperties();
+  control.Resize();
+  control.Show();
+  Apply(control, state);
+  control.Paint();
+}
+
+// What the real system says of visual styles and their names, for the scripted one.
+struct ThemeIdentity {
+  bool active = false;
+  std::u16string file, color, size;
+};
+
+ThemeIdentity RealThemeIdentity() {
+  ThemeIdentity identity;
+  HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
+  if (!uxtheme) return identity;
+  using Open = HANDLE(WINAPI*)(HWND, LPCWSTR);
+  using Close = HRESULT(WINAPI*)(HANDLE);
+  using Name = HRESULT(WINAPI*)(LPWSTR, int, LPWSTR, int, LPWSTR, int);
+  auto open = reinterpret_cast<Open>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "OpenThemeData")));
+  auto close = reinterpret_cast<Close>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "CloseThemeData")));
+  auto name = reinterpret_cast<Name>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "GetCurrentThemeName")));
+  vantiq::testing::RealWindow window(10, 10);
+  if (open && close && name) {
+    if (HANDLE theme = open(window.Get(), L"Button")) {
+      identity.active = true;
+      close(theme);
+      wchar_t file[MAX_PATH] = {}, color[MAX_PATH] = {}, size[MAX_PATH] = {};
+      if (SUCCEEDED(name(file, MAX_PATH, color, MAX_PATH, size, MAX_PATH))) {
+        identity.file = reinterpret_cast<const char16_t*>(file);
+        identity.color = reinterpret_cast<const char16_t*>(color);
+        identity.size = reinterpret_cast<const char16_t*>(size);
+      }
+    }
+  }
+  FreeLibrary(uxtheme);
+  return identity;
+}
+
+}  // namespace
+
+container::ControlLibrary& Library() {
+  static container::ControlLibrary library(ProgramFolder() + L"VantiqCtl.dll");
+  return library;
+}
+
+ComPtr<IClassFactory> Factory() {
+  ComPtr<IClassFactory> factory;
+  Library().GetClassFactory(CLSID_Vantiq, factory);
+  return factory;
+}
+
+void Apply(Site& site, const BarState& s) {
+  site.Put(L"Style", s.style);
+  site.Put(L"Orientation", s.orientation);
+  site.Put(L"Scrolling", s.scrolling);
+  site.Put(L"ProgressColor", s.progressColor);
+  site.Put(L"BackColor", s.backColor);
+  site.Put(L"RightToLeft", s.rightToLeft);
+  site.Put(L"Caption", s.caption.c_str());
+  site.Put(L"ShowCaption", s.showCaption);
+  site.Put(L"Value", s.value);
+}
+
+void Apply(Vantiq& c, const BarState& s) {
+  c.SetStyle(s.style);
+  c.SetOrientation(s.orientation);
+  c.SetScrolling(s.scrolling);
+  c.SetProgressColor(static_cast<OleColor>(s.progressColor));
+  c.SetBackColor(static_cast<OleColor>(s.backColor));
+  c.SetRightToLeft(s.rightToLeft);
+  c.SetCaption(std::u16string(s.caption.begin(), s.caption.end()));
+  c.SetShowCaption(s.showCaption);
+  c.SetValue(s.value);
+}
+
+void ContainerTest::SetUp() {
+  ASSERT_HRESULT_SUCCEEDED(OleInitialize(nullptr));
+  ASSERT_TRUE(Library().Loaded()) << "VantiqCtl.dll is not next to the test program";
+  frame = std::make_unique<Frame>(320, 200);
+  ASSERT_NE(frame->Hwnd(), nullptr);
+}
+
+void ContainerTest::TearDown() {
+  frame.reset();
+  OleUninitialize();
+}
+
+Site* ContainerTest::AddBar(const RECT& rect, const SiteOptions& options) {
+  Site* site = frame->Add(Factory().Get(), rect, options);
+  EXPECT_NE(site, nullptr);
+  if (site) EXPECT_EQ(site->Status(), S_OK);
+  frame->PumpMessages();
+  return site;
+}
+
+Pixels ContainerTest::Shot(Site& site) {
+  frame->PumpMessages();
+  return container::Capture(site.Window());
+}
+
+Pixels SoftRender(int width, int height, const BarState& state) {
+  const ThemeIdentity theme = RealThemeIdentity();
+  OSVERSIONINFOA real{};
+  real.dwOSVersionInfoSize = sizeof real;
+  GetVersionExA(&real);
+  Pixels out;
+  // The version answers are remembered per thread.
+  std::thread([&] {
+    ScriptablePlatform platform;
+    platform.version.dwMajorVersion = real.dwMajorVersion;
+    platform.version.dwMinorVersion = real.dwMinorVersion;
+    platform.version.dwBuildNumber = real.dwBuildNumber;
+    platform.version.dwPlatformId = real.dwPlatformId;
+    for (std::size_t i = 0; i < platform.sysColors.size(); ++i)
+      platform.sysColors[i] = ::GetSysColor(static_cast<int>(i));
+    platform.visualStyles = theme.active;
+    platform.themeFile = theme.file;
+    platform.colorName = theme.color;
+    platform.sizeName = theme.size;
+    const WindowHandle hwnd = platform.AddWindow(width, height);
+    SoftSurface screen(width, height, platform);
+    tools::PlainHost host(hwnd, screen, width, height);
+    Vantiq control(host, platform);
+    Start(control, state);
+    out.width = width;
+    out.height = height;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) out.data.push_back(screen.GetPixel(x, y));
+    control.Terminate();
+  }).join();
+  return out;
+}
+
+Pixels GdiRender(int width, int height, const BarState& state) {
+  vantiq::testing::RealWindow window(width, height);
+  HDC dc = GetDC(window.Get());
+  Pixels out;
+  {
+    GdiSurface screen(dc, width, height);
+    ComHost host;
+    host.SetWindow(window.Get(), &screen);
+    GdiPlatform platform;
+    Vantiq control(host, platform);
+    Start(control, state);
+    const Surface* buffer = control.backBuffer().Get();
+    out.width = width;
+    out.height = height;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) out.data.push_back(buffer ? buffer->GetPixel(x, y) : 0);
+    control.Terminate();
+  }
+  ReleaseDC(window.Get(), dc);
+  return out;
+}
+
+::testing::AssertionResult SamePixels(const Pixels& expected, const Pixels& actual) {
+  if (expected.width != actual.width || expected.height != actual.height)
+    return ::testing::AssertionFailure() << "size " << actual.width << "x" << actual.height
+                                         << ", expected " << expected.width << "x" << expected.height;
+  int differing = 0;
+  std::ostringstream first;
+  for (int y = 0; y < expected.height; ++y)
+    for (int x = 0; x < expected.width; ++x)
+      if (expected.At(x, y) != actual.At(x, y) && differing++ < 6)
+        first << " (" << x << "," << y << ") 0x" << std::hex << actual.At(x, y) << " not 0x"
+              << expected.At(x, y) << std::dec << ";";
+  if (differing == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << differing << " pixels differ:" << first.str();
+}
+
+int LiveGdiObjects() {
+  // GetGuiResources is not implemented everywhere; the process's shared handle table is.
+  const BYTE* table = nullptr;
+#ifdef _WIN64
+  const auto* peb = reinterpret_cast<const BYTE*>(__readgsqword(0x60));
+  table = *reinterpret_cast<const BYTE* const*>(peb + 0xF8);
+#else
+  // A 32-bit process finds the table through its 64-bit TEB and PEB.
+  const auto* teb = reinterpret_cast<const BYTE*>(NtCurrentTeb());
+  const auto teb64 = *reinterpret_cast<const DWORD*>(teb + 0xF70);
+  if (teb64) {
+    const auto peb64 = *reinterpret_cast<const ULONGLONG*>(static_cast<UINT_PTR>(teb64) + 0x60);
+    if (peb64 && peb64 < 0x100000000ull)
+      table = reinterpret_cast<const BYTE*>(static_cast<UINT_PTR>(
+          *reinterpret_cast<const ULONGLONG*>(static_cast<UINT_PTR>(peb64) + 0xF8)));
+  }
+#endif
+  if (!table) return -1;
+  struct Entry {
+    ULONGLONG object;
+    ULONG owner;
+    USHORT unique;
+    UCHAR type;
+    UCHAR flags;
+    ULONGLONG user;
+  };
+  static_assert(sizeof(Entry) == 24, "the table's entries are 24 bytes");
+  const auto* entries = reinterpret_cast<const Entry*>(table);
+  int live = 0;
+  for (int i = 0; i < 0x10000; ++i)
+    if (entries[i].type != 0 && !(entries[i].unique & 0x80)) ++live;
+  return live;
+}
+
+}  // namespace vantiq::activex::testing

@@ -1,0 +1,67 @@
+// Shared by the container tests: the control hosted by the project's container, the
+// pictures the control should show (drawn by the core directly, on the software
+// surface and on GDI), and the count of live GDI objects.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "VantiqCtl.h"
+#include "container/container.h"
+#include "control/vantiq.h"
+
+namespace vantiq::activex::testing {
+
+using container::Frame;
+using container::Pixels;
+using container::Site;
+using container::SiteOptions;
+
+// VantiqCtl.dll from the program's folder, loaded through the container for the run.
+container::ControlLibrary& Library();
+ComPtr<IClassFactory> Factory();
+
+// The properties a test sets, the same way on a hosted control and on a bare core.
+struct BarState {
+  long style = 0;  // eProgStandard: the same on every visual style
+  double value = 37;
+  long orientation = 0;
+  long scrolling = 0;
+  bool showCaption = false;
+  bool rightToLeft = false;
+  long progressColor = static_cast<long>(0x8000000F);
+  long backColor = static_cast<long>(0x8000000F);
+  std::wstring caption;
+};
+void Apply(Site& site, const BarState& state);
+void Apply(Vantiq& control, const BarState& state);
+
+// A frame of 320 x 200 in an apartment of its own for each test.
+class ContainerTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // A new control, activated at `rect`; fails the test when it does not start.
+  Site* AddBar(const RECT& rect = {10, 10, 210, 30}, const SiteOptions& options = {});
+  // Paints what is pending and reads the control's window.
+  Pixels Shot(Site& site);
+
+  std::unique_ptr<Frame> frame;
+};
+
+// The picture the core draws of a w x h bar on the software surface, with the
+// scriptable platform set up as this system is (version, colours, theme identity).
+Pixels SoftRender(int width, int height, const BarState& state);
+// The same through GDI, hosted as the COM control hosts it (its host, its fonts).
+Pixels GdiRender(int width, int height, const BarState& state);
+
+::testing::AssertionResult SamePixels(const Pixels& expected, const Pixels& actual);
+
+// Live GDI objects of this process, from the shared handle table; -1 when unknown.
+int LiveGdiObjects();
+
+}  // namespace vantiq::activex::testing
