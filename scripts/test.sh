@@ -63,6 +63,10 @@ for arch in win32 win64; do
     run_suite "$arch activex" scripts/wine-run.sh "$arch" "build/$arch/bin/vantiq_activex_tests.exe"
     run_suite "$arch activex scripts" scripts/wine-run.sh "$arch" "build/$arch/bin/vantiq_activex_script_tests.exe"
   fi
+  if [ -f "build/$arch/bin/vantiq_container_tests.exe" ]; then
+    # The control hosted in windows by the project's container and by Wine's ATL host.
+    run_suite "$arch activex container" scripts/wine-run.sh "$arch" "build/$arch/bin/vantiq_container_tests.exe"
+  fi
 done
 
 if [ -f build/win32/bin/vantiq_activex_tests.exe ] && [ -f build/win64/wineprefix/.vantiq-ready ]; then
@@ -72,6 +76,9 @@ if [ -f build/win32/bin/vantiq_activex_tests.exe ] && [ -f build/win64/wineprefi
   wow64=(env WINEPREFIX="$here/build/win64/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" /usr/bin/wine)
   run_suite "wow64 activex" "${wow64[@]}" build/win32/bin/vantiq_activex_tests.exe
   run_suite "wow64 activex scripts" "${wow64[@]}" build/win32/bin/vantiq_activex_script_tests.exe
+  if [ -f build/win32/bin/vantiq_container_tests.exe ]; then
+    run_suite "wow64 activex container" "${wow64[@]}" build/win32/bin/vantiq_container_tests.exe
+  fi
 fi
 
 echo "== fuzz targets, ${VANTIQ_FUZZ_SECONDS:-10} s each from the committed corpus"

@@ -9,12 +9,26 @@
 #include "activex/com_picture.h"
 #include "activex/control_identity.h"
 #include "activex/error_info.h"
+#include "activex/saved_picture.h"
 
 namespace vantiq::activex {
 
 std::vector<std::uint8_t> OlePictureCodec::Save(const PictureObject& picture) {
   const auto* com = dynamic_cast<const ComPicture*>(&picture);
   if (!com) throw RuntimeError(kErrInvalidPropertyValue);
+  // A bitmap in the picture's own saved form, written here (saved_picture.h).
+  if (auto ipicture = com->Disp().As<IPicture>(IID_IPicture)) {
+    SHORT type = PICTYPE_NONE;
+    OLE_HANDLE handle = 0;
+    if (SUCCEEDED(ipicture->get_Type(&type)) && type == PICTYPE_BITMAP &&
+        SUCCEEDED(ipicture->get_Handle(&handle))) {
+      std::vector<std::uint8_t> bytes =
+          SaveBitmapPicture(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)));
+      if (bytes.empty()) throw RuntimeError(kErrInvalidPropertyValue);
+      return bytes;
+    }
+  }
+  // Icons and metafiles save themselves.
   auto persist = com->Disp().As<IPersistStream>(IID_IPersistStream);
   if (!persist) throw RuntimeError(kErrInvalidPropertyValue);
   ComPtr<IStream> stream;

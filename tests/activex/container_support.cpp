@@ -203,10 +203,12 @@ int LiveGdiObjects() {
   const auto* peb = reinterpret_cast<const BYTE*>(__readgsqword(0x60));
   table = *reinterpret_cast<const BYTE* const*>(peb + 0xF8);
 #else
-  // A 32-bit process finds the table through its 64-bit TEB and PEB.
   const auto* teb = reinterpret_cast<const BYTE*>(NtCurrentTeb());
+  const auto* peb = *reinterpret_cast<const BYTE* const*>(teb + 0x30);
+  table = *reinterpret_cast<const BYTE* const*>(peb + 0x94);
+  // A 32-bit process on 64-bit Windows finds it through its 64-bit TEB and PEB.
   const auto teb64 = *reinterpret_cast<const DWORD*>(teb + 0xF70);
-  if (teb64) {
+  if (!table && teb64) {
     const auto peb64 = *reinterpret_cast<const ULONGLONG*>(static_cast<UINT_PTR>(teb64) + 0x60);
     if (peb64 && peb64 < 0x100000000ull)
       table = reinterpret_cast<const BYTE*>(static_cast<UINT_PTR>(

@@ -1,5 +1,8 @@
+#include <olectl.h>
+
 #include <cwctype>
 
+#include "activex/saved_picture.h"
 #include "container/container.h"
 
 namespace vantiq::container {
@@ -100,6 +103,24 @@ STDMETHODIMP PropertyBag::Write(LPCOLESTR name, VARIANT* value) {
   if (!entry->isObject) return VariantCopy(&entry->value, &copy);
   IUnknown* object = V_UNKNOWN(&copy);
   if (!object) return S_OK;
+  // As OleSaveToStream: the class, then what the object saves. A bitmap picture is
+  // written in its saved form directly (activex/saved_picture.h).
+  ComPtr<IPicture> picture;
+  SHORT type = PICTYPE_NONE;
+  OLE_HANDLE handle = 0;
+  if (SUCCEEDED(object->QueryInterface(IID_IPicture, reinterpret_cast<void**>(picture.Put()))) &&
+      SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
+      SUCCEEDED(picture->get_Handle(&handle))) {
+    const std::vector<std::uint8_t> saved =
+        activex::SaveBitmapPicture(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)));
+    ComPtr<IStream> stream = NewStream();
+    if (!saved.empty() && stream && SUCCEEDED(WriteClassStm(stream.Get(), CLSID_StdPicture))) {
+      ULONG written = 0;
+      stream->Write(saved.data(), static_cast<ULONG>(saved.size()), &written);
+      entry->object = StreamBytes(stream.Get());
+      return S_OK;
+    }
+  }
   ComPtr<IPersistStream> persist;
   ComPtr<IStream> stream = NewStream();
   if (SUCCEEDED(object->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(persist.Put()))) &&

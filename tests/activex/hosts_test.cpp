@@ -1,0 +1,129 @@
+// The control in the system's own ATL host, and what hosting it leaves behind: GDI
+// objects after many controls have come and gone, and the library's unload answer.
+#include <olectl.h>
+
+#include "container_support.h"
+
+namespace vantiq::activex::testing {
+namespace {
+
+using HostsTest = ContainerTest;
+
+HRESULT PutByName(IDispatch* object, const wchar_t* name, VARIANT value) {
+  DISPID dispid = DISPID_UNKNOWN;
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid);
+  if (FAILED(hr)) return hr;
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS params{&value, &named, 1, 1};
+  return object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params,
+                        nullptr, nullptr, nullptr);
+}
+
+// The library's own registration, undone when the test ends.
+class Registered {
+ public:
+  Registered() { ok_ = Call("DllRegisterServer") == S_OK; }
+  ~Registered() { Call("DllUnregisterServer"); }
+  bool Ok() const { return ok_; }
+
+ private:
+  static HRESULT Call(const char* name) {
+    using Entry = HRESULT(STDAPICALLTYPE*)();
+    auto entry = reinterpret_cast<Entry>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"VantiqCtl.dll"), name)));
+    return entry ? entry() : E_NOTIMPL;
+  }
+  bool ok_ = false;
+};
+
+TEST_F(HostsTest, TheSystemsAtlHostShowsTheControlByItsProgId) {
+  Registered registered;
+  ASSERT_TRUE(registered.Ok());
+  HMODULE atl = LoadLibraryW(L"atl.dll");
+  ASSERT_NE(atl, nullptr);
+  using Init = BOOL(WINAPI*)();
+  using GetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
+  auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
+  auto getControl =
+      reinterpret_cast<GetControl>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
+  ASSERT_TRUE(init && getControl && init());
+  HWND host = CreateWindowExW(0, L"AtlAxWin", L"VantiqCtl.Vantiq", WS_CHILD | WS_VISIBLE, 20, 20, 200,
+                              20, frame->Hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(host, nullptr);
+  {
+    ComPtr<IUnknown> control;
+    ASSERT_HRESULT_SUCCEEDED(getControl(host, control.Put()));
+    auto dispatch = control.As<IDispatch>(IID_IDispatch);
+    ASSERT_TRUE(dispatch);
+    VARIANT value;
+    V_VT(&value) = VT_I4;
+    V_I4(&value) = 0;
+    EXPECT_HRESULT_SUCCEEDED(PutByName(dispatch.Get(), L"Style", value));
+    V_VT(&value) = VT_BOOL;
+    V_BOOL(&value) = VARIANT_FALSE;
+    EXPECT_HRESULT_SUCCEEDED(PutByName(dispatch.Get(), L"ShowCaption", value));
+    V_VT(&value) = VT_R8;
+    V_R8(&value) = 37;
+    EXPECT_HRESULT_SUCCEEDED(PutByName(dispatch.Get(), L"Value", value));
+    HWND window = nullptr;
+    auto inPlace = control.As<IOleInPlaceObject>(IID_IOleInPlaceObject);
+    ASSERT_TRUE(inPlace);
+    ASSERT_HRESULT_SUCCEEDED(inPlace->GetWindow(&window));
+    EXPECT_EQ(GetParent(window), host);
+    frame->PumpMessages();
+    EXPECT_TRUE(SamePixels(SoftRender(200, 20, BarState{}), container::Capture(window)));
+  }
+  DestroyWindow(host);
+  frame->PumpMessages();
+}
+
+TEST_F(HostsTest, ManyControlsLaterNoGdiObjectIsLeftAndTheLibraryCanUnload) {
+  ComPtr<IClassFactory> factory = Factory();
+  BarState state;
+  state.showCaption = true;
+  auto picture = [] {
+    PICTDESC desc{};
+    desc.cbSizeofstruct = sizeof desc;
+    desc.picType = PICTYPE_BITMAP;
+    desc.bmp.hbitmap = CreateBitmap(4, 4, 1, 32, nullptr);
+    ComPtr<IPictureDisp> result;
+    OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(result.Put()));
+    return result;
+  }();
+  auto cycle = [&](int i) {
+    Site* site = frame->Add(factory.Get(), {10, 10, 210, 30});
+    ASSERT_EQ(site->Status(), S_OK);
+    state.value = i % 100;
+    state.style = i % 3;
+    Apply(*site, state);
+    site->PutRef(L"ProgressPicture", picture.Get());
+    frame->PumpMessages();
+    std::vector<std::uint8_t> bytes;
+    ASSERT_HRESULT_SUCCEEDED(site->SaveToStream(bytes));
+    ASSERT_HRESULT_SUCCEEDED(site->LoadFromStream(bytes));
+    ASSERT_HRESULT_SUCCEEDED(site->Deactivate());
+    container::DrawView(site->Object(), 200, 20, 0);
+    frame->Remove(site);
+  };
+  for (int i = 0; i < 3; ++i) cycle(i);
+  const int before = LiveGdiObjects();
+  ASSERT_GT(before, 0) << "the shared handle table cannot be read";
+  for (int i = 0; i < 200; ++i) cycle(i);
+  frame->PumpMessages();
+  EXPECT_EQ(LiveGdiObjects(), before);
+
+  // Whatever the control hands out holds the library.
+  Site* site = frame->Add(factory.Get(), {10, 10, 210, 30});
+  ComPtr<IEnumConnectionPoints> points;
+  ASSERT_HRESULT_SUCCEEDED(
+      site->As<IConnectionPointContainer>(IID_IConnectionPointContainer)->EnumConnectionPoints(points.Put()));
+  frame->Remove(site);
+  factory.Reset();
+  EXPECT_EQ(Library().CanUnloadNow(), S_FALSE);
+  points.Reset();
+  EXPECT_EQ(Library().CanUnloadNow(), S_OK);
+}
+
+}  // namespace
+}  // namespace vantiq::activex::testing
