@@ -1,0 +1,87 @@
+// The README's VBScript and C++ examples, run as a reader would run them: the control
+// registered with regsvr32, the script through cscript, the C++ example as built. Each
+// must print what the README says it prints.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace vantiq::testing {
+namespace {
+
+std::wstring ProgramFolder() {
+  wchar_t path[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, n);
+  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+// Runs a command line and returns what it wrote, CRs removed.
+std::string Output(std::wstring commandLine) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE read = nullptr, write = nullptr;
+  if (!CreatePipe(&read, &write, &inherit, 0)) return {};
+  SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = write;
+  startup.hStdError = write;
+  PROCESS_INFORMATION process{};
+  std::string out;
+  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                     &startup, &process)) {
+    CloseHandle(write);
+    write = nullptr;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0) out.append(buffer, got);
+    WaitForSingleObject(process.hProcess, 60000);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  }
+  if (write) CloseHandle(write);
+  CloseHandle(read);
+  std::string clean;
+  for (char c : out)
+    if (c != '\r') clean.push_back(c);
+  return clean;
+}
+
+std::string ReadmeBlock(const std::string& language) {
+  std::ifstream in(VANTIQ_SOURCE_DIR "/README.md", std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  const std::string readme = text.str();
+  const std::string fence = "```" + language + "\n";
+  const std::size_t start = readme.find(fence);
+  if (start == std::string::npos) return {};
+  const std::size_t body = start + fence.size();
+  return readme.substr(body, readme.find("```", body) - body);
+}
+
+class ReadmeUsage : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { Output(L"regsvr32.exe /s \"" + ProgramFolder() + L"VantiqCtl.dll\""); }
+  static void TearDownTestSuite() { Output(L"regsvr32.exe /u /s \"" + ProgramFolder() + L"VantiqCtl.dll\""); }
+};
+
+TEST_F(ReadmeUsage, VbscriptExamplePrintsWhatTheReadmeSays) {
+  const std::string script = ReadmeBlock("vbscript");
+  ASSERT_FALSE(script.empty());
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring path = std::wstring(temp) + L"vantiq-readme.vbs";
+  std::ofstream(path.c_str(), std::ios::binary) << script;
+  EXPECT_EQ(Output(L"cscript.exe //nologo \"" + path + L"\""), "200 0.0 255 2\n387\n");
+  DeleteFileW(path.c_str());
+}
+
+TEST_F(ReadmeUsage, CppExamplePrintsWhatTheReadmeSays) {
+  EXPECT_EQ(Output(L"\"" + ProgramFolder() + L"vantiq-readme-example.exe\""), "value 200, format 0.0\n");
+}
+
+}  // namespace
+}  // namespace vantiq::testing
