@@ -92,5 +92,51 @@ TEST_F(PixelsTest, DrawLeavesWhatTheWindowRegionCutsAway) {
   EXPECT_EQ(cut, 12);
 }
 
+// Counts the view changes a control reports.
+class ViewSink final : public IAdviseSink {
+ public:
+  int changes = 0;
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (iid != IID_IUnknown && iid != IID_IAdviseSink) {
+      *out = nullptr;
+      return E_NOINTERFACE;
+    }
+    *out = this;
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+  STDMETHODIMP_(ULONG) Release() override { return 1; }
+  STDMETHODIMP_(void) OnDataChange(FORMATETC*, STGMEDIUM*) override {}
+  STDMETHODIMP_(void) OnViewChange(DWORD aspect, LONG) override {
+    if (aspect == DVASPECT_CONTENT) ++changes;
+  }
+  STDMETHODIMP_(void) OnRename(IMoniker*) override {}
+  STDMETHODIMP_(void) OnSave() override {}
+  STDMETHODIMP_(void) OnClose() override {}
+};
+
+TEST_F(PixelsTest, WithoutAWindowTheControlAsksTheContainerToDrawIt) {
+  Site* site = AddBar({10, 10, 110, 30});
+  auto view = site->As<IViewObject2>(IID_IViewObject2);
+  ViewSink sink;
+  ASSERT_HRESULT_SUCCEEDED(view->SetAdvise(DVASPECT_CONTENT, 0, &sink));
+  site->Put(L"Value", 20.0);
+  EXPECT_EQ(sink.changes, 0) << "its own window shows the change";
+  ASSERT_HRESULT_SUCCEEDED(site->Deactivate());
+  site->Put(L"Value", 30.0);
+  site->Put(L"Caption", L"x");
+  EXPECT_EQ(sink.changes, 2);
+  ASSERT_HRESULT_SUCCEEDED(view->SetAdvise(DVASPECT_CONTENT, 0, nullptr));
+
+  // The extent it draws at is the container's last placement, in HIMETRIC.
+  SIZEL extent{};
+  ASSERT_HRESULT_SUCCEEDED(view->GetExtent(DVASPECT_CONTENT, -1, nullptr, &extent));
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(extent.cx, MulDiv(100, 2540, GetDeviceCaps(screen, LOGPIXELSX)));
+  EXPECT_EQ(extent.cy, MulDiv(20, 2540, GetDeviceCaps(screen, LOGPIXELSY)));
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(view->GetExtent(DVASPECT_ICON, -1, nullptr, &extent), DV_E_DVASPECT);
+}
+
 }  // namespace
 }  // namespace vantiq::activex::testing
