@@ -163,6 +163,7 @@ class Vantiq : private FontChangeSink {
   bool m_bSafeForInit = false;
   std::unique_ptr<CUnicodeToolTip> m_oToolTip;
   std::u16string m_sToolTip;  // the tooltip text taken over from the host
+  WindowHandle m_hToolTipWindow = 0;  // the control window m_oToolTip serves
   bool m_bLeftPressed = false;  // a left press awaits its release (for Click)
 };
 

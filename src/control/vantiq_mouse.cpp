@@ -25,15 +25,22 @@ void Vantiq::MouseDown(std::int16_t& button, std::int16_t& shift, float& x, floa
 void Vantiq::MouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
   std::u16string text;
   IgnoreErrors([&] { text = host_.ExtenderToolTipText(); });
-  if (!text.empty() && text != m_sToolTip) {
+  WindowHandle hwnd = 0;
+  IgnoreErrors([&] { hwnd = host_.BaseWindowHandle(); });
+  // A container that activates the control again gives it a new window: the old tip
+  // went with the old one, so the text taken over is shown in a tip of the new one.
+  if (m_oToolTip && m_hToolTipWindow != hwnd) m_oToolTip.reset();
+  const bool newText = !text.empty() && text != m_sToolTip;
+  if (newText) {
     // With its own property empty the host shows no tip of its own.
     IgnoreErrors([&] { host_.SetExtenderToolTipText(std::u16string()); });
     m_sToolTip = text;
-    WindowHandle hwnd = 0;
-    IgnoreErrors([&] { hwnd = host_.BaseWindowHandle(); });
+  }
+  if (newText || (!m_oToolTip && !m_sToolTip.empty())) {
     if (!m_oToolTip) {
       IgnoreErrors([&] {
         m_oToolTip = std::make_unique<CUnicodeToolTip>(platform_);
+        m_hToolTipWindow = hwnd;
         m_oToolTip->SetBalloon(false);
         m_oToolTip->Create(hwnd);
         m_oToolTip->AddTool(hwnd, hwnd, std::u16string());

@@ -212,3 +212,25 @@ TEST_F(MouseEventsTest, ClickFollowsALeftPressReleasedInsideTheControl) {
 
 }  // namespace
 }  // namespace vantiq
+
+namespace vantiq::testing {
+namespace {
+
+TEST_F(MouseEventsTest, ANewControlWindowGetsATipOfItsOwnWithTheSameText) {
+  host.toolTipText = u"Copying";
+  Mouse('m', 0);
+  const WindowHandle firstTip = control.ToolTip()->Hwnd();
+  // The container deactivates and activates the control again: a new window.
+  const WindowHandle second = platform.AddWindow(120, 20);
+  host.windowHandle = second;
+  Mouse('m', 0);
+  ASSERT_NE(control.ToolTip(), nullptr);
+  EXPECT_FALSE(platform.tooltips.windows.at(firstTip).alive) << "the old tip went";
+  EXPECT_EQ(Tip().parent, second);
+  EXPECT_EQ(Tip().tools.at(0).uId, second);
+  EXPECT_EQ(Shown(), u"Copying");
+  EXPECT_EQ(host.toolTipText, u"") << "still the control's to show";
+}
+
+}  // namespace
+}  // namespace vantiq::testing
