@@ -73,7 +73,9 @@ TEST(FrameRenderer, BackgroundPictureTilesFromTheOriginInsideTheBorder) {
   for (auto [style, inset] : {std::pair{eProgStandard, 2}, {eProgThin, 1}, {eProgXP, 0}, {eProgSystem, 99}}) {
     auto rig = StartBar({100, 20, style, 0, 0, 0});
     rig->control->SetBackgroundPicture(TestPicture(rig->platform));
-    if (style == eProgXP) EXPECT_EQ(rig->BufferPixel(0, 0), 0x686868u) << "the XP border goes back on top";
+    if (style == eProgXP) {
+      EXPECT_EQ(rig->BufferPixel(0, 0), 0x686868u) << "the XP border goes back on top";
+    }
     const Surface& dc = DrawAlone(*rig, false);
     for (int y = 0; y < 20; ++y)
       for (int x = 0; x < 100; ++x)

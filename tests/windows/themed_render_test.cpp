@@ -41,8 +41,9 @@ TEST(ThemedRender, ChunksStayInsideTheirAreaAndAVerticalFillIsOnePiece) {
         ASSERT_TRUE(!changed || area.Contains(x, y)) << x << "," << y;
         drawn |= changed;
       }
-      if (onePiece && i >= (vertical ? area.top : area.left) && i < (vertical ? area.bottom : area.right))
+      if (onePiece && i >= (vertical ? area.top : area.left) && i < (vertical ? area.bottom : area.right)) {
         EXPECT_TRUE(drawn) << "a gap at " << i;
+      }
     }
     const int split = rig.control->paint().m_lSplit;
     if (onePiece) {
