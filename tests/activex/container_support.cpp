@@ -116,7 +116,9 @@ void ContainerTest::TearDown() {
 Site* ContainerTest::AddBar(const RECT& rect, const SiteOptions& options) {
   Site* site = frame->Add(Factory().Get(), rect, options);
   EXPECT_NE(site, nullptr);
-  if (site) EXPECT_EQ(site->Status(), S_OK);
+  if (site) {
+    EXPECT_EQ(site->Status(), S_OK);
+  }
   frame->PumpMessages();
   return site;
 }
