@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "activex/com_object.h"
 #include "activex/control_object.h"
 #include "activex/module.h"
 
@@ -9,24 +10,9 @@ namespace vantiq::activex {
 
 namespace {
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public SingleInterfaceObject<IClassFactory> {
  public:
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-      *out = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return refs;
-  }
+  ClassFactory() : SingleInterfaceObject(IID_IClassFactory, 1) {}
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
     return ControlObject::Create(outer, iid, out);
   }
@@ -39,7 +25,6 @@ class ClassFactory final : public IClassFactory {
   }
 
  private:
-  LONG refs_ = 1;
   ModuleLock moduleLock_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "activex/com_object.h"
 #include "activex/control_identity.h"
 #include "activex/error_info.h"
 
@@ -9,27 +10,11 @@ namespace vantiq::activex {
 
 // Receives the font's property change notifications for its adapter. The font holds it
 // by reference, so it may outlive the adapter: the adapter cuts the link when it goes.
-class ComFont::NotifySink final : public IPropertyNotifySink {
+class ComFont::NotifySink final : public SingleInterfaceObject<IPropertyNotifySink> {
  public:
-  explicit NotifySink(ComFont* owner) : owner_(owner) {}
+  explicit NotifySink(ComFont* owner) : SingleInterfaceObject(IID_IPropertyNotifySink, 1), owner_(owner) {}
   void Detach() { owner_ = nullptr; }
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IPropertyNotifySink) {
-      *out = static_cast<IPropertyNotifySink*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return refs;
-  }
   STDMETHODIMP OnChanged(DISPID dispid) override {
     // A notification has no caller to report to: nothing may escape it.
     try {
@@ -41,7 +26,6 @@ class ComFont::NotifySink final : public IPropertyNotifySink {
   STDMETHODIMP OnRequestEdit(DISPID) override { return S_OK; }
 
  private:
-  LONG refs_ = 1;
   ComFont* owner_;
 };
 

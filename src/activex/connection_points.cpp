@@ -7,6 +7,7 @@
 
 #include <new>
 
+#include "activex/com_object.h"
 #include "activex/control_object.h"
 
 namespace vantiq::activex {
@@ -21,32 +22,16 @@ void Drop(const CONNECTDATA& data) { data.pUnk->Release(); }
 
 // IEnumConnectionPoints and IEnumConnections: a fixed list and a position.
 template <typename Interface, typename Item>
-class Enumerator final : public Interface {
+class Enumerator final : public SingleInterfaceObject<Interface> {
  public:
   Enumerator(REFIID iid, std::vector<Item> items, std::size_t position)
-      : iid_(iid), items_(std::move(items)), position_(position) {
+      : SingleInterfaceObject<Interface>(iid, 0), items_(std::move(items)), position_(position) {
     for (const Item& item : items_) Hold(item);
   }
   ~Enumerator() {
     for (const Item& item : items_) Drop(item);
   }
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == iid_) {
-      *out = static_cast<Interface*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return refs;
-  }
 
   STDMETHODIMP Next(ULONG count, Item* out, ULONG* fetched) override {
     if (!out || (count != 1 && !fetched)) return E_POINTER;
@@ -69,16 +54,14 @@ class Enumerator final : public Interface {
   }
   STDMETHODIMP Clone(Interface** out) override {
     if (!out) return E_POINTER;
-    *out = new (std::nothrow) Enumerator(iid_, items_, position_);
+    *out = new (std::nothrow) Enumerator(this->Iid(), items_, position_);
     if (!*out) return E_OUTOFMEMORY;
     (*out)->AddRef();
     return S_OK;
   }
 
  private:
-  LONG refs_ = 0;
   ModuleLock lock_;
-  IID iid_;
   std::vector<Item> items_;
   std::size_t position_;
 };
