@@ -1,6 +1,10 @@
 // Self-registration: the class, its ProgIDs and the type library, all under
 // HKEY_CLASSES_ROOT (a 32-bit library on 64-bit Windows lands in its 32-bit view by
 // itself). Unregistration removes exactly these keys.
+//
+// DllInstall with the command line "user" writes and removes the same keys for the
+// current user alone: HKEY_CLASSES_ROOT is pointed at HKCU\Software\Classes for the
+// call, so one set of code serves both. Any other non-empty command line is refused.
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
@@ -11,6 +15,13 @@
 #include "VantiqCtl.h"
 #include "activex/control_identity.h"
 #include "activex/module.h"
+
+// oleaut32 exports these from Vista on; the MinGW headers do not declare them.
+extern "C" {
+HRESULT WINAPI RegisterTypeLibForUser(ITypeLib* typeLib, OLECHAR* path, OLECHAR* helpDir);
+HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID libId, WORD major, WORD minor, LCID lcid,
+                                        SYSKIND sysKind);
+}
 
 namespace vantiq::activex {
 
@@ -92,14 +103,18 @@ void DeleteTree(const std::wstring& key) {
   RegDeleteKeyW(HKEY_CLASSES_ROOT, key.c_str());
 }
 
-HRESULT RegisterEmbeddedTypeLib(std::wstring path) {
+HRESULT RegisterEmbeddedTypeLib(std::wstring path, bool perUser) {
   ComPtr<ITypeLib> typeLib;
   HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, typeLib.Put());
-  if (SUCCEEDED(hr)) hr = RegisterTypeLib(typeLib.Get(), path.data(), nullptr);
+  // Wine's per-user call registers machine-wide; the redirected root still keeps it
+  // in the user's classes there.
+  if (SUCCEEDED(hr))
+    hr = perUser ? RegisterTypeLibForUser(typeLib.Get(), path.data(), nullptr)
+                 : RegisterTypeLib(typeLib.Get(), path.data(), nullptr);
   return hr;
 }
 
-HRESULT Unregister() {
+HRESULT Unregister(bool perUser) {
   const std::wstring clsid = GuidText(CLSID_Vantiq);
   // A ProgID that another class has taken over since is no longer ours to remove.
   for (const wchar_t* progId : {kProgId, kVersionedProgId})
@@ -111,8 +126,48 @@ HRESULT Unregister() {
                                    &registeredPath)))
     return S_OK;
   SysFreeString(registeredPath);
-  return UnRegisterTypeLib(LIBID_VantiqCtl, kTypeLibMajor, kTypeLibMinor, kTypeLibLcid, kSysKind);
+  return perUser ? UnRegisterTypeLibForUser(LIBID_VantiqCtl, kTypeLibMajor, kTypeLibMinor,
+                                            kTypeLibLcid, kSysKind)
+                 : UnRegisterTypeLib(LIBID_VantiqCtl, kTypeLibMajor, kTypeLibMinor, kTypeLibLcid,
+                                     kSysKind);
 }
+
+HRESULT Register(bool perUser) {
+  const std::wstring path = ModulePath();
+  if (path.empty()) return SELFREG_E_CLASS;
+  for (const RegistryValue& entry : ClassEntries(path)) {
+    if (FAILED(WriteValue(entry))) {
+      Unregister(perUser);
+      return SELFREG_E_CLASS;
+    }
+  }
+  if (FAILED(RegisterEmbeddedTypeLib(path, perUser))) {
+    Unregister(perUser);
+    return SELFREG_E_TYPELIB;
+  }
+  return S_OK;
+}
+
+// HKEY_CLASSES_ROOT means the current user's classes alone while it lives.
+class UserClassesRoot {
+ public:
+  UserClassesRoot() {
+    status_ = RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, nullptr,
+                              REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &classes_, nullptr);
+    if (status_ == ERROR_SUCCESS) status_ = RegOverridePredefKey(HKEY_CLASSES_ROOT, classes_);
+  }
+  ~UserClassesRoot() {
+    if (status_ == ERROR_SUCCESS) RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+    if (classes_) RegCloseKey(classes_);
+  }
+  UserClassesRoot(const UserClassesRoot&) = delete;
+  UserClassesRoot& operator=(const UserClassesRoot&) = delete;
+  HRESULT Status() const { return HRESULT_FROM_WIN32(status_); }
+
+ private:
+  HKEY classes_ = nullptr;
+  LONG status_ = ERROR_SUCCESS;
+};
 
 }  // namespace
 
@@ -120,20 +175,16 @@ HRESULT Unregister() {
 
 using namespace vantiq::activex;
 
-STDAPI DllRegisterServer() {
-  const std::wstring path = ModulePath();
-  if (path.empty()) return SELFREG_E_CLASS;
-  for (const RegistryValue& entry : ClassEntries(path)) {
-    if (FAILED(WriteValue(entry))) {
-      Unregister();
-      return SELFREG_E_CLASS;
-    }
-  }
-  if (FAILED(RegisterEmbeddedTypeLib(path))) {
-    Unregister();
-    return SELFREG_E_TYPELIB;
-  }
-  return S_OK;
-}
+STDAPI DllRegisterServer() { return Register(false); }
 
-STDAPI DllUnregisterServer() { return Unregister(); }
+STDAPI DllUnregisterServer() { return Unregister(false); }
+
+// regsvr32 /n /i:user installs for the current user, regsvr32 /u /n /i:user removes
+// that again; without a command line, the machine-wide registration.
+STDAPI DllInstall(BOOL install, LPCWSTR commandLine) {
+  if (!commandLine || !*commandLine) return install ? Register(false) : Unregister(false);
+  if (_wcsicmp(commandLine, L"user") != 0) return E_INVALIDARG;
+  UserClassesRoot root;
+  if (FAILED(root.Status())) return install ? SELFREG_E_CLASS : root.Status();
+  return install ? Register(true) : Unregister(true);
+}
