@@ -143,6 +143,12 @@ void ComHost::PropertyChanged(const std::u16string& name) {
   if (link_) link_->OnPropertyChanged(name);
 }
 
+void ComHost::CaptionShown(const std::u16string& text) {
+  if (text == shownCaption_) return;
+  shownCaption_ = text;
+  if (window_) NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window_, OBJID_CLIENT, CHILDID_SELF);
+}
+
 void ComHost::RaiseProgressTextCallBack(double& value, double& min, double& max,
                                         std::u16string& text) {
   if (!link_) return;

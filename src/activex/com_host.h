@@ -86,6 +86,10 @@ class ComHost final : public Host {
   std::u16string FormatNumber(double value, const std::u16string& pattern) override;
 
   void PropertyChanged(const std::u16string& name) override;
+  // Keeps the text and tells accessibility clients when it changed.
+  void CaptionShown(const std::u16string& text) override;
+  // What the last drawn paint's caption showed; empty before the first and without one.
+  const std::u16string& ShownCaption() const { return shownCaption_; }
 
   void RaiseProgressTextCallBack(double& value, double& min, double& max,
                                  std::u16string& text) override;
@@ -106,6 +110,7 @@ class ComHost final : public Host {
   std::optional<bool> userMode_;
   ComPtr<IDispatch> extender_;
   ContainerLink* link_ = nullptr;
+  std::u16string shownCaption_;
 
   FontRef font_;
   bool enabled_ = true;

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "activex/accessible_control.h"
 #include "activex/com_picture.h"
 #include "activex/module.h"
 
@@ -156,6 +157,12 @@ void ControlWindow::NewSurface(int width, int height) {
 void ControlWindow::Detach() {
   if (!hwnd_) return;
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  if (accessible_) {
+    // Clients may hold the object longer; it answers no more for this window.
+    accessible_->Disconnect();
+    accessible_->Release();
+    accessible_ = nullptr;
+  }
   host_.SetWindow(nullptr, nullptr);
   // Resize without a window: the core forgets the handle and any pointer to the surface.
   IgnoreErrors([&] { control_.Resize(); });
@@ -206,8 +213,20 @@ LRESULT ControlWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         IgnoreErrors([&] { control_.Show(); });
       else if (pos->flags & SWP_HIDEWINDOW)
         IgnoreErrors([&] { control_.Hide(); });
+      if (pos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))
+        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
       break;  // DefWindowProc sends WM_SIZE and WM_MOVE
     }
+    case WM_ENABLE:
+      NotifyWinEvent(EVENT_OBJECT_STATECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
+      return 0;
+    case WM_GETOBJECT:
+      // The object id arrives as a 32-bit value, sign-extended on 64-bit Windows.
+      if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
+        if (!accessible_) accessible_ = AccessibleControl::Create(hwnd, host_, owner_);
+        if (accessible_) return LresultFromObject(IID_IAccessible, wParam, accessible_);
+      }
+      break;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {

@@ -4,6 +4,8 @@
 // becoming visible or hidden Show and Hide, WM_PAINT Paint, the theme and system
 // change messages RefreshThemeState and a repaint, and mouse messages MouseDown,
 // MouseMove and MouseUp in client pixels. WM_SETCURSOR shows MousePointer or MouseIcon.
+// WM_GETOBJECT hands accessibility clients an AccessibleControl, and they hear of the
+// window being shown, hidden, enabled or disabled as a state change.
 //
 // The class has no background brush and WM_ERASEBKGND does nothing: every pixel comes
 // from the core's back buffer, so nothing flickers.
@@ -18,6 +20,8 @@
 #include "control/vantiq.h"
 
 namespace vantiq::activex {
+
+class AccessibleControl;
 
 class ControlWindow {
  public:
@@ -62,6 +66,7 @@ class ControlWindow {
   HDC dc_ = nullptr;  // the window's own DC (CS_OWNDC), released with the window
   std::unique_ptr<GdiSurface> surface_;
   bool registered_ = false;  // holds the window class
+  AccessibleControl* accessible_ = nullptr;  // held from the first WM_GETOBJECT to Detach
 };
 
 }  // namespace vantiq::activex

@@ -23,7 +23,9 @@ std::u16string ComposeCaption(Vantiq& control) {
   // unclamped, and the second pass of the same paint already sees it.
   if (p.m_bCaptionCallBack)
     control.host().RaiseProgressTextCallBack(p.m_dValue, p.m_dMin, p.m_dMax, text);
-  return modUTF8::DecodeIfUtf8(control.platform(), text);
+  std::u16string shown = modUTF8::DecodeIfUtf8(control.platform(), text);
+  control.paint().m_sShownCaption = shown;
+  return shown;
 }
 
 }  // namespace vantiq

@@ -58,6 +58,9 @@ class Host {
 
   // Tells the container that the named property changed.
   virtual void PropertyChanged(const std::u16string& name) = 0;
+  // The caption text a drawn paint showed, empty when it showed none: what accessibility
+  // clients read as the bar's value. Hosts without such clients ignore it.
+  virtual void CaptionShown(const std::u16string& /*text*/) {}
 
   // Events of the control, raised synchronously; handlers may change the arguments.
   virtual void RaiseProgressTextCallBack(double& value, double& min, double& max,

@@ -63,8 +63,10 @@ void Vantiq::Redraw() {
       }
       if (props_.m_bRightToLeft)
         IgnoreErrors([&] { dc->MirrorHorizontally(host_.ScaleWidth(), host_.ScaleHeight()); });
+      paint_.m_sShownCaption.clear();  // stays empty when no caption is drawn
       DrawCaptionPasses();
       if (renderers_ && FrameOnTop()) IgnoreErrors([&] { renderers_->DrawFrame(true); });
+      IgnoreErrors([&] { host_.CaptionShown(paint_.m_sShownCaption); });
     }
   }
 

@@ -34,6 +34,7 @@ struct PaintState {
   std::int32_t m_lSplit = 0;   // where the drawn fill ends (x, or y when vertical)
   ColorRef m_lFillColor = 0;
   std::u16string m_sLastPercent;
+  std::u16string m_sShownCaption;  // the caption text of the paint being drawn
 
   bool m_bGradientFill = false;  // Msimg32's GradientFill can be used
   bool m_bMsimg32 = false;       // Msimg32 can be loaded at all

@@ -10,6 +10,7 @@ namespace {
 
 constexpr wchar_t kFrameClass[] = L"VantiqContainerFrame";
 constexpr DISPID kToolTipTextId = 1;
+constexpr DISPID kNameId = 2;
 
 // Reference counting for the container's COM objects; each answers QueryInterface
 // itself.
@@ -288,7 +289,7 @@ class SiteObject final
   Site* site_;
 };
 
-// The extender: ToolTipText by name, read and written.
+// The extender: ToolTipText by name, read and written, and Name, read.
 class Extender final : public RefCounted<IDispatch> {
  public:
   explicit Extender(Site* site) : site_(site) {}
@@ -311,15 +312,26 @@ class Extender final : public RefCounted<IDispatch> {
   }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
     if (!names || !ids || count == 0) return E_INVALIDARG;
-    if (_wcsicmp(names[0], L"ToolTipText") != 0) {
+    if (_wcsicmp(names[0], L"ToolTipText") == 0) {
+      ids[0] = kToolTipTextId;
+    } else if (_wcsicmp(names[0], L"Name") == 0) {
+      ids[0] = kNameId;
+    } else {
       ids[0] = DISPID_UNKNOWN;
       return DISP_E_UNKNOWNNAME;
     }
-    ids[0] = kToolTipTextId;
     return S_OK;
   }
   STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO*, UINT*) override {
+    if (dispid == kNameId && site_ && (flags & DISPATCH_PROPERTYGET)) {
+      if (result) {
+        VariantClear(result);
+        V_VT(result) = VT_BSTR;
+        V_BSTR(result) = SysAllocStringLen(site_->name_.data(), static_cast<UINT>(site_->name_.size()));
+      }
+      return S_OK;
+    }
     if (dispid != kToolTipTextId || !site_) return DISP_E_MEMBERNOTFOUND;
     if (flags & DISPATCH_PROPERTYPUT) {
       if (!params || params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
@@ -445,6 +457,7 @@ Site::Site(Frame& frame, const RECT& rect, const SiteOptions& options)
       userMode_(options.userMode),
       rightToLeft_(options.rightToLeft),
       toolTipText_(options.toolTipText),
+      name_(options.name),
       site_(new SiteObject(this)),
       sink_(new EventSink(this)),
       notify_(new NotifySink(this)),

@@ -1,6 +1,6 @@
 // The project's own ActiveX container: a frame window that hosts controls in place, as
 // a form or a page does. Each control gets a site that answers its ambient properties
-// (UserMode, RightToLeft, ...), an extender with ToolTipText, an event sink for the
+// (UserMode, RightToLeft, ...), an extender with ToolTipText and Name, an event sink for the
 // Vantiq events with by-reference arguments, an IPropertyNotifySink, and saving and
 // loading through a property bag, a stream or a storage.
 //
@@ -137,6 +137,7 @@ struct SiteOptions {
   bool userMode = true;      // ambient UserMode: run time
   bool rightToLeft = false;  // ambient RightToLeft
   std::wstring toolTipText;  // the extender's ToolTipText
+  std::wstring name;         // the extender's Name, read-only
   // Saved state to load instead of InitNew; at most one.
   PropertyBag* bag = nullptr;
   const std::vector<std::uint8_t>* stream = nullptr;
@@ -236,6 +237,7 @@ class Site {
   bool userMode_;
   bool rightToLeft_;
   std::wstring toolTipText_;
+  std::wstring name_;
   bool inPlaceActive_ = false;
   bool uiActive_ = false;
 
