@@ -4,7 +4,10 @@
 //
 // DllInstall with the command line "user" writes and removes the same keys for the
 // current user alone: HKEY_CLASSES_ROOT is pointed at HKCU\Software\Classes for the
-// call, so one set of code serves both. Any other non-empty command line is refused.
+// call, so one set of code serves both. The type library's keys are written here rather
+// than by RegisterTypeLibForUser: Wine's registers machine-wide, and its RegisterTypeLib
+// also writes the interfaces into the machine's 64-bit view past any redirection. Any
+// other non-empty command line is refused.
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
@@ -15,13 +18,6 @@
 #include "VantiqCtl.h"
 #include "activex/control_identity.h"
 #include "activex/module.h"
-
-// oleaut32 exports these from Vista on; the MinGW headers do not declare them.
-extern "C" {
-HRESULT WINAPI RegisterTypeLibForUser(ITypeLib* typeLib, OLECHAR* path, OLECHAR* helpDir);
-HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID libId, WORD major, WORD minor, LCID lcid,
-                                        SYSKIND sysKind);
-}
 
 namespace vantiq::activex {
 
@@ -103,15 +99,98 @@ void DeleteTree(const std::wstring& key) {
   RegDeleteKeyW(HKEY_CLASSES_ROOT, key.c_str());
 }
 
+std::wstring BstrText(BSTR text) { return text ? std::wstring(text, SysStringLen(text)) : std::wstring(); }
+
+// The keys RegisterTypeLib writes for `typeLib` in `path`: the library's version key with
+// its file, flags and help folder, and each Automation interface with its proxy.
+std::vector<RegistryValue> TypeLibEntries(ITypeLib* typeLib, const std::wstring& path) {
+  std::vector<RegistryValue> entries;
+  TLIBATTR* lib = nullptr;
+  if (FAILED(typeLib->GetLibAttr(&lib))) return entries;
+  wchar_t version[16], lcid[16];
+  swprintf(version, 16, L"%x.%x", lib->wMajorVerNum, lib->wMinorVerNum);
+  swprintf(lcid, 16, L"%lx", static_cast<unsigned long>(lib->lcid));
+  const std::wstring libId = GuidText(lib->guid);
+  const std::wstring flags = std::to_wstring(lib->wLibFlags);
+  typeLib->ReleaseTLibAttr(lib);
+
+  BSTR name = nullptr, doc = nullptr;
+  typeLib->GetDocumentation(-1, &name, &doc, nullptr, nullptr);
+  const std::wstring title = BstrText(doc).empty() ? BstrText(name) : BstrText(doc);
+  SysFreeString(name);
+  SysFreeString(doc);
+  const std::wstring base = L"TypeLib\\" + libId + L"\\" + version;
+  entries.push_back({base, nullptr, title});
+  entries.push_back({base + L"\\" + lcid + (kSysKind == SYS_WIN64 ? L"\\win64" : L"\\win32"), nullptr, path});
+  entries.push_back({base + L"\\FLAGS", nullptr, flags});
+  entries.push_back({base + L"\\HELPDIR", nullptr, path.substr(0, path.find_last_of(L"\\/"))});
+
+  for (UINT i = 0, n = typeLib->GetTypeInfoCount(); i < n; ++i) {
+    ComPtr<ITypeInfo> info;
+    TYPEATTR* type = nullptr;
+    if (FAILED(typeLib->GetTypeInfo(i, info.Put())) || FAILED(info->GetTypeAttr(&type))) continue;
+    const TYPEKIND kind = type->typekind;
+    const WORD typeFlags = type->wTypeFlags;
+    const GUID iid = type->guid;
+    info->ReleaseTypeAttr(type);
+    if (kind != TKIND_DISPATCH && !(kind == TKIND_INTERFACE && (typeFlags & TYPEFLAG_FOLEAUTOMATION)))
+      continue;
+    // Dual and Automation interfaces go through the type library marshaler, dispatch
+    // interfaces through IDispatch's.
+    const wchar_t* proxy = (kind == TKIND_INTERFACE || (typeFlags & TYPEFLAG_FDUAL))
+                               ? L"{00020424-0000-0000-C000-000000000046}"
+                               : L"{00020420-0000-0000-C000-000000000046}";
+    BSTR typeName = nullptr;
+    typeLib->GetDocumentation(static_cast<INT>(i), &typeName, nullptr, nullptr, nullptr);
+    const std::wstring key = L"Interface\\" + GuidText(iid);
+    entries.push_back({key, nullptr, BstrText(typeName)});
+    SysFreeString(typeName);
+    entries.push_back({key + L"\\ProxyStubClsid", nullptr, proxy});
+    entries.push_back({key + L"\\ProxyStubClsid32", nullptr, proxy});
+    entries.push_back({key + L"\\TypeLib", nullptr, libId});
+    entries.push_back({key + L"\\TypeLib", L"Version", version});
+  }
+  return entries;
+}
+
+// The default value of HKCR\<key>, or empty.
+std::wstring DefaultValue(const std::wstring& key) {
+  wchar_t buffer[64] = {};
+  DWORD size = sizeof buffer - sizeof(wchar_t);
+  if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
+      ERROR_SUCCESS)
+    return {};
+  return buffer;
+}
+
 HRESULT RegisterEmbeddedTypeLib(std::wstring path, bool perUser) {
   ComPtr<ITypeLib> typeLib;
   HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, typeLib.Put());
-  // Wine's per-user call registers machine-wide; the redirected root still keeps it
-  // in the user's classes there.
-  if (SUCCEEDED(hr))
-    hr = perUser ? RegisterTypeLibForUser(typeLib.Get(), path.data(), nullptr)
-                 : RegisterTypeLib(typeLib.Get(), path.data(), nullptr);
-  return hr;
+  if (FAILED(hr)) return hr;
+  if (!perUser) return RegisterTypeLib(typeLib.Get(), path.data(), nullptr);
+  const std::vector<RegistryValue> entries = TypeLibEntries(typeLib.Get(), path);
+  if (entries.empty()) return E_FAIL;
+  for (const RegistryValue& entry : entries)
+    if (FAILED(hr = WriteValue(entry))) return hr;
+  return S_OK;
+}
+
+// The library's version key, and every interface key that still names the library.
+void UnregisterUserTypeLib() {
+  ComPtr<ITypeLib> typeLib;
+  const std::wstring path = ModulePath();
+  if (FAILED(LoadTypeLibEx(path.c_str(), REGKIND_NONE, typeLib.Put()))) return;
+  const std::wstring libId = GuidText(LIBID_VantiqCtl);
+  for (const RegistryValue& entry : TypeLibEntries(typeLib.Get(), path)) {
+    if (entry.name) continue;
+    if (entry.key.rfind(L"TypeLib\\", 0) == 0 && entry.key.find(L'\\', 8) == entry.key.rfind(L'\\')) {
+      DeleteTree(entry.key);  // TypeLib\{libid}\<version>
+      RegDeleteKeyW(HKEY_CLASSES_ROOT, (L"TypeLib\\" + libId).c_str());  // when no version is left
+    } else if (entry.key.rfind(L"Interface\\", 0) == 0 && entry.key.find(L'\\', 10) == std::wstring::npos &&
+               _wcsicmp(DefaultValue(entry.key + L"\\TypeLib").c_str(), libId.c_str()) == 0) {
+      DeleteTree(entry.key);
+    }
+  }
 }
 
 HRESULT Unregister(bool perUser) {
@@ -120,16 +199,17 @@ HRESULT Unregister(bool perUser) {
   for (const wchar_t* progId : {kProgId, kVersionedProgId})
     if (_wcsicmp(ClassOfProgId(progId).c_str(), clsid.c_str()) == 0) DeleteTree(progId);
   DeleteTree(L"CLSID\\" + clsid);
+  if (perUser) {
+    UnregisterUserTypeLib();
+    return S_OK;
+  }
   // Only a registered library can be unregistered; none left means nothing to do.
   BSTR registeredPath = nullptr;
   if (FAILED(QueryPathOfRegTypeLib(LIBID_VantiqCtl, kTypeLibMajor, kTypeLibMinor, kTypeLibLcid,
                                    &registeredPath)))
     return S_OK;
   SysFreeString(registeredPath);
-  return perUser ? UnRegisterTypeLibForUser(LIBID_VantiqCtl, kTypeLibMajor, kTypeLibMinor,
-                                            kTypeLibLcid, kSysKind)
-                 : UnRegisterTypeLib(LIBID_VantiqCtl, kTypeLibMajor, kTypeLibMinor, kTypeLibLcid,
-                                     kSysKind);
+  return UnRegisterTypeLib(LIBID_VantiqCtl, kTypeLibMajor, kTypeLibMinor, kTypeLibLcid, kSysKind);
 }
 
 HRESULT Register(bool perUser) {
