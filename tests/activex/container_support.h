@@ -13,6 +13,7 @@
 #include "VantiqCtl.h"
 #include "container/container.h"
 #include "control/vantiq.h"
+#include "support/gdi_objects.h"
 
 namespace vantiq::activex::testing {
 
@@ -61,7 +62,6 @@ Pixels GdiRender(int width, int height, const BarState& state);
 
 ::testing::AssertionResult SamePixels(const Pixels& expected, const Pixels& actual);
 
-// Live GDI objects of this process, from the shared handle table; -1 when unknown.
-int LiveGdiObjects();
+using ::vantiq::testing::LiveGdiObjects;
 
 }  // namespace vantiq::activex::testing

@@ -3,6 +3,7 @@
 #include <olectl.h>
 #include <uxtheme.h>
 
+#include "backends/gdi/gdi_allocation.h"
 #include "backends/gdi/gdi_handles.h"
 #include "backends/gdi/gdi_surface.h"
 #include "backends/gdi/gdi_tip_window.h"
@@ -110,7 +111,7 @@ Rect GdiPlatform::GetClientRect(WindowHandle hwnd) {
 }
 
 RegionType GdiPlatform::GetWindowRgnType(WindowHandle hwnd) {
-  gdi::Rgn scratch(::CreateRectRgn(0, 0, 0, 0));
+  gdi::Rgn scratch(gdi::NewRectRgn(0, 0, 0, 0));
   if (!scratch) return RegionType::kError;
   switch (::GetWindowRgn(Hwnd(hwnd), scratch.Get())) {
     case NULLREGION: return RegionType::kNull;
@@ -126,10 +127,10 @@ void GdiPlatform::SetWindowRgn(WindowHandle hwnd, const std::optional<Region>& r
     ::SetWindowRgn(Hwnd(hwnd), nullptr, redraw);
     return;
   }
-  gdi::Rgn whole(::CreateRectRgn(0, 0, 0, 0));
+  gdi::Rgn whole(gdi::NewRectRgn(0, 0, 0, 0));
   if (!whole) return;
   for (const Rect& r : region->Rects()) {
-    gdi::Rgn piece(::CreateRectRgn(r.left, r.top, r.right, r.bottom));
+    gdi::Rgn piece(gdi::NewRectRgn(r.left, r.top, r.right, r.bottom));
     if (!piece || ::CombineRgn(whole.Get(), whole.Get(), piece.Get(), RGN_OR) == ERROR) return;
   }
   // On success the window owns the region and deletes it itself.
@@ -220,7 +221,7 @@ bool GdiPlatform::CopyBitmap(std::uintptr_t bitmap, Surface& target, int width, 
   const HWND desktop = ::GetDesktopWindow();
   const HDC screen = ::GetDC(desktop);
   if (screen == nullptr) return false;
-  gdi::Dc memory(::CreateCompatibleDC(screen));
+  gdi::Dc memory(gdi::NewCompatibleDc(screen));
   ::ReleaseDC(desktop, screen);
   if (!memory) return false;
   // Fails for a bitmap that is selected into another context.

@@ -4,9 +4,39 @@
 #include <cstring>
 #include <optional>
 
+#include "backends/gdi/gdi_allocation.h"
 #include "backends/gdi/gdi_handles.h"
 
 namespace vantiq {
+namespace {
+
+// Msimg32 is looked up when first needed rather than imported, so this backend (and a
+// control built on it) still loads where the library is missing; blending and
+// gradients then report failure and their callers draw without them.
+struct Msimg32 {
+  using AlphaBlendFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int,
+                                     BLENDFUNCTION);
+  using GradientFillFn = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
+  AlphaBlendFn alphaBlend = nullptr;
+  GradientFillFn gradientFill = nullptr;
+};
+
+const Msimg32& Msimg32Api() {
+  static const Msimg32 api = [] {
+    Msimg32 found;
+    // Kept loaded for the life of the process, as an import would be.
+    if (HMODULE module = ::LoadLibraryA("msimg32.dll")) {
+      found.alphaBlend = reinterpret_cast<Msimg32::AlphaBlendFn>(
+          reinterpret_cast<void*>(::GetProcAddress(module, "AlphaBlend")));
+      found.gradientFill = reinterpret_cast<Msimg32::GradientFillFn>(
+          reinterpret_cast<void*>(::GetProcAddress(module, "GradientFill")));
+    }
+    return found;
+  }();
+  return api;
+}
+
+}  // namespace
 
 struct GdiSurface::Owned {
   gdi::Dc dc;
@@ -30,12 +60,12 @@ GdiSurface::~GdiSurface() {
 
 std::unique_ptr<GdiSurface> GdiSurface::CreateBackBuffer(int width, int height) {
   if (width <= 0 || height <= 0) return nullptr;
-  gdi::Dc screen(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+  gdi::Dc screen(gdi::NewDisplayDc());
   if (!screen) return nullptr;
   auto owned = std::make_unique<Owned>();
-  owned->dc.Reset(::CreateCompatibleDC(screen.Get()));
+  owned->dc.Reset(gdi::NewCompatibleDc(screen.Get()));
   if (!owned->dc) return nullptr;
-  owned->bitmap.Reset(::CreateCompatibleBitmap(screen.Get(), width, height));
+  owned->bitmap.Reset(gdi::NewCompatibleBitmap(screen.Get(), width, height));
   if (!owned->bitmap) return nullptr;
   owned->selection.emplace(owned->dc.Get(), owned->bitmap.Get());
   if (!owned->selection->Selected()) return nullptr;
@@ -46,7 +76,7 @@ std::unique_ptr<GdiSurface> GdiSurface::CreateBackBuffer(int width, int height) 
 std::unique_ptr<GdiSurface> GdiSurface::CreateDibSection(int width, int height, Rows rows) {
   if (width <= 0 || height <= 0 || std::int64_t{width} * height * 4 > INT_MAX) return nullptr;
   auto owned = std::make_unique<Owned>();
-  owned->dc.Reset(::CreateCompatibleDC(nullptr));
+  owned->dc.Reset(gdi::NewCompatibleDc(nullptr));
   if (!owned->dc) return nullptr;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -55,8 +85,7 @@ std::unique_ptr<GdiSurface> GdiSurface::CreateDibSection(int width, int height, 
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  owned->bitmap.Reset(
-      ::CreateDIBSection(owned->dc.Get(), &info, DIB_RGB_COLORS, &owned->bits, nullptr, 0));
+  owned->bitmap.Reset(gdi::NewDibSection(owned->dc.Get(), info, &owned->bits));
   if (!owned->bitmap || owned->bits == nullptr) return nullptr;
   owned->bottomUp = rows == Rows::kBottomUp;
   std::memset(owned->bits, 0, static_cast<std::size_t>(width) * height * 4);
@@ -81,27 +110,28 @@ std::uint8_t* GdiSurface::Bits() {
 bool GdiSurface::AlphaBlend(int x, int y, int w, int h, const Surface& source, int sx, int sy,
                             int constantAlpha) {
   const auto* src = dynamic_cast<const GdiSurface*>(&source);
-  if (src == nullptr) return false;
+  const auto alphaBlend = Msimg32Api().alphaBlend;
+  if (src == nullptr || alphaBlend == nullptr) return false;
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(constantAlpha), AC_SRC_ALPHA};
-  return ::AlphaBlend(dc_, x, y, w, h, src->dc_, sx, sy, w, h, blend) != FALSE;
+  return alphaBlend(dc_, x, y, w, h, src->dc_, sx, sy, w, h, blend) != FALSE;
 }
 
 void GdiSurface::FillRect(const Rect& rc, ColorRef color) {
-  gdi::Brush brush(::CreateSolidBrush(color));
+  gdi::Brush brush(gdi::NewSolidBrush(color));
   if (!brush) return;
   const RECT r{rc.left, rc.top, rc.right, rc.bottom};
   ::FillRect(dc_, &r, brush.Get());
 }
 
 void GdiSurface::FrameRect(const Rect& rc, ColorRef color) {
-  gdi::Brush brush(::CreateSolidBrush(color));
+  gdi::Brush brush(gdi::NewSolidBrush(color));
   if (!brush) return;
   const RECT r{rc.left, rc.top, rc.right, rc.bottom};
   ::FrameRect(dc_, &r, brush.Get());
 }
 
 void GdiSurface::Line(int x1, int y1, int x2, int y2, ColorRef color) {
-  gdi::Pen pen(::CreatePen(PS_SOLID, 1, color));
+  gdi::Pen pen(gdi::NewPen(color));
   if (!pen) return;
   gdi::SelectGuard selected(dc_, pen.Get());
   if (!selected.Selected()) return;
@@ -120,6 +150,8 @@ void GdiSurface::SunkenEdge(const Rect& rc, EdgeKind kind) {
 
 bool GdiSurface::GradientFill(const Rect& rc, ColorRef start, ColorRef end,
                               GradientDirection direction) {
+  const auto gradientFill = Msimg32Api().gradientFill;
+  if (gradientFill == nullptr) return false;
   TRIVERTEX vertices[2]{};
   vertices[0].x = rc.left;
   vertices[0].y = rc.top;
@@ -134,7 +166,7 @@ bool GdiSurface::GradientFill(const Rect& rc, ColorRef start, ColorRef end,
   GRADIENT_RECT rect{0, 1};
   const ULONG mode = direction == GradientDirection::kHorizontal ? GRADIENT_FILL_RECT_H
                                                                  : GRADIENT_FILL_RECT_V;
-  return ::GradientFill(dc_, vertices, 2, &rect, 1, mode) != FALSE;
+  return gradientFill(dc_, vertices, 2, &rect, 1, mode) != FALSE;
 }
 
 void GdiSurface::CopyFrom(int x, int y, int w, int h, const Surface& source, int sx, int sy) {
@@ -159,7 +191,7 @@ void GdiSurface::SetClip(const std::optional<Rect>& rc) {
     return;
   }
   // SelectClipRgn keeps a copy, so the region is ours to delete.
-  gdi::Rgn region(::CreateRectRgn(rc->left, rc->top, rc->right, rc->bottom));
+  gdi::Rgn region(gdi::NewRectRgn(rc->left, rc->top, rc->right, rc->bottom));
   if (region) ::SelectClipRgn(dc_, region.Get());
 }
 

@@ -1,6 +1,7 @@
 // Text on a GDI surface: DrawTextW/DrawTextA with the font created from a LogFont.
 #include <cstring>
 
+#include "backends/gdi/gdi_allocation.h"
 #include "backends/gdi/gdi_handles.h"
 #include "backends/gdi/gdi_surface.h"
 
@@ -56,7 +57,7 @@ RECT ToRect(const Rect& rc) { return RECT{rc.left, rc.top, rc.right, rc.bottom};
 HFONT GdiSurface::FontFor(const LogFont& font) {
   if (font_ && font_->description == font) return font_->font.Get();
   const LOGFONTA lf = ToLogFontA(font);
-  gdi::Font created(::CreateFontIndirectA(&lf));
+  gdi::Font created(gdi::NewFont(lf));
   if (!created) return nullptr;
   if (!font_) font_ = std::make_unique<FontCache>();
   font_->description = font;

@@ -1,0 +1,78 @@
+#include "backends/gdi/gdi_allocation.h"
+
+#include <atomic>
+
+namespace vantiq::gdi {
+namespace {
+
+struct Plan {
+  std::atomic<long> requests{0};
+  std::atomic<long> first{-1};  // -1: nothing injected
+  std::atomic<long> count{0};
+};
+
+Plan& PlanFor(Allocation kind) {
+  static Plan plans[kAllocationKinds];
+  return plans[static_cast<int>(kind)];
+}
+
+// Counts the request and says whether it is one of the injected failures.
+bool Fails(Allocation kind) {
+  Plan& plan = PlanFor(kind);
+  const long n = plan.requests.fetch_add(1, std::memory_order_relaxed);
+  const long first = plan.first.load(std::memory_order_relaxed);
+  if (first < 0 || n < first) return false;
+  const long count = plan.count.load(std::memory_order_relaxed);
+  return count < 0 || n - first < count;
+}
+
+}  // namespace
+
+void InjectFailures(Allocation kind, long first, long count) {
+  Plan& plan = PlanFor(kind);
+  plan.count = count;
+  plan.first = first < 0 ? 0 : first;
+}
+
+void ClearInjectedFailures() {
+  for (int i = 0; i < kAllocationKinds; ++i) {
+    Plan& plan = PlanFor(static_cast<Allocation>(i));
+    plan.first = -1;
+    plan.count = 0;
+    plan.requests = 0;
+  }
+}
+
+long Requests(Allocation kind) { return PlanFor(kind).requests.load(std::memory_order_relaxed); }
+
+HDC NewDisplayDc() {
+  return Fails(Allocation::kDc) ? nullptr : ::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+}
+
+HDC NewCompatibleDc(HDC dc) { return Fails(Allocation::kDc) ? nullptr : ::CreateCompatibleDC(dc); }
+
+HBITMAP NewCompatibleBitmap(HDC dc, int width, int height) {
+  return Fails(Allocation::kBitmap) ? nullptr : ::CreateCompatibleBitmap(dc, width, height);
+}
+
+HBITMAP NewDibSection(HDC dc, const BITMAPINFO& info, void** bits) {
+  *bits = nullptr;
+  if (Fails(Allocation::kDibSection)) return nullptr;
+  return ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+HBRUSH NewSolidBrush(COLORREF color) {
+  return Fails(Allocation::kBrush) ? nullptr : ::CreateSolidBrush(color);
+}
+
+HPEN NewPen(COLORREF color) { return Fails(Allocation::kPen) ? nullptr : ::CreatePen(PS_SOLID, 1, color); }
+
+HRGN NewRectRgn(int left, int top, int right, int bottom) {
+  return Fails(Allocation::kRegion) ? nullptr : ::CreateRectRgn(left, top, right, bottom);
+}
+
+HFONT NewFont(const LOGFONTA& font) {
+  return Fails(Allocation::kFont) ? nullptr : ::CreateFontIndirectA(&font);
+}
+
+}  // namespace vantiq::gdi
