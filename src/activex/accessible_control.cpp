@@ -21,9 +21,11 @@ BSTR NewBstr(const std::wstring& text) {
 
 }  // namespace
 
+// IAccessible's identifier comes from the header (__uuidof): MinGW's oleacc import library
+// also defines an IID_IAccessible symbol, which is a jump stub rather than the GUID.
 AccessibleControl* AccessibleControl::Create(HWND hwnd, ComHost& host, IUnknown* owner) {
   ComPtr<IAccessible> standard;
-  if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible,
+  if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
                                        reinterpret_cast<void**>(standard.Put()))))
     return nullptr;
   return new AccessibleControl(hwnd, host, owner, std::move(standard));
@@ -42,7 +44,7 @@ void AccessibleControl::Disconnect() {
 
 STDMETHODIMP AccessibleControl::QueryInterface(REFIID iid, void** out) {
   if (!out) return E_POINTER;
-  if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+  if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IAccessible)) {
     *out = static_cast<IAccessible*>(this);
     AddRef();
     return S_OK;

@@ -224,7 +224,7 @@ LRESULT ControlWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The object id arrives as a 32-bit value, sign-extended on 64-bit Windows.
       if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
         if (!accessible_) accessible_ = AccessibleControl::Create(hwnd, host_, owner_);
-        if (accessible_) return LresultFromObject(IID_IAccessible, wParam, accessible_);
+        if (accessible_) return LresultFromObject(__uuidof(IAccessible), wParam, accessible_);
       }
       break;
     case WM_ERASEBKGND:

@@ -41,7 +41,7 @@ class AccessibilityTest : public ContainerTest {
   static ComPtr<IAccessible> Accessible(HWND window) {
     ComPtr<IAccessible> accessible;
     EXPECT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(
-        window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+        window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
         reinterpret_cast<void**>(accessible.Put())));
     return accessible;
   }
