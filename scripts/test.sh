@@ -67,6 +67,11 @@ for arch in win32 win64; do
     # The control hosted in windows by the project's container and by Wine's ATL host.
     run_suite "$arch activex container" scripts/wine-run.sh "$arch" "build/$arch/bin/vantiq_container_tests.exe"
   fi
+  if [ -f "build/$arch/bin/vantiq_registration_free_tests.exe" ]; then
+    # Unregistered, through the side-by-side manifests; what accessibility clients read.
+    run_suite "$arch registration-free" scripts/wine-run.sh "$arch" "build/$arch/bin/vantiq_registration_free_tests.exe"
+    run_suite "$arch accessibility" scripts/wine-run.sh "$arch" "build/$arch/bin/vantiq_accessibility_tests.exe"
+  fi
 done
 
 if [ -f build/win32/bin/vantiq_activex_tests.exe ] && [ -f build/win64/wineprefix/.vantiq-ready ]; then
@@ -78,6 +83,10 @@ if [ -f build/win32/bin/vantiq_activex_tests.exe ] && [ -f build/win64/wineprefi
   run_suite "wow64 activex scripts" "${wow64[@]}" build/win32/bin/vantiq_activex_script_tests.exe
   if [ -f build/win32/bin/vantiq_container_tests.exe ]; then
     run_suite "wow64 activex container" "${wow64[@]}" build/win32/bin/vantiq_container_tests.exe
+  fi
+  if [ -f build/win32/bin/vantiq_registration_free_tests.exe ]; then
+    run_suite "wow64 registration-free" "${wow64[@]}" build/win32/bin/vantiq_registration_free_tests.exe
+    run_suite "wow64 accessibility" "${wow64[@]}" build/win32/bin/vantiq_accessibility_tests.exe
   fi
 fi
 
