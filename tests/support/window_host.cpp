@@ -3,7 +3,8 @@
 
 namespace vantiq::testing {
 
-WindowRig::WindowRig(int width, int height) : window_(width, height), width_(width), height_(height) {
+WindowRig::WindowRig(int width, int height, const wchar_t* themeLibrary)
+    : window_(width, height), width_(width), height_(height), platform(themeLibrary) {
   // Shown, so that what is drawn on its DC stays there to be read back.
   ShowWindow(window_.Get(), SW_SHOWNOACTIVATE);
   dc_ = GetDC(window_.Get());

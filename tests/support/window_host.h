@@ -16,7 +16,8 @@ namespace vantiq::testing {
 class WindowRig {
  public:
   // A shown popup window of w x h pixels with a control on it; Start() starts it.
-  WindowRig(int width, int height);
+  // The platform takes the theme functions from `themeLibrary`.
+  WindowRig(int width, int height, const wchar_t* themeLibrary = L"uxtheme.dll");
   ~WindowRig();
 
   // Initialize, InitProperties, Resize, Show and Paint, as a container starts a new control.
