@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Builds optimised trees and runs the benchmarks: vantiq-bench.exe under Wine (the control
+# through COM against the system progress bar, and its memory) and the native suites.
+# Usage: scripts/bench.sh [win32|win64|native ...]   (default: win32 native)
+#   VANTIQ_BENCH_ROUNDS (15) and VANTIQ_BENCH_UPDATES (100) size the Windows run;
+#   VANTIQ_BENCH_MIN_TIME (0.2) is each native benchmark's minimum time in seconds.
+# Nothing is registered: vantiq-bench loads VantiqCtl.dll from beside itself.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$here"
+jobs="${VANTIQ_JOBS:-1}"
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(win32 native)
+
+for target in "${targets[@]}"; do
+  case "$target" in
+    win32|win64)
+      dir="build/bench-$target"
+      if [ "$target" = win32 ]; then
+        toolchain=cmake/mingw-i686.cmake; loader=/usr/bin/wine
+      else
+        toolchain=cmake/mingw-x86_64.cmake; loader=/usr/lib/wine/wine64
+      fi
+      [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$here/$toolchain" >/dev/null
+      cmake --build "$dir" -j "$jobs" --target vantiq-bench >/dev/null
+      # A prefix of the bench's own, copied from the project's.
+      if [ ! -f "$dir/wineprefix/.vantiq-ready" ]; then
+        scripts/wine-prefix.sh "$target"
+        rm -rf "$dir/wineprefix"
+        cp -a "build/$target/wineprefix" "$dir/wineprefix"
+      fi
+      # shellcheck source=scripts/xvfb.sh
+      source scripts/xvfb.sh
+      start_xvfb
+      echo "== vantiq-bench ($target, Wine $(wine --version 2>/dev/null | sed 's/^wine-//'))"
+      WINEPREFIX="$here/$dir/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+        "$loader" "$dir/bin/vantiq-bench.exe" --rounds "${VANTIQ_BENCH_ROUNDS:-15}" \
+        --updates "${VANTIQ_BENCH_UPDATES:-100}" | tr -d '\r'
+      status=${PIPESTATUS[0]}
+      stop_xvfb
+      [ "$status" -eq 0 ] || { echo "bench: vantiq-bench failed ($status)" >&2; exit 1; }
+      ;;
+    native)
+      dir=build/bench
+      [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DVANTIQ_SANITIZE=OFF >/dev/null
+      cmake --build "$dir" -j "$jobs" --target vantiq_bench >/dev/null
+      echo "== native suites"
+      "$dir/bin/vantiq_bench" --benchmark_min_time="${VANTIQ_BENCH_MIN_TIME:-0.2}"
+      ;;
+    *) echo "bench: unknown target $target" >&2; exit 2 ;;
+  esac
+done

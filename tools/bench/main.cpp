@@ -1,0 +1,382 @@
+// vantiq-bench: the control, hosted in the project's container and driven through its
+// dual interface, timed against the common-controls progress bar in the same window, and
+// the memory one control costs.
+//   vantiq-bench.exe [--rounds N] [--updates N]
+// The control comes from VantiqCtl.dll beside the program; nothing is registered.
+// Each pair of sides runs alternately (the order swapped every round) and the medians of
+// the rounds are printed, per update or per paint, with their ratio.
+#include <windows.h>
+#include <commctrl.h>
+#include <olectl.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "VantiqCtl.h"
+#include "container/container.h"
+
+namespace {
+
+using vantiq::container::ComPtr;
+using vantiq::container::ControlLibrary;
+using vantiq::container::Frame;
+using vantiq::container::Site;
+
+struct Size {
+  int width;
+  int height;
+};
+constexpr Size kSizes[] = {{200, 20}, {600, 30}};
+
+struct Look {
+  const char* name;
+  eProgressBarStyle style;
+};
+constexpr Look kLooks[] = {{"flat", eProgStandard}, {"thin", eProgThin}, {"xp", eProgXP}, {"system", eProgSystem}};
+
+double Now() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / frequency;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Microseconds per call of `step(i)` over `count` calls.
+double Time(int count, const std::function<void(int)>& step) {
+  const double start = Now();
+  for (int i = 0; i < count; ++i) step(i);
+  return (Now() - start) * 1e6 / count;
+}
+
+struct Pair {
+  double ours;
+  double theirs;
+};
+
+// Both sides `rounds` times, alternating which goes first; the medians.
+Pair Compare(int rounds, int count, const std::function<void(int)>& ours, const std::function<void(int)>& theirs) {
+  Time(count / 4 + 1, ours);  // warm caches, fonts and the window's DC
+  Time(count / 4 + 1, theirs);
+  std::vector<double> a, b;
+  for (int r = 0; r < rounds; ++r) {
+    if (r % 2 == 0) {
+      a.push_back(Time(count, ours));
+      b.push_back(Time(count, theirs));
+    } else {
+      b.push_back(Time(count, theirs));
+      a.push_back(Time(count, ours));
+    }
+  }
+  return {Median(a), Median(b)};
+}
+
+// A window that paints a memory bitmap of its size with one BitBlt into its own DC, as
+// the control copies its back buffer: what a paint that only copies costs, messages
+// included.
+class BlitWindow {
+ public:
+  BlitWindow(HWND parent, int x, int y, int width, int height) : width_(width), height_(height) {
+    static const ATOM registered = [] {
+      WNDCLASSW wc{};
+      wc.style = CS_OWNDC;
+      wc.lpfnWndProc = &BlitWindow::Proc;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.lpszClassName = L"VantiqBenchBlit";
+      return RegisterClassW(&wc);
+    }();
+    (void)registered;
+    hwnd_ = CreateWindowExW(0, L"VantiqBenchBlit", L"", WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
+                            nullptr, GetModuleHandleW(nullptr), this);
+    dc_ = GetDC(hwnd_);
+    memory_ = CreateCompatibleDC(dc_);
+    bitmap_ = CreateCompatibleBitmap(dc_, width, height);
+    old_ = SelectObject(memory_, bitmap_);
+    PatBlt(memory_, 0, 0, width, height, WHITENESS);
+  }
+  ~BlitWindow() {
+    SelectObject(memory_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(memory_);
+    ReleaseDC(hwnd_, dc_);
+    DestroyWindow(hwnd_);
+  }
+  HWND Hwnd() const { return hwnd_; }
+  void Copy() const { BitBlt(dc_, 0, 0, width_, height_, memory_, 0, 0, SRCCOPY); }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    auto* self = reinterpret_cast<BlitWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_ERASEBKGND) return 1;
+    if (message == WM_PAINT && self && self->memory_) {
+      PAINTSTRUCT ps;
+      BeginPaint(hwnd, &ps);
+      self->Copy();
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  HWND hwnd_ = nullptr;
+  HDC dc_ = nullptr;
+  HDC memory_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  int width_;
+  int height_;
+};
+
+void Repaint(HWND hwnd) {
+  InvalidateRect(hwnd, nullptr, FALSE);
+  UpdateWindow(hwnd);
+}
+
+// 1..99 and round again: every update moves the bar and its percentage.
+double ValueAt(int i) { return 1 + i % 99; }
+
+int Speed(ControlLibrary& library, int rounds, int updates) {
+  ComPtr<IClassFactory> factory;
+  if (FAILED(library.GetClassFactory(CLSID_Vantiq, factory))) {
+    std::fprintf(stderr, "vantiq-bench: VantiqCtl.dll gives no class factory\n");
+    return 1;
+  }
+  Frame frame(640, 140, L"vantiq-bench");
+  std::printf("%-26s %12s %12s %8s\n", "value update (us)", "Vantiq", "system bar", "ratio");
+  std::vector<std::string> unchanged;
+  for (const Size& size : kSizes) {
+    Site* site = frame.Add(factory.Get(), RECT{10, 10, 10 + size.width, 10 + size.height});
+    ComPtr<_Vantiq> bar = site ? site->As<_Vantiq>(IID__Vantiq) : ComPtr<_Vantiq>();
+    if (!bar || !site->Window()) {
+      std::fprintf(stderr, "vantiq-bench: the control did not start in place\n");
+      return 1;
+    }
+    const HWND ours = site->Window();
+    HWND system = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, 20 + size.height, size.width,
+                                  size.height, frame.Hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(system, PBM_SETRANGE32, 0, 100);
+    frame.PumpMessages();
+
+    for (const Look& look : kLooks) {
+      for (const bool shadow : {false, true}) {
+        bar->put_style(look.style);
+        bar->put_Shadow(shadow ? VARIANT_TRUE : VARIANT_FALSE);
+        frame.PumpMessages();
+        const Pair p = Compare(
+            rounds, updates,
+            [&](int i) {
+              bar->put_value(ValueAt(i));
+              UpdateWindow(ours);
+            },
+            [&](int i) {
+              SendMessageW(system, PBM_SETPOS, static_cast<WPARAM>(ValueAt(i)), 0);
+              UpdateWindow(system);
+            });
+        char name[64];
+        std::snprintf(name, sizeof name, "%dx%d %s%s", size.width, size.height, look.name,
+                      shadow ? " shadow" : "");
+        std::printf("%-26s %12.1f %12.1f %8.2f\n", name, p.ours, p.theirs, p.ours / p.theirs);
+        std::fflush(stdout);
+      }
+    }
+
+    // A paint with nothing changed: the flat look at 42 %, caption on, no shadow.
+    bar->put_style(eProgStandard);
+    bar->put_Shadow(VARIANT_FALSE);
+    bar->put_value(42);
+    DestroyWindow(system);
+    BlitWindow blit(frame.Hwnd(), 10, 20 + size.height, size.width, size.height);
+    frame.PumpMessages();
+    const Pair paint = Compare(
+        rounds, updates * 4, [&](int) { Repaint(ours); }, [&](int) { Repaint(blit.Hwnd()); });
+    // WM_PAINT sent straight to both: the skip path and its copy against the copy alone,
+    // with the same message and BeginPaint around them.
+    const Pair sent = Compare(
+        rounds, updates * 4, [&](int) { SendMessageW(ours, WM_PAINT, 0, 0); },
+        [&](int) { SendMessageW(blit.Hwnd(), WM_PAINT, 0, 0); });
+    const Pair bare = Compare(
+        rounds, updates * 4, [&](int) { SendMessageW(ours, WM_PAINT, 0, 0); }, [&](int) { blit.Copy(); });
+    const std::string name = std::to_string(size.width) + "x" + std::to_string(size.height);
+    char line[320];
+    std::snprintf(line, sizeof line,
+                  "%-26s %12.1f %12.1f %8.2f\n%-26s %12.1f %12.1f %8.2f\n%-26s %12.1f %12.1f %8.2f\n",
+                  (name + " invalidated").c_str(), paint.ours, paint.theirs, paint.ours / paint.theirs,
+                  (name + " WM_PAINT").c_str(), sent.ours, sent.theirs, sent.ours / sent.theirs,
+                  (name + " WM_PAINT / BitBlt").c_str(), bare.ours, bare.theirs, bare.ours / bare.theirs);
+    unchanged.push_back(line);
+    frame.Remove(site);
+  }
+  std::printf("\n%-26s %12s %12s %8s\n", "unchanged paint (us)", "Vantiq", "copy only", "ratio");
+  for (const std::string& line : unchanged) std::printf("%s", line.c_str());
+  return 0;
+}
+
+// --- Memory ------------------------------------------------------------------------
+
+struct Usage {
+  long long heap = 0;  // busy bytes in every heap of the process
+  long long gdi = 0;   // GDI objects of the process
+  long long commit = 0;
+  long long workingSet = 0;
+};
+
+long long HeapBytes() {
+  std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 16);
+  heaps.resize(GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
+  long long busy = 0;
+  for (HANDLE heap : heaps) {
+    if (!HeapLock(heap)) continue;
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heap, &entry))
+      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) busy += entry.cbData;
+    HeapUnlock(heap);
+  }
+  return busy;
+}
+
+// GetGuiResources where it answers; else the live entries of the process's GDI handle
+// table (Wine keeps it where Windows does: the PEB's GdiSharedHandleTable).
+long long GdiObjects() {
+  const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (counted) return counted;
+#ifdef _WIN64
+  const auto* peb = reinterpret_cast<const BYTE*>(__readgsqword(0x60));
+  const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + 0xF8);
+#else
+  const auto* peb = *reinterpret_cast<const BYTE* const*>(reinterpret_cast<const BYTE*>(NtCurrentTeb()) + 0x30);
+  const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + 0x94);
+#endif
+  if (!table) return -1;
+  struct Entry {
+    ULONGLONG object;
+    ULONG owner;
+    USHORT unique;
+    UCHAR type;
+    UCHAR flags;
+    ULONGLONG user;
+  };
+  static_assert(sizeof(Entry) == 24, "the table's entries are 24 bytes");
+  const auto* entries = reinterpret_cast<const Entry*>(table);
+  long long live = 0;
+  for (int i = 0; i < 0x10000; ++i)
+    if (entries[i].type != 0 && !(entries[i].unique & 0x80)) ++live;
+  return live;
+}
+
+Usage Measure() {
+  Usage u;
+  u.heap = HeapBytes();
+  u.gdi = GdiObjects();
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {
+    u.commit = static_cast<long long>(counters.PagefileUsage);
+    u.workingSet = static_cast<long long>(counters.WorkingSetSize);
+  }
+  return u;
+}
+
+int Memory(ControlLibrary& library) {
+  ComPtr<IClassFactory> factory;
+  if (FAILED(library.GetClassFactory(CLSID_Vantiq, factory))) return 1;
+  constexpr int kControls = 16;
+  std::printf("\n%-26s %9s %9s %11s %11s %11s\n", "memory per control (B)", "heap", "GDI objs", "commit",
+              "working set", "back buffer");
+  const auto row = [&](const std::string& what, const Usage& from, const Usage& to, long long buffer) {
+    std::printf("%-26s %9lld %9.1f %11lld %11lld %11lld\n", what.c_str(), (to.heap - from.heap) / kControls,
+                static_cast<double>(to.gdi - from.gdi) / kControls, (to.commit - from.commit) / kControls,
+                (to.workingSet - from.workingSet) / kControls, buffer);
+  };
+  {
+    // The COM object and the core behind it, without a site or a window.
+    ComPtr<IUnknown> warm;
+    factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(warm.Put()));
+    const Usage before = Measure();
+    std::vector<ComPtr<IUnknown>> objects(kControls);
+    for (auto& object : objects)
+      factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(object.Put()));
+    row("object alone", before, Measure(), 0);
+  }
+  Frame frame(640, 40 * kControls / 2 + 40, L"vantiq-bench memory");
+  for (const Size& size : kSizes) {
+    // One control first, so that what every control shares (the type library, the
+    // window class, the theme) is loaded before counting.
+    Site* first = frame.Add(factory.Get(), RECT{0, 0, size.width, size.height});
+    first->Put(L"Shadow", true);
+    frame.PumpMessages();
+    const Usage before = Measure();
+    std::vector<Site*> sites;
+    for (int i = 0; i < kControls; ++i) {
+      const int y = 40 + (i / 2) * (size.height + 4);
+      const int x = (i % 2) * (size.width / 2 + 8);
+      Site* site = frame.Add(factory.Get(), RECT{x, y, x + size.width, y + size.height});
+      site->Put(L"Value", 50.0);
+      sites.push_back(site);
+    }
+    frame.PumpMessages();
+    const Usage plain = Measure();
+    for (Site* site : sites) site->Put(L"Shadow", true);
+    frame.PumpMessages();
+    const Usage shadowed = Measure();
+    const std::string name = std::to_string(size.width) + "x" + std::to_string(size.height);
+    row(name + " in place", before, plain, 4LL * size.width * size.height);
+    row(name + " + shadow", plain, shadowed, 0);
+    for (Site* site : sites) frame.Remove(site);
+    frame.Remove(first);
+    frame.PumpMessages();
+  }
+  std::printf("(in place: with the container's site; back buffer: a screen-compatible bitmap at 32 bits)\n");
+  return 0;
+}
+
+std::wstring Beside(const wchar_t* file) {
+  wchar_t path[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring dir(path, n);
+  dir.resize(dir.find_last_of(L"\\/") + 1);
+  return dir + file;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int rounds = 15, updates = 100;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--rounds") == 0) rounds = std::max(1, std::atoi(argv[i + 1]));
+    if (std::strcmp(argv[i], "--updates") == 0) updates = std::max(1, std::atoi(argv[i + 1]));
+  }
+  if (FAILED(OleInitialize(nullptr))) return 1;
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&icc);
+  int rc;
+  {
+    ControlLibrary library(Beside(L"VantiqCtl.dll"));
+    if (!library.Loaded()) {
+      std::fprintf(stderr, "vantiq-bench: VantiqCtl.dll not found beside the program\n");
+      rc = 1;
+    } else {
+      std::printf("%d rounds of %d updates, medians\n\n", rounds, updates);
+      rc = Speed(library, rounds, updates);
+      if (rc == 0) rc = Memory(library);
+    }
+  }
+  OleUninitialize();
+  return rc;
+}
