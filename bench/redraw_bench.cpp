@@ -2,15 +2,40 @@
 // as a paint with nothing changed (the skip path: only the buffer copy).
 #include <benchmark/benchmark.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <memory>
+#include <new>
 
 #include "backends/soft/scriptable_platform.h"
 #include "backends/soft/soft_surface.h"
 #include "common/plain_host.h"
 #include "control/vantiq.h"
 
+// Every allocation of the program is counted, so that a redraw's can be reported.
+namespace {
+std::atomic<long long> g_allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+  ++g_allocations;
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
 namespace vantiq {
 namespace {
+
+// Allocations per iteration of the timed loop: run `body` and report the count.
+template <typename Body>
+void CountingAllocations(benchmark::State& state, Body body) {
+  const long long before = g_allocations.load();
+  body();
+  state.counters["allocs"] =
+      benchmark::Counter(static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations()));
+}
 
 // The XP platform with visual styles, surfaces in memory, and a window of w x h.
 WindowHandle PrepareWindow(ScriptablePlatform& platform, int width, int height) {
@@ -46,16 +71,20 @@ void BM_ValueUpdate(benchmark::State& state) {
   Bench b(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
           static_cast<std::int32_t>(state.range(2)), state.range(3) != 0);
   double value = 0;
-  for (auto _ : state) {
-    value = value >= 99 ? 0 : value + 1;
-    b.control.SetValue(value);  // a new percentage every time: never skipped
-  }
+  CountingAllocations(state, [&] {
+    for (auto _ : state) {
+      value = value >= 99 ? 0 : value + 1;
+      b.control.SetValue(value);  // a new percentage every time: never skipped
+    }
+  });
 }
 
 void BM_UnchangedPaint(benchmark::State& state) {
   Bench b(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), eProgStandard, false);
   b.control.SetValue(42);
-  for (auto _ : state) b.control.Paint();
+  CountingAllocations(state, [&] {
+    for (auto _ : state) b.control.Paint();
+  });
 }
 
 void BM_BareCopy(benchmark::State& state) {
