@@ -93,9 +93,10 @@ bool Vantiq::CanSkipPaint() {
 
 void Vantiq::UpdateWindowRegion() {
   const WindowHandle hwnd = props_.m_lHwnd;
-  RegionType type = RegionType::kError;
-  if (paint_.m_bThemedMode) type = platform_.GetWindowRgnType(hwnd);
-  if (!paint_.m_bRegionDirty && type == RegionType::kComplex) return;
+  const RegionType type = platform_.GetWindowRgnType(hwnd);
+  if (!paint_.m_bRegionDirty && type == (paint_.m_bThemedMode ? RegionType::kComplex : RegionType::kError))
+    return;  // the rounded region is in place, or no region is left to clear: setting one
+             // again would only repaint the window and its frame once more
   paint_.m_bRegionDirty = false;
   ClearWindowRegion(hwnd);
   if (!paint_.m_bThemedMode) return;

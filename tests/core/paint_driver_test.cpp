@@ -318,6 +318,21 @@ TEST(PaintDriver, RegionIsReevaluatedOnlyWhenDirtyOrLost) {
   ExpectRoundedRegion(rig, 100, 20);
 }
 
+TEST(PaintDriver, UnthemedRedrawsClearOnlyARegionThatIsThere) {
+  ControlRig rig(100, 20);
+  rig.Start();
+  rig.control->SetStyle(eProgStandard);  // drops the rounded region of the themed look
+  SoftWindow* win = rig.platform.Window(rig.hwnd);
+  ASSERT_FALSE(win->region.has_value());
+  const int calls = win->setRegionCalls;
+  rig.control->SetValue(30);
+  rig.control->SetValue(40);
+  EXPECT_EQ(win->setRegionCalls, calls) << "no region, nothing to clear";
+  win->region = Region(Rect{0, 0, 50, 20});
+  rig.control->SetValue(50);
+  EXPECT_FALSE(win->region.has_value()) << "a region set from outside is cleared";
+}
+
 TEST(PaintDriver, FrameOnTopDependsOnStyleVersionAndVisualStyles) {
   struct Case {
     const char* version;
