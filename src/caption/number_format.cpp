@@ -75,14 +75,12 @@ Decimal FifteenDigits(double magnitude) {
                                     std::chars_format::scientific, 770);
   const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
   const std::size_t e = text.find('e');
-  std::string all;
-  all.reserve(e);
-  all += text[0];
-  if (e > 2) all.append(text.substr(2, e - 2));
+  d.digits.reserve(e);
+  d.digits += text[0];
+  if (e > 2) d.digits.append(text.substr(2, e - 2));
   long long power = 0;
   std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(),
                   power);
-  d.digits = all;
   d.exponent = power + 1;
   d.RoundToDigits(15);
   d.StripTrailingZeros();
