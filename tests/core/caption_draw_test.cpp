@@ -318,12 +318,6 @@ TEST(FontConversion, RotatableFontFromTheFontObject) {
   EXPECT_EQ(CaptionLogFont(font, 96).lfHeight, -12);
 }
 
-}  // namespace
-}  // namespace vantiq::testing
-
-namespace vantiq::testing {
-namespace {
-
 TEST(CaptionDraw, HostileCaptionsAndNumbersPaintWithoutFault) {
   Bar bar{120, 20, eProgStandard};
   bar.caption = true;
@@ -346,12 +340,6 @@ TEST(CaptionDraw, HostileCaptionsAndNumbersPaintWithoutFault) {
   c.SetCaption(std::u16string(20000, u'\u00C3'));
   EXPECT_EQ(c.paint().m_rcClient, (Rect{0, 0, 120, 20}));
 }
-
-}  // namespace
-}  // namespace vantiq::testing
-
-namespace vantiq::testing {
-namespace {
 
 // The standard frame and fill with a caption whose shadow pictures are client-sized.
 class FullShadowRenderers : public Renderers {

@@ -6,36 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <functional>
 #include <random>
 #include <vector>
 
-#include "backends/soft/scriptable_platform.h"
 #include "common/runtime_error.h"
-#ifdef _WIN32
-#include "backends/gdi/gdi_platform.h"
-#endif
+#include "support/dib_bytes.h"
 
-namespace vantiq {
+namespace vantiq::testing {
 namespace {
 
-using Bgra = std::array<int, 4>;   // bytes blue, green, red, alpha
-using Pixels = std::vector<Bgra>;  // top row first
 const Bgra kZero{0, 0, 0, 0}, kGrey{128, 128, 128, 255}, kFaint{1, 1, 1, 2};
-
-std::uint8_t* At(const CDib32& dib, int x, int y) {
-  return dib.Bits() + (dib.Height() - 1 - y) * dib.RowBytes() + 4 * x;
-}
-
-Pixels Read(const CDib32& dib) {
-  Pixels out;
-  for (int i = 0; i < dib.Width() * dib.Height(); ++i) {
-    const std::uint8_t* p = At(dib, i % dib.Width(), i / dib.Width());
-    out.push_back({p[0], p[1], p[2], p[3]});
-  }
-  return out;
-}
 
 // w x h zero pixels with `square` over columns x0..x1 and rows y0..y1.
 Pixels Picture(int w, int h, Bgra square = {}, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) {
@@ -58,14 +39,7 @@ int ErrorOf(const std::function<void()>& call, std::u16string* description = nul
 
 class Shadow : public ::testing::Test {
  protected:
-  std::shared_ptr<CDib32> Make(int w, int h, const Pixels& pixels) {
-    auto dib = std::make_shared<CDib32>(*platform);
-    EXPECT_TRUE(dib->Create(w, h));
-    for (int i = 0; i < static_cast<int>(pixels.size()); ++i) {
-      for (int c = 0; c < 4; ++c) At(*dib, i % w, i / w)[c] = static_cast<std::uint8_t>(pixels[i][c]);
-    }
-    return dib;
-  }
+  std::shared_ptr<CDib32> Make(int w, int h, const Pixels& pixels) { return MakeDib(*platform, w, h, pixels); }
   // Shapes keyed on black at scale 1, with the filter's settings.
   CDibShadow& Of(std::shared_ptr<CDib32> source, int r, int ox, int oy, bool expand,
                  int intensity = 128, OleColor color = 0x808080) {
@@ -82,11 +56,7 @@ class Shadow : public ::testing::Test {
     return shadow;
   }
 
-#ifdef _WIN32
-  std::unique_ptr<Platform> platform = std::make_unique<GdiPlatform>();
-#else
-  std::unique_ptr<Platform> platform = std::make_unique<ScriptablePlatform>();
-#endif
+  std::unique_ptr<Platform> platform = DibPlatform();
   CDibShadow shadow{*platform};
 };
 
@@ -94,29 +64,29 @@ TEST_F(Shadow, FilterGivesExactBytesPlacementAndComposite) {
   // A fully covered 7 x 7 box (memory row 6 is picture row 8): 255 \ 255 of the intensity.
   const auto block = Make(7, 7, Picture(7, 7, kGrey, 0, 0, 6, 6));
   Of(block, 3, 0, 0, true, 200, Rgb(255, 0, 0)).Render(false);
-  EXPECT_EQ(Read(*shadow.Result())[8 * 15 + 6], (Bgra{0, 0, 200, 200}));
+  EXPECT_EQ(ReadDib(*shadow.Result())[8 * 15 + 6], (Bgra{0, 0, 200, 200}));
   Of(block, 3, 0, 0, true).Render(false);
-  EXPECT_EQ(Read(*shadow.Result())[8 * 15 + 6], (Bgra{64, 64, 64, 128}));
+  EXPECT_EQ(ReadDib(*shadow.Result())[8 * 15 + 6], (Bgra{64, 64, 64, 128}));
   Of(block, 3, 0, 0, true, 0).Render(true);  // no shadow, only the mask on top
-  EXPECT_EQ(Read(*shadow.Result()), Picture(15, 15, kGrey, 0, 0, 6, 6));
+  EXPECT_EQ(ReadDib(*shadow.Result()), Picture(15, 15, kGrey, 0, 0, 6, 6));
 
   // One opaque pixel, default offsets: 128 x (255 \ 49) \ 255 = 2 over the square at
   // columns 0..6, rows 2..8; the composite puts the mask itself at (1, 1).
   Of(Make(1, 1, {kGrey}), 3, -1, -1, true).Render(true);
   Pixels want = Picture(10, 10, kFaint, 0, 2, 6, 8);
   want[11] = kGrey;
-  EXPECT_EQ(Read(*shadow.Result()), want);
+  EXPECT_EQ(ReadDib(*shadow.Result()), want);
   // Its top-left 3 x 3 drawn at (-1, -1), and nothing beyond that size.
   auto target = Make(3, 3, {});
   shadow.DrawTo(*target->DC(), -1, -1, 3, 3);
-  EXPECT_EQ(Read(*target), (Pixels{kGrey, kZero, kZero, kFaint, kFaint, kZero, kZero, kZero, kZero}));
+  EXPECT_EQ(ReadDib(*target), (Pixels{kGrey, kZero, kZero, kFaint, kFaint, kZero, kZero, kZero, kZero}));
 
   // Not expanded: pixel (x, y) averages the box around mask pixel (x - r, y + r + 1),
   // cut at the edges (the top-left pixel's square lies above the picture).
   Pixels source = Picture(6, 6);
   source[3 * 6 + 2] = source[0] = kGrey;
   Of(Make(6, 6, source), 1, -1, -1, false).Render(false);
-  EXPECT_EQ(Read(*shadow.Result()), Picture(6, 6, {7, 7, 7, 14}, 2, 0, 4, 2));
+  EXPECT_EQ(ReadDib(*shadow.Result()), Picture(6, 6, {7, 7, 7, 14}, 2, 0, 4, 2));
 }
 
 TEST_F(Shadow, MaskErrorsAndGuards) {
@@ -129,11 +99,11 @@ TEST_F(Shadow, MaskErrorsAndGuards) {
   const Bgra white{255, 255, 255, 0}, opaqueWhite{255, 255, 255, 255};
   shadow.SetSource(Make(4, 1, {kGrey, kZero, kGrey, white}));
   EXPECT_EQ(shadow.TransparentColor(), Rgb(128, 128, 128));
-  EXPECT_EQ(Read(*shadow.Mask()), (Pixels{kZero, {0, 0, 0, 255}, kZero, opaqueWhite}));
+  EXPECT_EQ(ReadDib(*shadow.Mask()), (Pixels{kZero, {0, 0, 0, 255}, kZero, opaqueWhite}));
   shadow.SetTransparentColor(0);
-  EXPECT_EQ(Read(*shadow.Mask()), (Pixels{kGrey, kZero, kGrey, opaqueWhite}));
+  EXPECT_EQ(ReadDib(*shadow.Mask()), (Pixels{kGrey, kZero, kGrey, opaqueWhite}));
   shadow.SetScale(2);  // column pairs average, then premultiply again
-  EXPECT_EQ(Read(*shadow.Mask()), (Pixels{{63, 63, 63, 127}, {191, 191, 191, 255}}));
+  EXPECT_EQ(ReadDib(*shadow.Mask()), (Pixels{{63, 63, 63, 127}, {191, 191, 191, 255}}));
 
   const CDib32* mask = shadow.Mask();
   std::u16string description;
@@ -181,9 +151,9 @@ TEST_F(Shadow, RunningSumsMatchTheDirectBoxSum) {
     shadow.SetScale(pick(1, std::min(3, w)));  // scaled masks carry alphas between 0 and 255
     const bool composite = pick(0, 1);
     shadow.RenderDirect(composite);
-    const Pixels direct = Read(*shadow.Result());
+    const Pixels direct = ReadDib(*shadow.Result());
     shadow.Render(composite);
-    ASSERT_EQ(Read(*shadow.Result()), direct)
+    ASSERT_EQ(ReadDib(*shadow.Result()), direct)
         << "round " << round << ": " << w << "x" << h << " scale " << shadow.Scale() << " radius "
         << shadow.Radius() << " offsets " << shadow.OffsetX() << "," << shadow.OffsetY();
   }
@@ -205,4 +175,4 @@ TEST_F(Shadow, LargestMaskAndRadiusDoNotOverflow) {
 }
 
 }  // namespace
-}  // namespace vantiq
+}  // namespace vantiq::testing

@@ -4,48 +4,22 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <climits>
 #include <functional>
 
 #include "backends/soft/bitmap_picture.h"
-#include "backends/soft/scriptable_platform.h"
 #include "common/runtime_error.h"
-#ifdef _WIN32
-#include "backends/gdi/gdi_platform.h"
-#endif
+#include "support/dib_bytes.h"
 
-namespace vantiq {
+namespace vantiq::testing {
 namespace {
-
-using Bgra = std::array<int, 4>;   // bytes blue, green, red, alpha
-using Pixels = std::vector<Bgra>;  // top row first
-
-std::uint8_t* At(const CDib32& dib, int i) {  // pixel i counted from the top left
-  const int x = i % dib.Width(), y = i / dib.Width();
-  return dib.Bits() + (dib.Height() - 1 - y) * dib.RowBytes() + 4 * x;
-}
-
-Pixels Read(const CDib32& dib) {
-  Pixels out(static_cast<std::size_t>(dib.Width() * dib.Height()));
-  for (int i = 0; i < static_cast<int>(out.size()); ++i) {
-    const std::uint8_t* p = At(dib, i);
-    out[i] = {p[0], p[1], p[2], p[3]};
-  }
-  return out;
-}
 
 bool Empty(const CDib32& d) { return !d.Width() && !d.Height() && !d.DC() && !d.Bits(); }
 
 class Dib : public ::testing::Test {
  protected:
-  std::unique_ptr<CDib32> Make(int w, int h, const Pixels& pixels = {}) {
-    auto dib = std::make_unique<CDib32>(*platform);
-    EXPECT_TRUE(dib->Create(w, h));
-    for (int i = 0; i < static_cast<int>(pixels.size()); ++i) {
-      for (int c = 0; c < 4; ++c) At(*dib, i)[c] = static_cast<std::uint8_t>(pixels[i][c]);
-    }
-    return dib;
+  std::shared_ptr<CDib32> Make(int w, int h, const Pixels& pixels = {}) {
+    return MakeDib(*platform, w, h, pixels);
   }
   // A bitmap the platform knows: scripted natively, a real 32-bit HBITMAP on Windows.
 #ifdef _WIN32
@@ -54,15 +28,14 @@ class Dib : public ::testing::Test {
     return reinterpret_cast<std::uintptr_t>(::CreateBitmap(w, h, 1, 32, colors.data()));
   }
   void DeleteBitmap(std::uintptr_t b) { ::DeleteObject(reinterpret_cast<HBITMAP>(b)); }
-  std::unique_ptr<Platform> platform = std::make_unique<GdiPlatform>();
 #else
   std::uintptr_t MakeBitmap(int w, int h, std::vector<ColorRef> colors) {
-    return scripted->CreateBitmap(w, h, std::move(colors));
+    return scripted().CreateBitmap(w, h, std::move(colors));
   }
-  void DeleteBitmap(std::uintptr_t b) { scripted->DeleteBitmap(b); }
-  std::unique_ptr<Platform> platform = std::make_unique<ScriptablePlatform>();
-  ScriptablePlatform* scripted = static_cast<ScriptablePlatform*>(platform.get());
+  void DeleteBitmap(std::uintptr_t b) { scripted().DeleteBitmap(b); }
+  ScriptablePlatform& scripted() { return static_cast<ScriptablePlatform&>(*platform); }
 #endif
+  std::unique_ptr<Platform> platform = DibPlatform();
 };
 
 TEST_F(Dib, CreateLaysOutAZeroedBottomUpSurfaceOrFailsLeavingItEmpty) {
@@ -80,7 +53,7 @@ TEST_F(Dib, CreateLaysOutAZeroedBottomUpSurfaceOrFailsLeavingItEmpty) {
     EXPECT_FALSE(dib->Create(w, h) || !Empty(*dib)) << w << "x" << h;
   }
 #ifndef _WIN32
-  scripted->dibSectionFails = true;
+  scripted().dibSectionFails = true;
   EXPECT_FALSE(dib->Create(2, 2));
 #endif
 }
@@ -114,7 +87,7 @@ TEST_F(Dib, KeyToAlphaAndPremultiplyGiveExactBytes) {
   for (const auto& c : cases) {
     auto dib = Make(static_cast<int>(c.in.size()), 1, c.in);
     c.op(*dib);
-    EXPECT_EQ(Read(*dib), c.want) << "first pixel " << c.in[0][0] << "," << c.in[0][1];
+    EXPECT_EQ(ReadDib(*dib), c.want) << "first pixel " << c.in[0][0] << "," << c.in[0][1];
   }
 }
 
@@ -141,7 +114,7 @@ TEST_F(Dib, ScaleToWidthAveragesBlocksOrWeightsByCoverage) {
   for (const auto& c : cases) {
     auto scaled = Make(c.w, c.h, c.in)->ScaleToWidth(c.newWidth);
     EXPECT_EQ(scaled->Height(), c.newHeight);
-    EXPECT_EQ(Read(*scaled), c.want) << c.w << "x" << c.h << " to width " << c.newWidth;
+    EXPECT_EQ(ReadDib(*scaled), c.want) << c.w << "x" << c.h << " to width " << c.newWidth;
   }
   EXPECT_TRUE(Empty(*Make(2, 2)->ScaleToWidth(-2)));
   CDib32 none(*platform);  // from or to width 0 would divide by it
@@ -167,7 +140,7 @@ TEST_F(Dib, CreateFromPictureCopiesABitmapAndAnythingElseLeavesItEmpty) {
   CDib24 dib(*platform);
   dib.CreateFromPicture(std::make_shared<BitmapPicture>(bitmap));
   EXPECT_EQ(dib.Width(), 16);
-  EXPECT_EQ(Read(dib), want);
+  EXPECT_EQ(ReadDib(dib), want);
 
   DeleteBitmap(bitmap);
   for (const PictureRef& other : {PictureRef{}, PictureRef{new BitmapPicture(bitmap)}}) {
@@ -185,11 +158,11 @@ TEST_F(Dib, AlphaDrawBlendsInsideTheTargetsClipOnly) {
   source->AlphaDraw(*target->DC(), 0, 0);
   target->DC()->SetClip(std::nullopt);
   CDib32(*platform).AlphaDraw(*target->DC(), 0, 0);  // an empty surface draws nothing
-  EXPECT_EQ(Read(*target), (Pixels{back, {100, 150, 45, 255}, {100, 150, 45, 255}, back}));
+  EXPECT_EQ(ReadDib(*target), (Pixels{back, {100, 150, 45, 255}, {100, 150, 45, 255}, back}));
   // Constant alpha 128 scales the source to 50, 25, 13, 64 first.
   source->AlphaDraw(*target->DC(), 3, 0, 1, -1, 2, 0, 128);
-  EXPECT_EQ(Read(*target)[3], (Bgra{50, 175, 43, 255}));
+  EXPECT_EQ(ReadDib(*target)[3], (Bgra{50, 175, 43, 255}));
 }
 
 }  // namespace
-}  // namespace vantiq
+}  // namespace vantiq::testing

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "control/enums.h"
 
@@ -19,6 +20,12 @@ FillInputs Bar(int w, int h, double value, std::int32_t style = eProgStandard,
   in.style = style;
   in.scrolling = scrolling;
   in.orientation = orientation;
+  return in;
+}
+
+FillInputs Range(FillInputs in, double min, double max) {
+  in.min = min;
+  in.max = max;
   return in;
 }
 
@@ -48,74 +55,47 @@ TEST(FillGeometry, SegmentMetricsFollowStyleAndScrolling) {
   }
 }
 
-TEST(FillGeometry, HorizontalFillSnapsBackToWholeSteps) {
-  EXPECT_EQ(ComputeFillGeometry(Bar(200, 20, 50)).fill.right, 100);
-  // 100 wide, XP (step 8): p = 50, 50 mod 8 = 2, so 48.
-  EXPECT_EQ(ComputeFillGeometry(Bar(100, 20, 50, eProgXP)).fill.right, 48);
-  // Smooth standard (step 3) lands on 48 as well.
-  EXPECT_EQ(ComputeFillGeometry(Bar(100, 20, 50, eProgStandard, eProgressBarScrollSmooth)).fill.right, 48);
-  const FillGeometry g = ComputeFillGeometry(Bar(200, 20, 50));
-  EXPECT_EQ(g.fill, (Rect{0, 0, 100, 20}));
-  EXPECT_DOUBLE_EQ(g.fraction, 0.5);
-}
-
-TEST(FillGeometry, RoundsHalfToEvenBeforeSnapping) {
-  // 25 wide at 0.5: 12.5 rounds to 12 (even), step 3 smooth: 12 - 0 = 12.
-  FillInputs in = Bar(25, 10, 50, eProgStandard, eProgressBarScrollSmooth);
-  EXPECT_EQ(ComputeFillGeometry(in).fill.right, 12);
-  // 27 wide at 0.5: 13.5 rounds to 14, 14 mod 3 = 2 so 12.
-  in.client.right = 27;
-  EXPECT_EQ(ComputeFillGeometry(in).fill.right, 12);
-}
-
-TEST(FillGeometry, NearlyFullBarEndsTwoPixelsBeforeTheEdge) {
-  EXPECT_EQ(ComputeFillGeometry(Bar(200, 20, 100)).fill.right, 198);
-  EXPECT_EQ(ComputeFillGeometry(Bar(200, 20, 99.5, eProgXP)).fill.right, 198);
-  // 0.99 exactly is not "above 0.99": it snaps like any other value.
-  EXPECT_EQ(ComputeFillGeometry(Bar(200, 20, 99)).fill.right, 190);
-}
-
-TEST(FillGeometry, FractionIsClampedAndEqualBoundsUseTheDistanceFromMin) {
-  FillInputs in = Bar(200, 20, -5);
-  EXPECT_DOUBLE_EQ(ComputeFillGeometry(in).fraction, 0);
-  EXPECT_EQ(ComputeFillGeometry(in).fill.right, 0);
-  in.value = 500;
-  EXPECT_DOUBLE_EQ(ComputeFillGeometry(in).fraction, 1);
-  in.min = in.max = 10;
-  in.value = 10;
-  EXPECT_DOUBLE_EQ(ComputeFillGeometry(in).fraction, 0);
-  EXPECT_EQ(ComputeFillGeometry(in).fill.right, 0);
-  in.value = 10.25;  // range 0: the fraction is Value - Min
-  EXPECT_DOUBLE_EQ(ComputeFillGeometry(in).fraction, 0.25);
-}
-
-TEST(FillGeometry, NonFiniteStateShowsAnEmptyBar) {
+// The fill ends at `edge`: its right when horizontal; its top when vertical, the fill
+// growing up from the bottom.
+TEST(FillGeometry, FractionAndFillEdgeForEachState) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  FillInputs in = Bar(200, 20, nan);
-  EXPECT_EQ(ComputeFillGeometry(in).fill.right, 0);
-  in.value = 5;
-  in.min = -inf;
-  in.max = inf;
-  EXPECT_EQ(ComputeFillGeometry(in).fill.right, 0);
-  in = Bar(20, 100, nan, eProgStandard, 0, eProgressBarOrientationVertical);
-  EXPECT_EQ(ComputeFillGeometry(in).fill.top, 100);
-}
-
-TEST(FillGeometry, VerticalFillGrowsUpFromTheBottom) {
-  FillInputs in = Bar(20, 100, 0, eProgStandard, 0, eProgressBarOrientationVertical);
-  FillGeometry g = ComputeFillGeometry(in);
-  EXPECT_DOUBLE_EQ(g.fraction, 0.98);
-  EXPECT_EQ(g.fill, (Rect{0, 100, 20, 100}));  // p = 98, remainder -2
-  in.value = 100;
-  g = ComputeFillGeometry(in);
-  EXPECT_NEAR(g.fraction, -0.02, 1e-12);
-  EXPECT_EQ(g.fill.top, 0);  // p = -2, remainder -2
-  in.value = 50;
-  EXPECT_EQ(ComputeFillGeometry(in).fill.top, 50);
-  // Any orientation other than horizontal draws vertically.
-  in.orientation = 7;
-  EXPECT_EQ(ComputeFillGeometry(in).fill.top, 50);
+  constexpr std::int32_t kSmooth = eProgressBarScrollSmooth, kVert = eProgressBarOrientationVertical;
+  const struct {
+    const char* what;
+    FillInputs in;
+    std::optional<double> fraction;
+    int edge;
+  } cases[] = {
+      {"half", Bar(200, 20, 50), 0.5, 100},
+      {"XP snaps back to steps of 8: 50 - 2", Bar(100, 20, 50, eProgXP), 0.5, 48},
+      {"smooth snaps back to steps of 3", Bar(100, 20, 50, eProgStandard, kSmooth), 0.5, 48},
+      {"12.5 rounds half to even, then snaps", Bar(25, 10, 50, eProgStandard, kSmooth), 0.5, 12},
+      {"13.5 rounds to 14, snapped to 12", Bar(27, 10, 50, eProgStandard, kSmooth), 0.5, 12},
+      {"full: two pixels before the edge", Bar(200, 20, 100), 1, 198},
+      {"above 0.99", Bar(200, 20, 99.5, eProgXP), 0.995, 198},
+      {"0.99 exactly snaps like any other", Bar(200, 20, 99), 0.99, 190},
+      {"below Min clamps to 0", Bar(200, 20, -5), 0, 0},
+      {"above Max clamps to 1", Bar(200, 20, 500), 1, 198},
+      {"equal bounds at Min", Range(Bar(200, 20, 10), 10, 10), 0, 0},
+      {"equal bounds: the distance from Min", Range(Bar(200, 20, 10.25), 10, 10), 0.25, 50},
+      {"NaN value: empty", Bar(200, 20, nan), std::nullopt, 0},
+      {"infinite bounds: empty", Range(Bar(200, 20, 5), -inf, inf), std::nullopt, 0},
+      {"vertical NaN: empty", Bar(20, 100, nan, eProgStandard, 0, kVert), std::nullopt, 100},
+      {"vertical at Min: p = 98, remainder -2", Bar(20, 100, 0, eProgStandard, 0, kVert), 0.98, 100},
+      {"vertical full: p = -2, remainder -2", Bar(20, 100, 100, eProgStandard, 0, kVert), -0.02, 0},
+      {"vertical half", Bar(20, 100, 50, eProgStandard, 0, kVert), 0.48, 50},
+      {"any other orientation is vertical", Bar(20, 100, 50, eProgStandard, 0, 7), 0.48, 50},
+  };
+  for (const auto& c : cases) {
+    const FillGeometry g = ComputeFillGeometry(c.in);
+    const Rect& rc = c.in.client;
+    const Rect fill = IsHorizontal(c.in.orientation) ? Rect{0, 0, c.edge, rc.bottom} : Rect{0, c.edge, rc.right, rc.bottom};
+    EXPECT_EQ(g.fill, fill) << c.what;
+    if (c.fraction) {
+      EXPECT_NEAR(g.fraction, *c.fraction, 1e-12) << c.what;
+    }
+  }
 }
 
 }  // namespace

@@ -210,12 +210,6 @@ TEST_F(MouseEventsTest, ClickFollowsALeftPressReleasedInsideTheControl) {
   }
 }
 
-}  // namespace
-}  // namespace vantiq
-
-namespace vantiq::testing {
-namespace {
-
 TEST_F(MouseEventsTest, ANewControlWindowGetsATipOfItsOwnWithTheSameText) {
   host.toolTipText = u"Copying";
   Mouse('m', 0);

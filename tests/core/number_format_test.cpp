@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -293,7 +292,6 @@ TEST(NumberFormat, ExtremeValues) {
 TEST(NumberFormat, HostilePatternsAreCappedAndNeverFault) {
   const std::size_t kMegabyte = 1 << 20;
   const std::size_t kCap = 65536;  // pattern units read
-  const auto start = std::chrono::steady_clock::now();
 
   std::string zeros = Format(5, std::string(kMegabyte, '0'));
   EXPECT_EQ(zeros, std::string(kCap - 1, '0') + "5");
@@ -328,9 +326,6 @@ TEST(NumberFormat, HostilePatternsAreCappedAndNeverFault) {
       ASSERT_LE(out.size(), 2 * pattern.size() + 440) << pattern << " " << v;
     }
   }
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_LT(seconds, 20.0) << "hostile patterns must stay linear";
 }
 
 TEST(NumberFormat, PortableUserLocaleIsTheDefault) {

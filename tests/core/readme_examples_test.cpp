@@ -3,35 +3,17 @@
 // is the file the Windows tests build.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 
 #include "caption/compose_caption.h"
 #include "control/memory_property_bag.h"
 #include "control/persistence.h"
 #include "support/control_rig.h"
+#include "support/project_files.h"
 
 namespace vantiq::testing {
 namespace {
-
-std::string ReadFile(const std::string& relative) {
-  std::ifstream in(std::string(VANTIQ_SOURCE_DIR) + "/" + relative, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// The body of the README's first fenced block of the language.
-std::string ReadmeBlock(const std::string& language) {
-  const std::string readme = ReadFile("README.md");
-  const std::string fence = "```" + language + "\n";
-  const std::size_t start = readme.find(fence);
-  if (start == std::string::npos) return {};
-  const std::size_t body = start + fence.size();
-  return readme.substr(body, readme.find("```", body) - body);
-}
 
 std::u16string Wide(const std::string& s) { return std::u16string(s.begin(), s.end()); }
 
@@ -60,7 +42,7 @@ TEST(ReadmeExamples, WebPageParametersLoadAsTheTextSays) {
 TEST(ReadmeExamples, CppExampleIsTheBuiltFile) {
   const std::string block = ReadmeBlock("cpp");
   ASSERT_FALSE(block.empty());
-  EXPECT_EQ(block, ReadFile("docs/examples/readme_example.cpp"));
+  EXPECT_EQ(block, ReadSourceFile("docs/examples/readme_example.cpp"));
 }
 
 }  // namespace
