@@ -8,7 +8,7 @@
 namespace vantiq::testing {
 namespace {
 
-TEST(ControlWindow, XPLookCutsThreePixelsAtEachCorner) {
+TEST(ControlWindow, XPLookCutsThreePixelsAtEachCornerUntilTerminate) {
   WindowRig rig(100, 20);
   rig.Start();
   rig.control->SetStyle(eProgXP);
@@ -21,6 +21,11 @@ TEST(ControlWindow, XPLookCutsThreePixelsAtEachCorner) {
 
   rig.control->SetStyle(eProgStandard);
   EXPECT_EQ(rig.RegionType(), ERROR) << "the region is removed again";
+  rig.control->SetStyle(eProgXP);
+  ASSERT_EQ(rig.RegionType(), COMPLEXREGION);
+  rig.control->Terminate();
+  EXPECT_EQ(rig.RegionType(), ERROR) << "Terminate leaves no region";
+  EXPECT_EQ(rig.control->paint().m_hTheme, 0u);
 }
 
 TEST(ControlWindow, BackgroundReachesTheWindow) {
@@ -54,16 +59,6 @@ TEST(ControlWindow, VisualStylesFollowTheWindowsTheme) {
   EXPECT_EQ(rig.control->paint().m_sThemeFile, u"");
   rig.control->SetStyle(eProgXP);
   EXPECT_EQ(rig.RegionType(), COMPLEXREGION) << "without visual styles the imitation rounds";
-}
-
-TEST(ControlWindow, TerminateLeavesNoRegion) {
-  WindowRig rig(40, 10);
-  rig.Start();
-  rig.control->SetStyle(eProgXP);
-  ASSERT_EQ(rig.RegionType(), COMPLEXREGION);
-  rig.control->Terminate();
-  EXPECT_EQ(rig.RegionType(), ERROR);
-  EXPECT_EQ(rig.control->paint().m_hTheme, 0u);
 }
 
 }  // namespace

@@ -8,16 +8,10 @@
 
 #include "backends/soft/png_file.h"
 #include "demo/demo_layout.h"
+#include "support/project_files.h"
 
 namespace vantiq::testing {
 namespace {
-
-std::wstring ProgramFolder() {
-  wchar_t path[MAX_PATH];
-  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path, n);
-  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
 
 DWORD RunProgram(std::wstring commandLine) {
   STARTUPINFOW startup{};

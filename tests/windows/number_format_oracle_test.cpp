@@ -103,6 +103,12 @@ bool WineDropsTheCarry(const Pattern& p, double value) {
   return shown >= 0.5 && shown < 1;
 }
 
+std::u16string Repeat(const std::u16string& piece, int times) {
+  std::u16string out;
+  while (times-- > 0) out += piece;
+  return out;
+}
+
 struct Departure {
   const char* name;
   const char* reason;
@@ -158,16 +164,8 @@ const std::vector<Departure>& Departures() {
       {"LongPatterns",
        "oleaut32 compiles a pattern into 255 bytes with byte-sized counts; longer ones are refused "
        "or wrap around",
-       {{5, std::u16string(300, u'0')}, {5, [] {
-          std::u16string p;
-          for (int i = 0; i < 100; ++i) p += u"0 ";
-          return p;
-        }()}},
-       {std::u16string(299, u'0') + u"5", [] {
-          std::u16string p;
-          for (int i = 0; i < 99; ++i) p += u"0 ";
-          return p + u"5 ";
-        }()}},
+       {{5, std::u16string(300, u'0')}, {5, Repeat(u"0 ", 100)}},
+       {std::u16string(299, u'0') + u"5", Repeat(u"0 ", 99) + u"5 "}},
   };
   return departures;
 }

@@ -5,18 +5,12 @@
 #include <windows.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
+
+#include "support/project_files.h"
 
 namespace vantiq::testing {
 namespace {
-
-std::wstring ProgramFolder() {
-  wchar_t path[MAX_PATH];
-  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path, n);
-  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
 
 // Runs a command line and returns what it wrote, CRs removed.
 std::string Output(std::wstring commandLine) {
@@ -48,18 +42,6 @@ std::string Output(std::wstring commandLine) {
   for (char c : out)
     if (c != '\r') clean.push_back(c);
   return clean;
-}
-
-std::string ReadmeBlock(const std::string& language) {
-  std::ifstream in(VANTIQ_SOURCE_DIR "/README.md", std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  const std::string readme = text.str();
-  const std::string fence = "```" + language + "\n";
-  const std::size_t start = readme.find(fence);
-  if (start == std::string::npos) return {};
-  const std::size_t body = start + fence.size();
-  return readme.substr(body, readme.find("```", body) - body);
 }
 
 class ReadmeUsage : public ::testing::Test {

@@ -8,7 +8,6 @@
 #include <tuple>
 
 #include "backends/gdi/gdi_tip_window.h"
-#include "platform/mod_version_ex.h"
 #include "support/real_window.h"
 #include "support/window_host.h"
 #include "window/unicode_tool_tip.h"
@@ -60,8 +59,6 @@ TEST(ToolTipWindow, TheHostsTipShowsInATopmostTooltipWindowInUtf16) {
   EXPECT_EQ(GetWindow(tip, GW_OWNER), rig.Hwnd());
   EXPECT_EQ(GetWindowLongA(tip, GWL_STYLE) & (TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON),
             TTS_ALWAYSTIP | TTS_NOPREFIX);
-  EXPECT_EQ((GetClassLongA(tip, GCL_STYLE) & CS_DROPSHADOW) != 0,
-            modVersionEx::IsWinXPOrLater(rig.platform));
   EXPECT_EQ(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(tip, GWLP_HINSTANCE)),
             GetModuleHandleW(nullptr))
       << "the module that holds the code: the program itself in this static build";
