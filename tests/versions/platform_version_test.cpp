@@ -1,5 +1,6 @@
 // The real platform as each Windows version: the version record, the seven version
-// tests, visual styles on a real window, and the Msimg32 library tests.
+// tests, visual styles on a real window and the tooltip's drop shadow. (Library lookups
+// do not depend on the version: the Windows suite checks them.)
 #include "backends/gdi/gdi_platform.h"
 
 #include <gtest/gtest.h>
@@ -9,18 +10,14 @@
 
 #include "platform/color_xp.h"
 #include "platform/mod_version_ex.h"
-#include "platform/mod_visual_styles.h"
 #include "support/real_window.h"
+#include "window/unicode_tool_tip.h"
 #include "windows_version.h"
 
 namespace vantiq::testing {
 namespace {
 
 namespace mv = modVersionEx;
-
-#define REQUIRE_VERSION(v)                                                    \
-  const WindowsVersion* v = RunningAs();                                      \
-  if (v == nullptr) GTEST_SKIP() << ProgramName() << " names no Windows version"
 
 bool EndsWith(const std::u16string& s, const std::u16string& tail) {
   return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
@@ -77,49 +74,42 @@ Identity ReadIdentity(GdiPlatform& gdi, WindowHandle hwnd) {
   return id;
 }
 
-TEST(RealVisualStyles, ARealWindowHasTheLightStyleFromXpOnAndNoneBefore) {
+// Wine's theme engine serves every version alike; the version decides. A window whose
+// style is turned off has none on any version.
+TEST(RealVisualStyles, ARealWindowHasTheLightStyleFromXpOnUnlessTurnedOff) {
   REQUIRE_VERSION(v);
   GdiPlatform gdi;
-  RealWindow window(100, 20);
-  ASSERT_NE(window.Get(), nullptr);
-  // Wine's theme engine serves every version alike; the version decides.
-  const ThemeHandle probe = gdi.OpenThemeData(window.Handle(), u"Button");
-  ASSERT_NE(probe, 0u) << "visual styles are off in this Wine prefix";
-  gdi.CloseThemeData(probe);
+  for (bool turnedOff : {false, true}) {
+    RealWindow window(100, 20);
+    ASSERT_NE(window.Get(), nullptr);
+    const ThemeHandle probe = gdi.OpenThemeData(window.Handle(), u"Button");
+    ASSERT_NE(probe, 0u) << "visual styles are off in this Wine prefix";
+    gdi.CloseThemeData(probe);
+    if (turnedOff) ASSERT_EQ(TurnVisualStylesOff(window.Get()), S_OK);
 
-  const auto [active, file, color] = ReadIdentity(gdi, window.Handle());
-  if (v->winXPOrLater) {
-    EXPECT_TRUE(active);
-    EXPECT_TRUE(EndsWith(file, u"\\LIGHT\\LIGHT.MSSTYLES"));
-    EXPECT_EQ(color, u"BLUE");
-  } else {
-    EXPECT_FALSE(active);
-    EXPECT_EQ(file, u"");
-    EXPECT_EQ(color, u"");
+    const auto [active, file, color] = ReadIdentity(gdi, window.Handle());
+    if (v->winXPOrLater && !turnedOff) {
+      EXPECT_TRUE(active);
+      EXPECT_TRUE(EndsWith(file, u"\\LIGHT\\LIGHT.MSSTYLES"));
+      EXPECT_EQ(color, u"BLUE");
+    } else {
+      EXPECT_FALSE(active) << turnedOff;
+      EXPECT_EQ(file, u"") << turnedOff;
+      EXPECT_EQ(color, u"") << turnedOff;
+    }
   }
 }
 
-TEST(RealVisualStyles, AWindowWhoseStyleIsTurnedOffHasNone) {
+// The tooltip class gets CS_DROPSHADOW from NT 5.1 on and keeps its style before.
+TEST(RealToolTip, DropShadowFromXpOn) {
   REQUIRE_VERSION(v);
-  GdiPlatform gdi;
-  RealWindow window(100, 20);
-  ASSERT_NE(window.Get(), nullptr);
-  ASSERT_EQ(TurnVisualStylesOff(window.Get()), S_OK);
-  const auto [active, file, color] = ReadIdentity(gdi, window.Handle());
-  EXPECT_FALSE(active);
-  EXPECT_EQ(file, u"");
-  EXPECT_EQ(color, u"");
-}
-
-TEST(RealLibraries, Msimg32AndItsExportsAreFound) {
-  REQUIRE_VERSION(v);
-  GdiPlatform gdi;
-  EXPECT_TRUE(modVisualStyles::IsDllPresent(gdi, "Msimg32.dll"));
-  EXPECT_TRUE(modVisualStyles::IsFunctionExported(gdi, "Msimg32.dll", "GradientFill"));
-  EXPECT_TRUE(modVisualStyles::IsFunctionExported(gdi, "Msimg32.dll", "AlphaBlend"));
-  EXPECT_TRUE(modVisualStyles::IsFunctionExported(gdi, "Msimg32.dll", "TransparentBlt"));
-  EXPECT_FALSE(modVisualStyles::IsFunctionExported(gdi, "Msimg32.dll", "NoSuchExport"));
-  EXPECT_FALSE(modVisualStyles::IsDllPresent(gdi, "NoSuchLibrary.dll"));
+  RealWindow owner(40, 10);
+  GdiPlatform platform;
+  CUnicodeToolTip tip(platform);
+  ASSERT_TRUE(tip.Create(owner.Handle()));
+  const HWND hwnd = reinterpret_cast<HWND>(tip.Hwnd());
+  EXPECT_EQ((GetClassLongA(hwnd, GCL_STYLE) & CS_DROPSHADOW) != 0, v->winXPOrLater);
+  EXPECT_NE(GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
 }
 
 }  // namespace

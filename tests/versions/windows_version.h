@@ -23,4 +23,9 @@ const WindowsVersion* RunningAs();
 // The program's own file name, for messages.
 std::string ProgramName();
 
+// Declares `v`, the version this copy runs as; skips the test when it names none.
+#define REQUIRE_VERSION(v)                  \
+  const WindowsVersion* v = RunningAs();    \
+  if (v == nullptr) GTEST_SKIP() << ProgramName() << " names no Windows version"
+
 }  // namespace vantiq::testing
