@@ -10,6 +10,18 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$here"
 jobs="${VANTIQ_JOBS:-1}"
 targets=("$@")
+
+# build DIR TARGET: quiet unless it fails.
+build() {
+  local log
+  log="$(mktemp)"
+  if ! cmake --build "$1" -j "$jobs" --target "$2" >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    exit 1
+  fi
+  rm -f "$log"
+}
 [ ${#targets[@]} -gt 0 ] || targets=(win32 native)
 
 for target in "${targets[@]}"; do
@@ -23,7 +35,7 @@ for target in "${targets[@]}"; do
       fi
       [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$here/$toolchain" >/dev/null
-      cmake --build "$dir" -j "$jobs" --target vantiq-bench >/dev/null
+      build "$dir" vantiq-bench
       # A prefix of the bench's own, copied from the project's.
       if [ ! -f "$dir/wineprefix/.vantiq-ready" ]; then
         scripts/wine-prefix.sh "$target"
@@ -38,6 +50,7 @@ for target in "${targets[@]}"; do
         "$loader" "$dir/bin/vantiq-bench.exe" --rounds "${VANTIQ_BENCH_ROUNDS:-15}" \
         --updates "${VANTIQ_BENCH_UPDATES:-100}" | tr -d '\r'
       status=${PIPESTATUS[0]}
+      WINEPREFIX="$here/$dir/wineprefix" wineserver -w 2>/dev/null || true  # before its display goes
       stop_xvfb
       [ "$status" -eq 0 ] || { echo "bench: vantiq-bench failed ($status)" >&2; exit 1; }
       ;;
@@ -45,7 +58,7 @@ for target in "${targets[@]}"; do
       dir=build/bench
       [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DVANTIQ_SANITIZE=OFF >/dev/null
-      cmake --build "$dir" -j "$jobs" --target vantiq_bench >/dev/null
+      build "$dir" vantiq_bench
       echo "== native suites"
       "$dir/bin/vantiq_bench" --benchmark_min_time="${VANTIQ_BENCH_MIN_TIME:-0.2}"
       ;;
