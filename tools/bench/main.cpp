@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "VantiqCtl.h"
+#include "bench/runtime_allocations.h"
 #include "container/container.h"
 
 namespace {
@@ -231,25 +232,11 @@ int Speed(ControlLibrary& library, int rounds, int updates) {
 // --- Memory ------------------------------------------------------------------------
 
 struct Usage {
-  long long heap = 0;  // busy bytes in every heap of the process
+  long long runtime = 0;  // bytes the control's module holds from the C runtime
   long long gdi = 0;   // GDI objects of the process
   long long commit = 0;
   long long workingSet = 0;
 };
-
-long long HeapBytes() {
-  std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 16);
-  heaps.resize(GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
-  long long busy = 0;
-  for (HANDLE heap : heaps) {
-    if (!HeapLock(heap)) continue;
-    PROCESS_HEAP_ENTRY entry{};
-    while (HeapWalk(heap, &entry))
-      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) busy += entry.cbData;
-    HeapUnlock(heap);
-  }
-  return busy;
-}
 
 // GetGuiResources where it answers; else the live entries of the process's GDI handle
 // table (Wine keeps it where Windows does: the PEB's GdiSharedHandleTable).
@@ -282,7 +269,7 @@ long long GdiObjects() {
 
 Usage Measure() {
   Usage u;
-  u.heap = HeapBytes();
+  u.runtime = vantiq::bench::RuntimeAllocations::Bytes();
   u.gdi = GdiObjects();
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
@@ -296,11 +283,13 @@ Usage Measure() {
 int Memory(ControlLibrary& library) {
   ComPtr<IClassFactory> factory;
   if (FAILED(library.GetClassFactory(CLSID_Vantiq, factory))) return 1;
+  vantiq::bench::RuntimeAllocations counted(GetModuleHandleW(L"VantiqCtl.dll"));
+  if (!counted.Complete()) std::fprintf(stderr, "vantiq-bench: the control's allocations are not counted\n");
   constexpr int kControls = 16;
-  std::printf("\n%-26s %9s %9s %11s %11s %11s\n", "memory per control (B)", "heap", "GDI objs", "commit",
+  std::printf("\n%-26s %9s %9s %11s %11s %11s\n", "memory per control (B)", "runtime", "GDI objs", "commit",
               "working set", "back buffer");
   const auto row = [&](const std::string& what, const Usage& from, const Usage& to, long long buffer) {
-    std::printf("%-26s %9lld %9.1f %11lld %11lld %11lld\n", what.c_str(), (to.heap - from.heap) / kControls,
+    std::printf("%-26s %9lld %9.1f %11lld %11lld %11lld\n", what.c_str(), (to.runtime - from.runtime) / kControls,
                 static_cast<double>(to.gdi - from.gdi) / kControls, (to.commit - from.commit) / kControls,
                 (to.workingSet - from.workingSet) / kControls, buffer);
   };
@@ -342,7 +331,8 @@ int Memory(ControlLibrary& library) {
     frame.Remove(first);
     frame.PumpMessages();
   }
-  std::printf("(in place: with the container's site; back buffer: a screen-compatible bitmap at 32 bits)\n");
+  std::printf("(runtime: what the control's module holds from the C runtime; in place: in the container's\n"
+              " site, with its window; back buffer: a screen-compatible bitmap at 32 bits)\n");
   return 0;
 }
 
