@@ -19,38 +19,6 @@ namespace {
 using Args = std::tuple<std::int16_t, std::int16_t, float, float>;
 using Events = std::vector<std::u16string>;
 
-// Counts the writes to ToolTipText and records the mouse events' arguments; `onMouse`
-// may change them, as a host's handler can.
-class MouseHost : public testing::RecordingHost {
- public:
-  std::vector<Args> args;
-  std::function<void(std::int16_t&, std::int16_t&, float&, float&)> onMouse;
-  int toolTipWrites = 0;
-
-  void SetExtenderToolTipText(const std::u16string& text) override {
-    ++toolTipWrites;
-    RecordingHost::SetExtenderToolTipText(text);
-  }
-  void RaiseMouseMove(std::int16_t& b, std::int16_t& s, float& x, float& y) override {
-    RecordingHost::RaiseMouseMove(b, s, x, y);
-    Handle(b, s, x, y);
-  }
-  void RaiseMouseDown(std::int16_t& b, std::int16_t& s, float& x, float& y) override {
-    RecordingHost::RaiseMouseDown(b, s, x, y);
-    Handle(b, s, x, y);
-  }
-  void RaiseMouseUp(std::int16_t& b, std::int16_t& s, float& x, float& y) override {
-    RecordingHost::RaiseMouseUp(b, s, x, y);
-    Handle(b, s, x, y);
-  }
-
- private:
-  void Handle(std::int16_t& b, std::int16_t& s, float& x, float& y) {
-    args.emplace_back(b, s, x, y);
-    if (onMouse) onMouse(b, s, x, y);
-  }
-};
-
 class MouseEventsTest : public ::testing::Test {
  protected:
   MouseEventsTest() {
@@ -74,7 +42,7 @@ class MouseEventsTest : public ::testing::Test {
   }
 
   ScriptablePlatform platform;
-  MouseHost host;
+  testing::RecordingHost host;
   WindowHandle hwnd = platform.AddWindow(120, 20);
   Vantiq control{host, platform};
 };
@@ -157,14 +125,16 @@ TEST_F(MouseEventsTest, AFailedTooltipWindowStopsNothing) {
 }
 
 TEST_F(MouseEventsTest, ArgumentsReachTheHostByReferenceAndItsChangesStayThere) {
-  host.onMouse = [](std::int16_t& b, std::int16_t& s, float& x, float& y) {
+  Args received;
+  host.onMouse = [&](std::int16_t& b, std::int16_t& s, float& x, float& y) {
+    received = Args(b, s, x, y);
     b = 2, s = 7, x = -50, y = 99;
   };
   for (auto event : {&Vantiq::MouseDown, &Vantiq::MouseMove, &Vantiq::MouseUp}) {
     std::int16_t button = 1, shift = 6;
     float x = 3.5f, y = 19.75f;
     (control.*event)(button, shift, x, y);
-    EXPECT_EQ(host.args.back(), Args(1, 6, 3.5f, 19.75f));
+    EXPECT_EQ(received, Args(1, 6, 3.5f, 19.75f));
     EXPECT_EQ(Args(button, shift, x, y), Args(2, 7, -50, 99)) << "the handler's values come back";
   }
   // A left press released inside, whatever the handlers made of it.

@@ -27,6 +27,7 @@ std::u16string RecordingHost::ExtenderToolTipText() {
 }
 
 void RecordingHost::SetExtenderToolTipText(const std::u16string& text) {
+  ++toolTipWrites;
   if (!toolTipText) throw RuntimeError(438);
   toolTipText = text;
 }

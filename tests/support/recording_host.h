@@ -24,8 +24,9 @@ class RecordingHost : public Host {
   std::optional<std::u16string> toolTipText = std::u16string();  // nullopt: no extender
   bool propertyChangedFails = false;
   bool baseRefusesPointer = false;
-  // Runs inside ProgressTextCallBack with the event's by-reference arguments.
+  // Run inside ProgressTextCallBack and the mouse events with their by-reference arguments.
   std::function<void(double&, double&, double&, std::u16string&)> onProgressText;
+  std::function<void(std::int16_t&, std::int16_t&, float&, float&)> onMouse;
 
   // --- What the control did ------------------------------------------------------
   std::vector<std::u16string> changes;  // PropertyChanged names, in order
@@ -35,6 +36,7 @@ class RecordingHost : public Host {
   std::int16_t baseMousePointer = 0;
   PictureRef baseMouseIcon;
   std::vector<std::u16string> events;
+  int toolTipWrites = 0;  // SetExtenderToolTipText calls
 
   // The number of notifications with this name.
   int ChangeCount(const std::u16string& name) const;
@@ -65,14 +67,20 @@ class RecordingHost : public Host {
   void RaiseProgressTextCallBack(double& value, double& min, double& max,
                                  std::u16string& text) override;
   void RaiseClick() override { events.push_back(u"Click"); }
-  void RaiseMouseMove(std::int16_t&, std::int16_t&, float&, float&) override {
-    events.push_back(u"MouseMove");
+  void RaiseMouseMove(std::int16_t& b, std::int16_t& s, float& x, float& y) override {
+    Mouse(u"MouseMove", b, s, x, y);
   }
-  void RaiseMouseDown(std::int16_t&, std::int16_t&, float&, float&) override {
-    events.push_back(u"MouseDown");
+  void RaiseMouseDown(std::int16_t& b, std::int16_t& s, float& x, float& y) override {
+    Mouse(u"MouseDown", b, s, x, y);
   }
-  void RaiseMouseUp(std::int16_t&, std::int16_t&, float&, float&) override {
-    events.push_back(u"MouseUp");
+  void RaiseMouseUp(std::int16_t& b, std::int16_t& s, float& x, float& y) override {
+    Mouse(u"MouseUp", b, s, x, y);
+  }
+
+ private:
+  void Mouse(const char16_t* event, std::int16_t& b, std::int16_t& s, float& x, float& y) {
+    events.push_back(event);
+    if (onMouse) onMouse(b, s, x, y);
   }
 };
 

@@ -5,13 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 #include <tuple>
 
 #include "backends/gdi/gdi_surface.h"
 #include "backends/soft/soft_surface.h"
-#include "platform/color_xp.h"
-#include "platform/mod_version_ex.h"
 #include "platform/mod_visual_styles.h"
 #include "platform/text_case.h"
 #include "support/ole_color_cases.h"
@@ -149,16 +146,6 @@ TEST(GdiPlatform, ThemesOpenReadAndDrawWithinTheClipUntilTheWindowsStyleIsOff) {
   ASSERT_EQ(gdi.GetCurrentThemeName(file, color, size, 4), kSOk);
   EXPECT_EQ(std::u16string(color) + u"|" + size, u"Blu|Nor") << "what fits, terminated";
   EXPECT_EQ(std::u16string(file).size(), 3u);
-  bool canTheme = false;
-  std::u16string name;
-  std::thread([&] {
-    canTheme = modVersionEx::IsWinXPOrLater(gdi);
-    name = CColorXP(gdi).ThemeFileName(window.Handle());
-  }).join();
-  if (canTheme) {
-    EXPECT_NE(name.find(u"\\LIGHT\\LIGHT.MSSTYLES"), std::u16string::npos);
-  }
-
   ASSERT_EQ(testing::TurnVisualStylesOff(window.Get()), S_OK);
   EXPECT_EQ(gdi.OpenThemeData(window.Handle(), u"Progress"), 0u) << "asked for that window";
 }
