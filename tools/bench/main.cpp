@@ -243,11 +243,12 @@ struct Usage {
 long long GdiObjects() {
   const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   if (counted) return counted;
+  const auto* teb = reinterpret_cast<const BYTE*>(NtCurrentTeb());
 #ifdef _WIN64
-  const auto* peb = reinterpret_cast<const BYTE*>(__readgsqword(0x60));
+  const auto* peb = *reinterpret_cast<const BYTE* const*>(teb + 0x60);
   const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + 0xF8);
 #else
-  const auto* peb = *reinterpret_cast<const BYTE* const*>(reinterpret_cast<const BYTE*>(NtCurrentTeb()) + 0x30);
+  const auto* peb = *reinterpret_cast<const BYTE* const*>(teb + 0x30);
   const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + 0x94);
 #endif
   if (!table) return -1;
