@@ -150,6 +150,13 @@ void Repaint(HWND hwnd) {
   UpdateWindow(hwnd);
 }
 
+// Timing a call that failed would mean nothing.
+void Require(HRESULT hr, const char* what) {
+  if (SUCCEEDED(hr)) return;
+  std::fprintf(stderr, "vantiq-bench: %s failed (0x%08lx)\n", what, static_cast<unsigned long>(hr));
+  std::exit(1);
+}
+
 // 1..99 and round again: every update moves the bar and its percentage.
 double ValueAt(int i) { return 1 + i % 99; }
 
@@ -177,8 +184,9 @@ int Speed(ControlLibrary& library, int rounds, int updates) {
 
     for (const Look& look : kLooks) {
       for (const bool shadow : {false, true}) {
-        bar->put_style(look.style);
-        bar->put_Shadow(shadow ? VARIANT_TRUE : VARIANT_FALSE);
+        Require(bar->put_style(look.style), "put_style");
+        Require(bar->put_Shadow(shadow ? VARIANT_TRUE : VARIANT_FALSE), "put_Shadow");
+        Require(bar->put_value(50), "put_value");
         frame.PumpMessages();
         const Pair p = Compare(
             rounds, updates,
@@ -199,9 +207,9 @@ int Speed(ControlLibrary& library, int rounds, int updates) {
     }
 
     // A paint with nothing changed: the flat look at 42 %, caption on, no shadow.
-    bar->put_style(eProgStandard);
-    bar->put_Shadow(VARIANT_FALSE);
-    bar->put_value(42);
+    Require(bar->put_style(eProgStandard), "put_style");
+    Require(bar->put_Shadow(VARIANT_FALSE), "put_Shadow");
+    Require(bar->put_value(42), "put_value");
     DestroyWindow(system);
     BlitWindow blit(frame.Hwnd(), 10, 20 + size.height, size.width, size.height);
     frame.PumpMessages();
