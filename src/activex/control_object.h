@@ -35,6 +35,19 @@
 
 namespace vantiq::activex {
 
+// A reference held for the length of a call that may raise events: a handler may let
+// the last reference from outside go while the call is still running in the object.
+class KeepAlive {
+ public:
+  explicit KeepAlive(IUnknown* object) : object_(object) { object_->AddRef(); }
+  ~KeepAlive() { object_->Release(); }
+  KeepAlive(const KeepAlive&) = delete;
+  KeepAlive& operator=(const KeepAlive&) = delete;
+
+ private:
+  IUnknown* object_;
+};
+
 class ControlObject final : public _Vantiq,
                             public IProvideClassInfo2,
                             public ISupportErrorInfo,

@@ -23,8 +23,10 @@ HRESULT Get(Out* out, Read&& read) {
   return Guarded(IID__Vantiq, [&] { *out = read(); });
 }
 
+// A setter: the core redraws at once, and the redraw may raise events.
 template <typename Write>
-HRESULT Put(Write&& write) {
+HRESULT Put(IUnknown* self, Write&& write) {
+  KeepAlive hold(self);
   return Guarded(IID__Vantiq, std::forward<Write>(write));
 }
 
@@ -42,7 +44,7 @@ STDMETHODIMP ControlObject::get_TextAlignment(::eProgressBarTextAlign* eAlign) {
 }
 
 STDMETHODIMP ControlObject::put_TextAlignment(::eProgressBarTextAlign eAlign) {
-  return Put([&] { control_.SetTextAlignment(eAlign); });
+  return Put(outer_, [&] { control_.SetTextAlignment(eAlign); });
 }
 
 STDMETHODIMP ControlObject::get_Font(IFontDisp** oFnt) {
@@ -50,7 +52,7 @@ STDMETHODIMP ControlObject::get_Font(IFontDisp** oFnt) {
 }
 
 STDMETHODIMP ControlObject::putref_Font(IFontDisp* oFnt) {
-  return Put([&] { control_.SetFont(ComFont::WrapOrKeep(oFnt, control_.Font())); });
+  return Put(outer_, [&] { control_.SetFont(ComFont::WrapOrKeep(oFnt, control_.Font())); });
 }
 
 // Assigning a font object without Set behaves as with it.
@@ -61,7 +63,7 @@ STDMETHODIMP ControlObject::get_hwnd(LONG* lHwnd) {
 }
 
 STDMETHODIMP ControlObject::put_hwnd(LONG lHwnd) {
-  return Put([&] { control_.SetHwnd(lHwnd); });
+  return Put(outer_, [&] { control_.SetHwnd(lHwnd); });
 }
 
 STDMETHODIMP ControlObject::get_Min(double* dMin) {
@@ -69,7 +71,7 @@ STDMETHODIMP ControlObject::get_Min(double* dMin) {
 }
 
 STDMETHODIMP ControlObject::put_Min(double dMin) {
-  return Put([&] { control_.SetMin(dMin); });
+  return Put(outer_, [&] { control_.SetMin(dMin); });
 }
 
 STDMETHODIMP ControlObject::get_Max(double* dMax) {
@@ -77,7 +79,7 @@ STDMETHODIMP ControlObject::get_Max(double* dMax) {
 }
 
 STDMETHODIMP ControlObject::put_Max(double dMax) {
-  return Put([&] { control_.SetMax(dMax); });
+  return Put(outer_, [&] { control_.SetMax(dMax); });
 }
 
 STDMETHODIMP ControlObject::get_MouseIcon(IPictureDisp** oIcon) {
@@ -85,7 +87,7 @@ STDMETHODIMP ControlObject::get_MouseIcon(IPictureDisp** oIcon) {
 }
 
 STDMETHODIMP ControlObject::putref_MouseIcon(IPictureDisp* oIcon) {
-  return Put([&] { control_.SetMouseIcon(ComPicture::Wrap(oIcon)); });
+  return Put(outer_, [&] { control_.SetMouseIcon(ComPicture::Wrap(oIcon)); });
 }
 
 STDMETHODIMP ControlObject::get_MousePointer(::eMousePointer* ePointer) {
@@ -93,7 +95,7 @@ STDMETHODIMP ControlObject::get_MousePointer(::eMousePointer* ePointer) {
 }
 
 STDMETHODIMP ControlObject::put_MousePointer(::eMousePointer ePointer) {
-  return Put([&] { control_.SetMousePointer(ePointer); });
+  return Put(outer_, [&] { control_.SetMousePointer(ePointer); });
 }
 
 STDMETHODIMP ControlObject::get_Orientation(::eProgressBarOrientation* eOrientation) {
@@ -102,7 +104,7 @@ STDMETHODIMP ControlObject::get_Orientation(::eProgressBarOrientation* eOrientat
 }
 
 STDMETHODIMP ControlObject::put_Orientation(::eProgressBarOrientation eOrientation) {
-  return Put([&] { control_.SetOrientation(eOrientation); });
+  return Put(outer_, [&] { control_.SetOrientation(eOrientation); });
 }
 
 STDMETHODIMP ControlObject::get_Enabled(VARIANT_BOOL* bEnabled) {
@@ -110,7 +112,7 @@ STDMETHODIMP ControlObject::get_Enabled(VARIANT_BOOL* bEnabled) {
 }
 
 STDMETHODIMP ControlObject::put_Enabled(VARIANT_BOOL bEnabled) {
-  return Put([&] { control_.SetEnabled(FromVariantBool(bEnabled)); });
+  return Put(outer_, [&] { control_.SetEnabled(FromVariantBool(bEnabled)); });
 }
 
 STDMETHODIMP ControlObject::get_Scrolling(::eProgressBarScroll* eScroll) {
@@ -118,7 +120,7 @@ STDMETHODIMP ControlObject::get_Scrolling(::eProgressBarScroll* eScroll) {
 }
 
 STDMETHODIMP ControlObject::put_Scrolling(::eProgressBarScroll eScroll) {
-  return Put([&] { control_.SetScrolling(eScroll); });
+  return Put(outer_, [&] { control_.SetScrolling(eScroll); });
 }
 
 STDMETHODIMP ControlObject::get_ShowCaption(VARIANT_BOOL* bShowCaption) {
@@ -126,7 +128,7 @@ STDMETHODIMP ControlObject::get_ShowCaption(VARIANT_BOOL* bShowCaption) {
 }
 
 STDMETHODIMP ControlObject::put_ShowCaption(VARIANT_BOOL bShowCaption) {
-  return Put([&] { control_.SetShowCaption(FromVariantBool(bShowCaption)); });
+  return Put(outer_, [&] { control_.SetShowCaption(FromVariantBool(bShowCaption)); });
 }
 
 STDMETHODIMP ControlObject::get_SearchCaption(BSTR* sSearchCaption) {
@@ -134,7 +136,7 @@ STDMETHODIMP ControlObject::get_SearchCaption(BSTR* sSearchCaption) {
 }
 
 STDMETHODIMP ControlObject::put_SearchCaption(BSTR sSearchCaption) {
-  return Put([&] { control_.SetSearchCaption(FromBstr(sSearchCaption)); });
+  return Put(outer_, [&] { control_.SetSearchCaption(FromBstr(sSearchCaption)); });
 }
 
 STDMETHODIMP ControlObject::get_PercentFormat(BSTR* sFormat) {
@@ -142,7 +144,7 @@ STDMETHODIMP ControlObject::get_PercentFormat(BSTR* sFormat) {
 }
 
 STDMETHODIMP ControlObject::put_PercentFormat(BSTR sFormat) {
-  return Put([&] { control_.SetPercentFormat(FromBstr(sFormat)); });
+  return Put(outer_, [&] { control_.SetPercentFormat(FromBstr(sFormat)); });
 }
 
 STDMETHODIMP ControlObject::get_Caption(BSTR* sCaption) {
@@ -150,7 +152,7 @@ STDMETHODIMP ControlObject::get_Caption(BSTR* sCaption) {
 }
 
 STDMETHODIMP ControlObject::put_Caption(BSTR sCaption) {
-  return Put([&] { control_.SetCaption(FromBstr(sCaption)); });
+  return Put(outer_, [&] { control_.SetCaption(FromBstr(sCaption)); });
 }
 
 STDMETHODIMP ControlObject::get_Shadow(VARIANT_BOOL* bShadow) {
@@ -158,7 +160,7 @@ STDMETHODIMP ControlObject::get_Shadow(VARIANT_BOOL* bShadow) {
 }
 
 STDMETHODIMP ControlObject::put_Shadow(VARIANT_BOOL bShadow) {
-  return Put([&] { control_.SetShadow(FromVariantBool(bShadow)); });
+  return Put(outer_, [&] { control_.SetShadow(FromVariantBool(bShadow)); });
 }
 
 STDMETHODIMP ControlObject::get_ShadowIntensity(LONG* lIntensity) {
@@ -166,7 +168,7 @@ STDMETHODIMP ControlObject::get_ShadowIntensity(LONG* lIntensity) {
 }
 
 STDMETHODIMP ControlObject::put_ShadowIntensity(LONG lIntensity) {
-  return Put([&] { control_.SetShadowIntensity(lIntensity); });
+  return Put(outer_, [&] { control_.SetShadowIntensity(lIntensity); });
 }
 
 STDMETHODIMP ControlObject::get_value(double* dValue) {
@@ -174,7 +176,7 @@ STDMETHODIMP ControlObject::get_value(double* dValue) {
 }
 
 STDMETHODIMP ControlObject::put_value(double dValue) {
-  return Put([&] { control_.SetValue(dValue); });
+  return Put(outer_, [&] { control_.SetValue(dValue); });
 }
 
 STDMETHODIMP ControlObject::get_style(::eProgressBarStyle* eStyle) {
@@ -182,7 +184,7 @@ STDMETHODIMP ControlObject::get_style(::eProgressBarStyle* eStyle) {
 }
 
 STDMETHODIMP ControlObject::put_style(::eProgressBarStyle eStyle) {
-  return Put([&] { control_.SetStyle(eStyle); });
+  return Put(outer_, [&] { control_.SetStyle(eStyle); });
 }
 
 STDMETHODIMP ControlObject::get_ForeColor(OLE_COLOR* lColor) {
@@ -190,7 +192,7 @@ STDMETHODIMP ControlObject::get_ForeColor(OLE_COLOR* lColor) {
 }
 
 STDMETHODIMP ControlObject::put_ForeColor(OLE_COLOR lColor) {
-  return Put([&] { control_.SetForeColor(lColor); });
+  return Put(outer_, [&] { control_.SetForeColor(lColor); });
 }
 
 STDMETHODIMP ControlObject::get_BackColor(OLE_COLOR* lColor) {
@@ -198,7 +200,7 @@ STDMETHODIMP ControlObject::get_BackColor(OLE_COLOR* lColor) {
 }
 
 STDMETHODIMP ControlObject::put_BackColor(OLE_COLOR lColor) {
-  return Put([&] { control_.SetBackColor(lColor); });
+  return Put(outer_, [&] { control_.SetBackColor(lColor); });
 }
 
 STDMETHODIMP ControlObject::get_ShadowColor(OLE_COLOR* lColor) {
@@ -206,7 +208,7 @@ STDMETHODIMP ControlObject::get_ShadowColor(OLE_COLOR* lColor) {
 }
 
 STDMETHODIMP ControlObject::put_ShadowColor(OLE_COLOR lColor) {
-  return Put([&] { control_.SetShadowColor(lColor); });
+  return Put(outer_, [&] { control_.SetShadowColor(lColor); });
 }
 
 STDMETHODIMP ControlObject::get_SegmentBorderColor(OLE_COLOR* lColor) {
@@ -214,7 +216,7 @@ STDMETHODIMP ControlObject::get_SegmentBorderColor(OLE_COLOR* lColor) {
 }
 
 STDMETHODIMP ControlObject::put_SegmentBorderColor(OLE_COLOR lColor) {
-  return Put([&] { control_.SetSegmentBorderColor(lColor); });
+  return Put(outer_, [&] { control_.SetSegmentBorderColor(lColor); });
 }
 
 STDMETHODIMP ControlObject::get_RightToLeft(VARIANT_BOOL* bRightToLeft) {
@@ -222,7 +224,7 @@ STDMETHODIMP ControlObject::get_RightToLeft(VARIANT_BOOL* bRightToLeft) {
 }
 
 STDMETHODIMP ControlObject::put_RightToLeft(VARIANT_BOOL bRightToLeft) {
-  return Put([&] { control_.SetRightToLeft(FromVariantBool(bRightToLeft)); });
+  return Put(outer_, [&] { control_.SetRightToLeft(FromVariantBool(bRightToLeft)); });
 }
 
 STDMETHODIMP ControlObject::get_ProgressColor(OLE_COLOR* lColor) {
@@ -230,7 +232,7 @@ STDMETHODIMP ControlObject::get_ProgressColor(OLE_COLOR* lColor) {
 }
 
 STDMETHODIMP ControlObject::put_ProgressColor(OLE_COLOR lColor) {
-  return Put([&] { control_.SetProgressColor(lColor); });
+  return Put(outer_, [&] { control_.SetProgressColor(lColor); });
 }
 
 STDMETHODIMP ControlObject::get_SegmentBorders(VARIANT_BOOL* bSegmentBorders) {
@@ -238,7 +240,7 @@ STDMETHODIMP ControlObject::get_SegmentBorders(VARIANT_BOOL* bSegmentBorders) {
 }
 
 STDMETHODIMP ControlObject::put_SegmentBorders(VARIANT_BOOL bSegmentBorders) {
-  return Put([&] { control_.SetSegmentBorders(FromVariantBool(bSegmentBorders)); });
+  return Put(outer_, [&] { control_.SetSegmentBorders(FromVariantBool(bSegmentBorders)); });
 }
 
 STDMETHODIMP ControlObject::get_CaptionCallBack(VARIANT_BOOL* bCaptionCallBack) {
@@ -246,7 +248,7 @@ STDMETHODIMP ControlObject::get_CaptionCallBack(VARIANT_BOOL* bCaptionCallBack) 
 }
 
 STDMETHODIMP ControlObject::put_CaptionCallBack(VARIANT_BOOL bCaptionCallBack) {
-  return Put([&] { control_.SetCaptionCallBack(FromVariantBool(bCaptionCallBack)); });
+  return Put(outer_, [&] { control_.SetCaptionCallBack(FromVariantBool(bCaptionCallBack)); });
 }
 
 STDMETHODIMP ControlObject::get_ProgressPicture(IPictureDisp** oPicture) {
@@ -254,7 +256,7 @@ STDMETHODIMP ControlObject::get_ProgressPicture(IPictureDisp** oPicture) {
 }
 
 STDMETHODIMP ControlObject::putref_ProgressPicture(IPictureDisp* oPicture) {
-  return Put([&] { control_.SetProgressPicture(ComPicture::Wrap(oPicture)); });
+  return Put(outer_, [&] { control_.SetProgressPicture(ComPicture::Wrap(oPicture)); });
 }
 
 STDMETHODIMP ControlObject::get_BackgroundPicture(IPictureDisp** oPicture) {
@@ -262,7 +264,7 @@ STDMETHODIMP ControlObject::get_BackgroundPicture(IPictureDisp** oPicture) {
 }
 
 STDMETHODIMP ControlObject::putref_BackgroundPicture(IPictureDisp* oPicture) {
-  return Put([&] { control_.SetBackgroundPicture(ComPicture::Wrap(oPicture)); });
+  return Put(outer_, [&] { control_.SetBackgroundPicture(ComPicture::Wrap(oPicture)); });
 }
 
 STDMETHODIMP ControlObject::get_AlternateForeColor(OLE_COLOR* lColor) {
@@ -270,7 +272,7 @@ STDMETHODIMP ControlObject::get_AlternateForeColor(OLE_COLOR* lColor) {
 }
 
 STDMETHODIMP ControlObject::put_AlternateForeColor(OLE_COLOR lColor) {
-  return Put([&] { control_.SetAlternateForeColor(lColor); });
+  return Put(outer_, [&] { control_.SetAlternateForeColor(lColor); });
 }
 
 STDMETHODIMP ControlObject::get_AlternateShadowColor(OLE_COLOR* lColor) {
@@ -278,7 +280,7 @@ STDMETHODIMP ControlObject::get_AlternateShadowColor(OLE_COLOR* lColor) {
 }
 
 STDMETHODIMP ControlObject::put_AlternateShadowColor(OLE_COLOR lColor) {
-  return Put([&] { control_.SetAlternateShadowColor(lColor); });
+  return Put(outer_, [&] { control_.SetAlternateShadowColor(lColor); });
 }
 
 }  // namespace vantiq::activex

@@ -96,12 +96,15 @@ STDMETHODIMP ControlObject::Invoke(DISPID id, REFIID iid, LCID /*lcid*/, WORD fl
   if (FAILED(hr)) return hr;
   const bool color = std::find(colorIds_.begin(), colorIds_.end(), id) != colorIds_.end();
 
-  // A colour written as a signed integer keeps its bits.
+  // A colour written as a signed integer keeps its bits; a 16-bit one (a script's -1 or
+  // &HFF00) is sign-extended first, as a 32-bit one of the same value would be.
   VARIANT colorArg;
   VariantInit(&colorArg);
   DISPPARAMS colorParams{};
   if (color && (flags & DISPATCH_PROPERTYPUT) && params && params->cArgs == 1 &&
-      SUCCEEDED(VariantCopyInd(&colorArg, &params->rgvarg[0])) && V_VT(&colorArg) == VT_I4) {
+      SUCCEEDED(VariantCopyInd(&colorArg, &params->rgvarg[0])) &&
+      (V_VT(&colorArg) == VT_I4 || V_VT(&colorArg) == VT_I2 || V_VT(&colorArg) == VT_I1) &&
+      SUCCEEDED(VariantChangeType(&colorArg, &colorArg, 0, VT_I4))) {
     V_VT(&colorArg) = VT_UI4;
     colorParams = *params;
     colorParams.rgvarg = &colorArg;

@@ -93,6 +93,7 @@ STDMETHODIMP ControlObject::UIDeactivate() {
 
 STDMETHODIMP ControlObject::SetObjectRects(LPCRECT position, LPCRECT clip) {
   if (!position) return E_POINTER;
+  KeepAlive hold(outer_);  // the move repaints, and painting raises events
   extent_ = PixelsToHimetric(position->right - position->left, position->bottom - position->top);
   if (!window_.Handle()) return S_OK;
   window_.Move(*position);

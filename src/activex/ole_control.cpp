@@ -17,6 +17,7 @@ STDMETHODIMP ControlObject::OnMnemonic(MSG*) { return E_NOTIMPL; }
 // UserMode is asked again on its next use. RightToLeft is the control's own property
 // once the control exists: the ambient setting only gives a new control its start.
 STDMETHODIMP ControlObject::OnAmbientPropertyChange(DISPID dispid) {
+  KeepAlive hold(outer_);  // a change may repaint, and painting raises events
   host_.AmbientChanged(dispid);
   return S_OK;
 }

@@ -24,6 +24,7 @@ STDMETHODIMP ControlObject::IsDirty() { return dirty_ ? S_OK : S_FALSE; }
 
 STDMETHODIMP ControlObject::Load(IPropertyBag* bag, IErrorLog* log) {
   if (!bag) return E_POINTER;
+  KeepAlive hold(outer_);  // the values loaded repaint, and painting raises events
   const HRESULT hr = Guarded(IID_IPersistPropertyBag, [&] {
     ComPropertyBag adapter(bag, log, false);
     ReadProperties(control_, adapter);

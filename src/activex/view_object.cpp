@@ -9,6 +9,7 @@ STDMETHODIMP ControlObject::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC
                                  ULONG_PTR) {
   if (aspect != DVASPECT_CONTENT && aspect != DVASPECT_DOCPRINT) return DV_E_DVASPECT;
   if (!target || !bounds) return E_INVALIDARG;
+  KeepAlive hold(outer_);  // a handler of the events raised while drawing may let it go
   const RECT rect{bounds->left, bounds->top, bounds->right, bounds->bottom};
   if (window_.Handle()) return window_.RenderInto(target, rect) ? S_OK : E_FAIL;
 

@@ -87,6 +87,12 @@ void Vantiq::Show() {
 void Vantiq::Hide() { paint_.m_bRegionDirty = true; }
 
 void Vantiq::Resize() {
+  // An event handler may resize the control, or take its window away, while a paint
+  // draws into the surfaces a resize would replace: the paint resizes when it is over.
+  if (paint_.m_bPainting) {
+    paint_.m_bResizePending = true;
+    return;
+  }
   IgnoreErrors([&] { props_.m_lHwnd = host_.BaseWindowHandle(); });
   IgnoreErrors([&] { PrepareDrawingSurface(); });
   paint_.m_bRegionDirty = true;

@@ -77,6 +77,13 @@ void Vantiq::Redraw() {
     });
   }
   paint_.m_bPainting = 0;
+  if (paint_.m_bResizePending && !paint_.m_bResizing) {
+    // Not again from its own paint: a handler that resizes on every paint would never end.
+    paint_.m_bResizePending = false;
+    paint_.m_bResizing = true;
+    Resize();
+    paint_.m_bResizing = false;
+  }
 }
 
 bool Vantiq::CanSkipPaint() {

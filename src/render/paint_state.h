@@ -12,6 +12,8 @@ class Surface;
 
 struct PaintState {
   int m_bPainting = 0;         // 1 while Redraw runs: stops re-entry
+  bool m_bResizePending = false;  // a Resize asked for while painting, run when it ends
+  bool m_bResizing = false;       // that Resize runs: one asked for in its paint waits
   bool m_bRedraw = false;      // a property changed since the last drawn paint
   bool m_bRegionDirty = true;  // the next Redraw re-evaluates the window region
 

@@ -116,7 +116,8 @@ TEST_P(ScriptTest, Passes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(VBScript, ScriptTest,
-                         ::testing::Values("defaults", "properties", "errors", "objects"),
+                         ::testing::Values("defaults", "properties", "errors", "objects",
+                                           "hostile"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                            return std::string(info.param);
                          });

@@ -1,0 +1,307 @@
+// Untrusted callers: numbers no script can write (NaN, infinities) and objects of the
+// wrong kind through IDispatch and the vtable, and event handlers that change, resize
+// and let go of the control while its events are in flight. The control must keep
+// working, return only the errors of its interface, and outlive no reference.
+#include <olectl.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+
+#include "container_support.h"
+
+namespace vantiq::activex::testing {
+namespace {
+
+using HostileTest = ContainerTest;
+
+constexpr HRESULT kInvalidPropertyValue = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 380);
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+const double kInfinity = std::numeric_limits<double>::infinity();
+
+// The frame's control with a caption, drawn as the core draws it after any abuse.
+void ExpectDrawsAsNew(Site& bar, const std::function<Pixels()>& shot) {
+  BarState state;
+  state.value = 40;
+  state.showCaption = true;
+  Apply(bar, state);
+  bar.Put(L"Min", 0.0);
+  bar.Put(L"Max", 100.0);
+  bar.Put(L"Value", 40.0);
+  EXPECT_EQ(bar.GetDouble(L"Value"), 40.0);
+  EXPECT_TRUE(SamePixels(GdiRender(200, 20, state), shot()));
+}
+
+TEST_F(HostileTest, NonFiniteNumbersAreClampedOrRefusedAndThePaintGoesOn) {
+  Site* bar = AddBar();
+  ASSERT_TRUE(bar);
+  bar->Put(L"ShowCaption", true);
+  bar->Put(L"Value", 30.0);
+
+  EXPECT_EQ(bar->Put(L"Value", kNaN), S_OK);
+  EXPECT_EQ(bar->GetDouble(L"Value"), 0.0) << "NaN stores Min";
+  EXPECT_EQ(bar->Put(L"Value", kInfinity), S_OK);
+  EXPECT_EQ(bar->GetDouble(L"Value"), 100.0);
+  EXPECT_EQ(bar->Put(L"Value", -kInfinity), S_OK);
+  EXPECT_EQ(bar->GetDouble(L"Value"), 0.0);
+
+  bar->Put(L"Value", 30.0);
+  EXPECT_EQ(bar->Put(L"Max", kNaN), S_OK);
+  EXPECT_TRUE(std::isnan(bar->GetDouble(L"Max")));
+  EXPECT_EQ(bar->GetDouble(L"Value"), 30.0) << "an unordered Max leaves the value";
+  EXPECT_EQ(Shot(*bar).width, 200);
+
+  bar->Put(L"Min", -kInfinity);
+  bar->Put(L"Max", kInfinity);
+  bar->Put(L"Value", 5.0);
+  EXPECT_EQ(Shot(*bar).width, 200);
+  EXPECT_EQ(bar->Put(L"Min", kNaN), S_OK);
+  EXPECT_TRUE(std::isnan(bar->GetDouble(L"Value"))) << "an unordered Min is taken by the value";
+  bar->Put(L"Scrolling", 1L);
+  bar->Put(L"Orientation", 1L);
+  EXPECT_EQ(Shot(*bar).width, 200);
+  bar->Put(L"Max", 1e308);
+  bar->Put(L"Min", -1e308);
+  bar->Put(L"Value", 1e308);
+  bar->Put(L"Style", 0L);
+  EXPECT_EQ(Shot(*bar).width, 200);
+
+  // A 32-bit property cannot hold them: the conversion's overflow, nothing stored. (What
+  // NaN converts to is the system's: Wine's conversion lets it through as some integer.)
+  const HRESULT nan = bar->Put(L"Style", kNaN);
+  EXPECT_TRUE(nan == DISP_E_OVERFLOW || nan == S_OK) << std::hex << nan;
+  bar->Put(L"ShadowIntensity", kNaN);
+  EXPECT_EQ(Shot(*bar).width, 200);
+  bar->Put(L"Style", 0L);
+  bar->Put(L"ShadowIntensity", 128L);
+  for (double bad : {kInfinity, -kInfinity, 1e308, -3e9}) {
+    EXPECT_EQ(bar->Put(L"ShadowIntensity", bad), DISP_E_OVERFLOW);
+    EXPECT_EQ(bar->Put(L"Style", bad), DISP_E_OVERFLOW);
+    EXPECT_EQ(bar->Put(L"ForeColor", bad), DISP_E_OVERFLOW);
+  }
+  EXPECT_EQ(bar->GetLong(L"ShadowIntensity"), 128);
+  EXPECT_EQ(bar->GetLong(L"Style"), 0);
+  container::Value text;
+  V_VT(&text) = VT_BSTR;
+  V_BSTR(&text) = SysAllocString(L"NaN");
+  EXPECT_EQ(bar->Put(L"Value", text), DISP_E_TYPEMISMATCH);
+
+  bar->Put(L"Orientation", 0L);
+  bar->Put(L"Scrolling", 0L);
+  ExpectDrawsAsNew(*bar, [&] { return Shot(*bar); });
+}
+
+TEST_F(HostileTest, ObjectsOfTheWrongKindAreRefusedThroughTheVtable) {
+  Site* bar = AddBar();
+  ASSERT_TRUE(bar);
+  auto control = bar->As<_Vantiq>(IID__Vantiq);
+  ASSERT_TRUE(control);
+  ComPtr<IFontDisp> font;
+  ASSERT_EQ(control->get_Font(font.Put()), S_OK);
+  ComPtr<IPictureDisp> picture;
+  PICTDESC desc{};
+  desc.cbSizeofstruct = sizeof desc;
+  desc.picType = PICTYPE_NONE;
+  ASSERT_EQ(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE,
+                                     reinterpret_cast<void**>(picture.Put())),
+            S_OK);
+
+  // A caller that does not ask the object for the interface it passes.
+  auto* pictureAsFont = reinterpret_cast<IFontDisp*>(picture.Get());
+  auto* fontAsPicture = reinterpret_cast<IPictureDisp*>(font.Get());
+  auto* controlAsPicture = reinterpret_cast<IPictureDisp*>(static_cast<_Vantiq*>(control.Get()));
+  EXPECT_EQ(control->putref_Font(pictureAsFont), kInvalidPropertyValue);
+  EXPECT_EQ(control->put_Font(reinterpret_cast<IFontDisp*>(control.Get())), kInvalidPropertyValue);
+  EXPECT_EQ(control->putref_ProgressPicture(fontAsPicture), kInvalidPropertyValue);
+  EXPECT_EQ(control->putref_BackgroundPicture(controlAsPicture), kInvalidPropertyValue);
+  EXPECT_EQ(control->putref_MouseIcon(fontAsPicture), kInvalidPropertyValue);
+
+  ComPtr<IFontDisp> after;
+  ASSERT_EQ(control->get_Font(after.Put()), S_OK);
+  EXPECT_EQ(after.Get(), font.Get());
+  ComPtr<IPictureDisp> none;
+  EXPECT_EQ(control->get_ProgressPicture(none.Put()), S_OK);
+  EXPECT_EQ(none.Get(), nullptr);
+  EXPECT_EQ(control->get_BackgroundPicture(none.Put()), S_OK);
+  EXPECT_EQ(none.Get(), nullptr);
+  ExpectDrawsAsNew(*bar, [&] { return Shot(*bar); });
+}
+
+TEST_F(HostileTest, ACaptionHandlerChangesAndResizesTheControlWhileItPaints) {
+  Site* bar = AddBar();
+  ASSERT_TRUE(bar);
+  int calls = 0;
+  bar->events.progressText = [&](double& value, double&, double& max, std::wstring& text) {
+    ++calls;
+    bar->Put(L"Value", 70.0);
+    bar->Put(L"Caption", L"inside");
+    bar->Put(L"Style", static_cast<long>(calls % 5));
+    bar->Put(L"Max", 1e308);
+    bar->Put(L"ShadowIntensity", 1000L);
+    bar->Move({10, 10, 10 + 50 * (calls % 4), 40});  // down to nothing wide
+    bar->Put(L"CaptionCallBack", calls < 20);
+    value = kNaN;
+    max = -kInfinity;
+    text.assign(100000, L'w');
+  };
+  bar->Put(L"ShowCaption", true);
+  bar->Put(L"CaptionCallBack", true);
+  frame->PumpMessages();
+  for (int i = 0; i < 10; ++i) {
+    bar->Put(L"Value", 10.0 * i);
+    frame->PumpMessages();
+  }
+  EXPECT_GE(calls, 10);
+  EXPECT_EQ(bar->GetLong(L"CaptionCallBack"), 0);
+  bar->events.progressText = nullptr;
+  bar->Move({10, 10, 210, 30});
+  frame->PumpMessages();
+  ExpectDrawsAsNew(*bar, [&] { return Shot(*bar); });
+}
+
+TEST_F(HostileTest, MouseHandlersChangeAndResizeTheControlUnderThePointer) {
+  Site* bar = AddBar();
+  ASSERT_TRUE(bar);
+  int calls = 0;
+  const auto handler = [&](short& button, short& shift, float& x, float& y) {
+    ++calls;
+    bar->Put(L"Value", static_cast<double>(x));
+    bar->Put(L"Caption", L"moved");
+    bar->Put(L"ShowCaption", true);
+    bar->Put(L"Style", static_cast<long>(calls % 5));
+    bar->Move({10, 10, 10 + 40 * (calls % 6), 10 + 5 * (calls % 5)});
+    bar->SetUserMode(calls % 2 == 0);
+    button = -1;
+    shift = 0x7FFF;
+    x = -1e30f;
+    y = std::numeric_limits<float>::quiet_NaN();
+  };
+  bar->events.mouseDown = handler;
+  bar->events.mouseMove = handler;
+  bar->events.mouseUp = handler;
+  for (int i = 0; i < 30; ++i) {
+    const HWND window = bar->Window();
+    ASSERT_TRUE(window);
+    const LPARAM at = MAKELPARAM(i % 7, i % 3);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, at);
+    SendMessageW(window, WM_LBUTTONUP, 0, at);
+    frame->PumpMessages();
+  }
+  EXPECT_EQ(calls, 90);
+  bar->events = {};
+  bar->SetUserMode(true);
+  bar->Put(L"Caption", L"");
+  bar->Move({10, 10, 210, 30});
+  frame->PumpMessages();
+  ExpectDrawsAsNew(*bar, [&] { return Shot(*bar); });
+}
+
+// An event sink of the test's own, which the control holds while it raises an event.
+class Sink final : public IDispatch {
+ public:
+  explicit Sink(std::function<void(DISPID)> handler) : handler_(std::move(handler)) {}
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == DIID___Vantiq) {
+      *out = static_cast<IDispatch*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+  STDMETHODIMP_(ULONG) Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+  STDMETHODIMP GetTypeInfoCount(UINT* n) override { return *n = 0, S_OK; }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    if (handler_) handler_(id);
+    return S_OK;
+  }
+
+ private:
+  ULONG refs_ = 1;
+  std::function<void(DISPID)> handler_;
+};
+
+// Connects a sink to the control's events; the connection holds the sink.
+void Connect(IUnknown* control, Sink* sink) {
+  auto container = ComPtr<IUnknown>(control).As<IConnectionPointContainer>(IID_IConnectionPointContainer);
+  ASSERT_TRUE(container);
+  ComPtr<IConnectionPoint> point;
+  ASSERT_EQ(container->FindConnectionPoint(DIID___Vantiq, point.Put()), S_OK);
+  DWORD cookie = 0;
+  ASSERT_EQ(point->Advise(sink, &cookie), S_OK);
+}
+
+// The site goes and the caller lets its reference go from inside an event that a call
+// of its own raised: the control lives on until that call returns, then nothing of it.
+class ReleaseInEvent : public HostileTest {
+ protected:
+  void Run(DISPID which, const std::function<void(_Vantiq*, HWND)>& raise) {
+    Site* bar = AddBar();
+    ASSERT_TRUE(bar);
+    _Vantiq* raw = bar->As<_Vantiq>(IID__Vantiq).Detach();  // the caller's own reference
+    ULONG left = 0;
+    int events = 0;
+    bool armed = false;
+    auto* sink = new Sink([&](DISPID id) {
+      if (id != which || !armed) return;
+      armed = false;
+      ++events;
+      frame->Remove(bar);
+      left = raw->Release();
+    });
+    Connect(raw, sink);
+    sink->Release();
+    raw->put_CaptionCallBack(VARIANT_TRUE);
+    raw->put_ShowCaption(VARIANT_TRUE);
+    frame->PumpMessages();
+    armed = true;
+    raise(raw, bar->Window());
+    EXPECT_EQ(events, 1);
+    EXPECT_GE(left, 1u) << "the last reference went while the control was still raising the event";
+    frame->PumpMessages();
+    EXPECT_EQ(Library().CanUnloadNow(), S_OK) << "the control outlived its last reference";
+  }
+};
+
+TEST_F(ReleaseInEvent, FromASetterThatRepaints) {
+  Run(1, [](_Vantiq* bar, HWND) { EXPECT_EQ(bar->put_value(60), S_OK); });
+}
+
+TEST_F(ReleaseInEvent, FromADrawingOfTheView) {
+  Run(1, [](_Vantiq* bar, HWND) {
+    ComPtr<IViewObject> view;
+    bar->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(view.Put()));
+    ASSERT_TRUE(view);
+    IViewObject* raw = view.Detach();
+    raw->Release();  // the call below runs on the caller's one reference, as a script's would
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 200, 20);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECTL bounds{0, 0, 200, 20};
+    EXPECT_EQ(raw->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0),
+              S_OK);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+  });
+}
+
+TEST_F(ReleaseInEvent, FromAMouseHandler) {
+  Run(4, [](_Vantiq*, HWND window) {
+    ASSERT_TRUE(window);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  });
+}
+
+}  // namespace
+}  // namespace vantiq::activex::testing
