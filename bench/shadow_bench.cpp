@@ -37,13 +37,12 @@ std::unique_ptr<CDibShadow> CaptionShadow(Platform& platform, int width, int hei
 // result means nothing, so the run stops.
 void RequireSameBytes(CDibShadow& shadow, int width, int height) {
   shadow.RenderDirect(false);
-  const CDib32& direct = *shadow.Result();
-  const std::size_t size = static_cast<std::size_t>(direct.Width()) * direct.Height() * 4;
-  const std::vector<std::uint8_t> expected(direct.Bits(), direct.Bits() + size);
-  shadow.Render(false);
+  const int w = shadow.Result()->Width(), h = shadow.Result()->Height();
+  const std::size_t size = static_cast<std::size_t>(w) * h * 4;
+  const std::vector<std::uint8_t> expected(shadow.Result()->Bits(), shadow.Result()->Bits() + size);
+  shadow.Render(false);  // a new Result
   const CDib32& fast = *shadow.Result();
-  if (fast.Width() != direct.Width() || fast.Height() != direct.Height() ||
-      std::memcmp(fast.Bits(), expected.data(), size) != 0) {
+  if (fast.Width() != w || fast.Height() != h || std::memcmp(fast.Bits(), expected.data(), size) != 0) {
     std::fprintf(stderr, "shadow %dx%d: the running sums differ from the direct sum\n", width, height);
     std::abort();
   }
