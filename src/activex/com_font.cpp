@@ -127,6 +127,8 @@ std::int16_t ComFont::Charset() const {
 
 void ComFont::SetCharset(std::int16_t charset) { ThrowIfFailed(font_->put_Charset(charset)); }
 
+void ComFont::SetWeight(std::int16_t weight) { ThrowIfFailed(font_->put_Weight(weight)); }
+
 std::int16_t ComFont::Weight() const {
   SHORT weight = FW_NORMAL;
   if (FAILED(font_->get_Weight(&weight))) return FW_NORMAL;

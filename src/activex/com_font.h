@@ -50,6 +50,7 @@ class ComFont final : public FontObject {
   std::int16_t Charset() const override;
   void SetCharset(std::int16_t charset) override;
   std::int16_t Weight() const override;
+  void SetWeight(std::int16_t weight) override;
 
   void Advise(FontChangeSink* sink) override;
   void Unadvise(FontChangeSink* sink) override;

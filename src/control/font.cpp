@@ -16,6 +16,10 @@ void StdFont::SetBold(bool bold) {
   weight_ = bold ? 700 : 400;
   Changed(u"Bold");
 }
+void StdFont::SetWeight(std::int16_t weight) {
+  weight_ = weight;
+  Changed(u"Weight");
+}
 void StdFont::SetItalic(bool italic) {
   italic_ = italic;
   Changed(u"Italic");

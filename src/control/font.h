@@ -34,6 +34,7 @@ class FontObject {
   virtual std::int16_t Charset() const = 0;
   virtual void SetCharset(std::int16_t charset) = 0;
   virtual std::int16_t Weight() const = 0;
+  virtual void SetWeight(std::int16_t weight) = 0;
 
   virtual void Advise(FontChangeSink* sink) = 0;
   virtual void Unadvise(FontChangeSink* sink) = 0;
@@ -59,6 +60,7 @@ class StdFont final : public FontObject {
   std::int16_t Charset() const override { return charset_; }
   void SetCharset(std::int16_t charset) override;
   std::int16_t Weight() const override { return weight_; }
+  void SetWeight(std::int16_t weight) override;
 
   void Advise(FontChangeSink* sink) override;
   void Unadvise(FontChangeSink* sink) override;

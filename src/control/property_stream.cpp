@@ -25,6 +25,7 @@ enum Tag : std::uint8_t {
   kTagPicture = 7,
   kTagNoFont = 8,
   kTagNoPicture = 9,
+  kTagWeightedFont = 10,  // a font with its weight after the charset; 6 has none
 };
 
 enum FontFlag : std::uint8_t {
@@ -105,13 +106,15 @@ class Reader {
   std::size_t left_;
 };
 
-bool ReadFont(Reader& in, StreamFont& font) {
+bool ReadFont(Reader& in, StreamFont& font, bool weighted) {
   std::uint16_t nameUnits = 0;
   std::uint8_t flags = 0;
   std::uint16_t charset = 0;
+  std::uint16_t weight = 0;
   if (!in.U16(nameUnits) || !in.Text(nameUnits, font.name) || !in.F64(font.size) ||
-      !in.U8(flags) || !in.U16(charset))
+      !in.U8(flags) || !in.U16(charset) || (weighted && !in.U16(weight)))
     return false;
+  font.weight = static_cast<std::int16_t>(weight);
   if (flags & ~kFontAllFlags) return false;
   font.bold = flags & kFontBold;
   font.italic = flags & kFontItalic;
@@ -159,9 +162,10 @@ bool ReadValue(Reader& in, StreamValue& value) {
       value = std::move(s);
       return true;
     }
-    case kTagFont: {
+    case kTagFont:
+    case kTagWeightedFont: {
       StreamFont font;
-      if (!ReadFont(in, font)) return false;
+      if (!ReadFont(in, font, tag == kTagWeightedFont)) return false;
       value = std::move(font);
       return true;
     }
@@ -255,7 +259,7 @@ struct ValueWriter {
     out.Units(s);
   }
   void operator()(const StreamFont& f) {
-    out.U8(kTagFont);
+    out.U8(kTagWeightedFont);
     out.U16(static_cast<std::uint16_t>(f.name.size()));
     out.Units(f.name);
     out.F64(f.size);
@@ -263,6 +267,7 @@ struct ValueWriter {
                                      (f.underline ? kFontUnderline : 0) |
                                      (f.strikethrough ? kFontStrikethrough : 0)));
     out.U16(static_cast<std::uint16_t>(f.charset));
+    out.U16(static_cast<std::uint16_t>(f.weight));
   }
   void operator()(const StreamPicture& p) {
     out.U8(kTagPicture);
@@ -288,6 +293,7 @@ StreamValue ToStreamValue(const Variant& v, PictureCodec& codec) {
     s.underline = f.Underline();
     s.strikethrough = f.Strikethrough();
     s.charset = f.Charset();
+    s.weight = f.Weight();
     return s;
   }
   if (const auto* picture = std::get_if<PictureRef>(&v)) {
@@ -324,6 +330,7 @@ Variant ToVariant(const StreamValue& v, Host& host, PictureCodec& codec) {
           font->SetUnderline(x.underline);
           font->SetStrikethrough(x.strikethrough);
           font->SetCharset(x.charset);
+          if (x.weight) font->SetWeight(x.weight);  // after bold, which sets 400 or 700
           return font;
         } else if constexpr (std::is_same_v<T, StreamPicture>) {
           PictureRef picture = codec.Load(x.bytes.data(), x.bytes.size());
@@ -345,7 +352,7 @@ Variant ToVariant(const StreamValue& v, Host& host, PictureCodec& codec) {
 bool StreamFont::operator==(const StreamFont& o) const {
   return name == o.name && size == o.size && bold == o.bold &&
          italic == o.italic && underline == o.underline && strikethrough == o.strikethrough &&
-         charset == o.charset;
+         charset == o.charset && weight == o.weight;
 }
 
 const char* Describe(StreamError error) {

@@ -75,6 +75,7 @@ struct StreamFont {
   bool underline = false;
   bool strikethrough = false;
   std::int16_t charset = 0;
+  std::int16_t weight = 0;  // 0: as `bold` says (400 or 700)
   bool operator==(const StreamFont& o) const;
 };
 struct StreamPicture {

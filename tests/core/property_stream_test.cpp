@@ -139,6 +139,30 @@ TEST_F(PropertyStream, HeaderAndEntriesHaveTheirDocumentedLayout) {
   EXPECT_EQ(bytes, expected);
 }
 
+TEST_F(PropertyStream, FontsKeepTheirWeightAndRecordsWithoutOneStillLoad) {
+  StreamFont black{u"A", 8, true};
+  black.weight = 900;
+  Bytes bytes = SerializePropertyStream({{u"Font", black}});
+  ASSERT_EQ(bytes.size(), 12u + 2 + 8 + 1 + 2 + 2 + 8 + 1 + 2 + 2);
+  EXPECT_EQ(bytes[22], 10);  // the font's tag
+  EXPECT_EQ(bytes[bytes.size() - 2], 0x84);
+  EXPECT_EQ(bytes[bytes.size() - 1], 0x03);
+  ParsedPropertyStream parsed = ParsePropertyStream(bytes.data(), bytes.size());
+  ASSERT_EQ(parsed.error, StreamError::kNone);
+  ASSERT_EQ(parsed.entries.size(), 1u);
+  EXPECT_TRUE(parsed.entries[0].value == StreamValue(black));
+
+  // The record of tag 6 ends at the charset: its weight is the one Bold gives.
+  bytes[22] = 6;
+  bytes.resize(bytes.size() - 2);
+  bytes[8] = static_cast<std::uint8_t>(bytes[8] - 2);  // the payload's size
+  parsed = ParsePropertyStream(bytes.data(), bytes.size());
+  ASSERT_EQ(parsed.error, StreamError::kNone);
+  ASSERT_EQ(parsed.entries.size(), 1u);
+  black.weight = 0;
+  EXPECT_TRUE(parsed.entries[0].value == StreamValue(black));
+}
+
 TEST_F(PropertyStream, EveryTruncationIsRefusedAndChangesNothing) {
   std::mt19937 rng(7);
   Randomise(A(), rng);
