@@ -75,6 +75,10 @@ for arch in win32 win64; do
     run_suite "$arch registration-free" scripts/wine-run.sh "$arch" "build/$arch/bin/vantiq_registration_free_tests.exe"
     run_suite "$arch accessibility" scripts/wine-run.sh "$arch" "build/$arch/bin/vantiq_accessibility_tests.exe"
   fi
+  if [ -f "build/$arch/bin/vantiq_stress_tests.exe" ]; then
+    # Hostile callers and handlers, a form under load, saved states in bulk and across arches.
+    run_suite "$arch activex stress" scripts/wine-run.sh "$arch" "build/$arch/bin/vantiq_stress_tests.exe"
+  fi
 done
 
 if [ -f build/win32/bin/vantiq_activex_tests.exe ] && [ -f build/win64/wineprefix/.vantiq-ready ]; then
@@ -90,6 +94,9 @@ if [ -f build/win32/bin/vantiq_activex_tests.exe ] && [ -f build/win64/wineprefi
   if [ -f build/win32/bin/vantiq_registration_free_tests.exe ]; then
     run_suite "wow64 registration-free" "${wow64[@]}" build/win32/bin/vantiq_registration_free_tests.exe
     run_suite "wow64 accessibility" "${wow64[@]}" build/win32/bin/vantiq_accessibility_tests.exe
+  fi
+  if [ -f build/win32/bin/vantiq_stress_tests.exe ]; then
+    run_suite "wow64 activex stress" "${wow64[@]}" build/win32/bin/vantiq_stress_tests.exe
   fi
 fi
 

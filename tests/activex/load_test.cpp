@@ -1,0 +1,172 @@
+// Load: a form of 500 controls updated in turn, one control resized through hundreds of
+// sizes, and thousands of controls created, activated, painted, saved, loaded and
+// destroyed. GDI and USER objects, heap bytes and the library's objects must end where
+// they started (after one round to warm up the system's own caches).
+#include <chrono>
+#include <cstdio>
+
+#include "container_support.h"
+
+namespace vantiq::activex::testing {
+namespace {
+
+// Bytes in use in every heap of the process.
+long long HeapBytes() {
+  HANDLE heaps[256];
+  const DWORD count = GetProcessHeaps(256, heaps);
+  long long bytes = 0;
+  for (DWORD i = 0; i < count && i < 256; ++i) {
+    if (!HeapLock(heaps[i])) continue;
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heaps[i], &entry))
+      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) bytes += entry.cbData;
+    HeapUnlock(heaps[i]);
+  }
+  return bytes;
+}
+
+struct Resources {
+  int gdi = LiveGdiObjects();
+  DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  DWORD gdiCount = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  long long heap = HeapBytes();
+};
+
+// What may move in the heap between two counts without a leak: the test framework's
+// and the system's own bookkeeping.
+constexpr long long kHeapSlack = 256 * 1024;
+
+void ExpectSameResources(const Resources& before, const char* what) {
+  const Resources after;
+  std::printf("[ %s ] GDI %d -> %d, heap %lld -> %lld bytes\n", what, before.gdi, after.gdi, before.heap,
+              after.heap);
+  EXPECT_EQ(after.gdi, before.gdi) << what;
+  EXPECT_EQ(after.gdiCount, before.gdiCount) << what;
+  EXPECT_EQ(after.user, before.user) << what;
+  EXPECT_LT(after.heap - before.heap, kHeapSlack) << what;
+}
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+class LoadTest : public ContainerTest {
+ protected:
+  void SetUp() override {
+    ASSERT_HRESULT_SUCCEEDED(OleInitialize(nullptr));
+    ASSERT_TRUE(Library().Loaded());
+    frame = std::make_unique<Frame>(1000, 700);
+    ASSERT_NE(frame->Hwnd(), nullptr);
+  }
+};
+
+TEST_F(LoadTest, AFormOfFiveHundredControlsTakesAHundredThousandUpdates) {
+  constexpr int kControls = 500, kUpdates = 100000;
+  const auto fill = [&] {
+    std::vector<ComPtr<_Vantiq>> bars;
+    for (int i = 0; i < kControls; ++i) {
+      const LONG x = 5 + (i % 20) * 49, y = 5 + (i / 20) * 27;
+      Site* site = frame->Add(Factory().Get(), {x, y, x + 45, y + 22});
+      if (!site || FAILED(site->Status())) return bars;
+      bars.push_back(site->As<_Vantiq>(IID__Vantiq));
+    }
+    return bars;
+  };
+  const auto empty = [&] {
+    while (!frame->Sites().empty()) frame->Remove(frame->Sites().back().get());
+    frame->PumpMessages();
+  };
+  // Every update raises a paint at once; a caption and another look now and then.
+  const auto run = [&](int updates) {
+    auto bars = fill();
+    ASSERT_EQ(bars.size(), static_cast<std::size_t>(kControls));
+    const ULONG refs = bars[0]->AddRef() - 1;
+    bars[0]->Release();
+    for (int i = 0; i < updates; ++i) {
+      _Vantiq* bar = bars[i % kControls].Get();
+      ASSERT_EQ(bar->put_value(i % 101), S_OK);
+      if (i % 997 == 0) {
+        BSTR caption = SysAllocString(L"Busy");
+        bar->put_Caption(caption);
+        SysFreeString(caption);
+        bar->put_style(static_cast<::eProgressBarStyle>(i % 5));
+      }
+      if (i % kControls == kControls - 1) frame->PumpMessages();
+    }
+    double value = 0;
+    bars[(updates - 1) % kControls]->get_value(&value);
+    EXPECT_EQ(value, (updates - 1) % 101);
+    // The form's updates leave the references as they found them.
+    EXPECT_EQ(bars[0]->AddRef() - 1, refs);
+    bars[0]->Release();
+    empty();
+  };
+  run(5000);  // warm-up: every look once
+  const Resources before;
+  const auto start = std::chrono::steady_clock::now();
+  run(kUpdates);
+  std::printf("[ form ] %d controls, %d updates in %.1f s\n", kControls, kUpdates, Seconds(start));
+  EXPECT_EQ(Library().CanUnloadNow(), S_OK);
+  ExpectSameResources(before, "form");
+}
+
+TEST_F(LoadTest, OneControlResizedThroughHundredsOfSizes) {
+  Site* bar = AddBar({10, 10, 210, 30});
+  ASSERT_TRUE(bar);
+  bar->Put(L"ShowCaption", true);
+  bar->Put(L"Value", 60.0);
+  const auto resize = [&](int round) {
+    for (int i = 0; i < 400; ++i) {
+      const LONG w = (i * 37 + round) % 700, h = (i * 13) % 400;
+      ASSERT_EQ(bar->Move({10, 10, 10 + w, 10 + h}), S_OK);
+      if (i % 4 == 0) bar->Put(L"Orientation", static_cast<long>(h > w));
+      if (i % 50 == 0) frame->PumpMessages();
+    }
+    bar->Move({10, 10, 210, 30});
+    bar->Put(L"Orientation", 0L);
+    frame->PumpMessages();
+  };
+  resize(0);  // warm-up
+  const Resources before;
+  const auto start = std::chrono::steady_clock::now();
+  resize(1);
+  std::printf("[ resize ] 400 sizes in %.1f s\n", Seconds(start));
+  BarState state;
+  state.value = 60;
+  state.showCaption = true;
+  Apply(*bar, state);
+  EXPECT_TRUE(SamePixels(GdiRender(200, 20, state), Shot(*bar)));
+  ExpectSameResources(before, "resize");
+}
+
+TEST_F(LoadTest, TenThousandControlsCreatedPaintedSavedLoadedAndDestroyed) {
+  constexpr int kCycles = 10000;
+  std::vector<std::uint8_t> saved;
+  int value = 0;
+  const auto cycle = [&](int i) {
+    SiteOptions options;
+    if (!saved.empty()) options.stream = &saved;
+    Site* site = frame->Add(Factory().Get(), {10, 10, 110, 30}, options);
+    ASSERT_TRUE(site && SUCCEEDED(site->Status())) << "cycle " << i;
+    EXPECT_EQ(site->GetLong(L"Value"), value) << "cycle " << i << " loaded another value";
+    value = i % 100;
+    site->Put(L"Value", static_cast<double>(value));
+    frame->PumpMessages();
+    std::vector<std::uint8_t> bytes;
+    ASSERT_EQ(site->SaveToStream(bytes), S_OK);
+    saved.swap(bytes);
+    frame->Remove(site);
+  };
+  for (int i = 0; i < 20; ++i) cycle(i);  // warm-up
+  frame->PumpMessages();
+  const Resources before;
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 20; i < 20 + kCycles && !HasFatalFailure(); ++i) cycle(i);
+  frame->PumpMessages();
+  std::printf("[ cycles ] %d in %.1f s\n", kCycles, Seconds(start));
+  EXPECT_EQ(Library().CanUnloadNow(), S_OK);
+  ExpectSameResources(before, "cycles");
+}
+
+}  // namespace
+}  // namespace vantiq::activex::testing
