@@ -68,6 +68,10 @@ constexpr std::size_t kCachedFonts = 16;
 constexpr std::int32_t kBoldWeight = 550;
 constexpr std::uint8_t kNonAntialiasedQuality = 3;
 constexpr FT_UShort kGaspDoGray = 0x0002;
+// Glyphs bigger than this keep their metrics but are not drawn: a caption font
+// thousands of pixels tall (a saved size is any number) would cost seconds and
+// gigabytes here for the few pixels a control shows of it.
+constexpr std::int64_t kMaxGlyphPixels = std::int64_t{1} << 22;
 
 std::string Lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -380,7 +384,7 @@ Glyph Font::Rasterize(char16_t c) const {
   glyph.advance_y = static_cast<int>(advance.y >> 6);
   const int width = static_cast<int>((box.xMax - box.xMin) >> 6);
   const int height = static_cast<int>((box.yMax - box.yMin) >> 6);
-  if (width <= 0 || height <= 0) return glyph;
+  if (width <= 0 || height <= 0 || std::int64_t{width} * height > kMaxGlyphPixels) return glyph;
   glyph.width = width;
   glyph.height = height;
   glyph.levels.assign(static_cast<std::size_t>(width) * height, 0);
