@@ -4,6 +4,7 @@
 // working, return only the errors of its interface, and outlive no reference.
 #include <olectl.h>
 
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -65,6 +66,18 @@ TEST_F(HostileTest, NonFiniteNumbersAreClampedOrRefusedAndThePaintGoesOn) {
   bar->Put(L"Value", 1e308);
   bar->Put(L"Style", 0L);
   EXPECT_EQ(Shot(*bar).width, 200);
+
+  // Negative and huge extents for the control that is drawn without its window.
+  auto ole = bar->As<IOleObject>(IID_IOleObject);
+  for (SIZEL extent : {SIZEL{-500, -500}, SIZEL{0, 0}, SIZEL{LONG_MAX, LONG_MIN}}) {
+    ole->SetExtent(DVASPECT_CONTENT, &extent);
+    bar->Move({10, 10, 10 - extent.cx % 300, 10 - extent.cy % 300});
+    EXPECT_EQ(bar->GetDouble(L"Value"), 1e308);
+    frame->PumpMessages();
+  }
+  SIZEL normal{5292, 529};
+  ole->SetExtent(DVASPECT_CONTENT, &normal);
+  bar->Move({10, 10, 210, 30});
 
   // A 32-bit property cannot hold them: the conversion's overflow, nothing stored. (What
   // NaN converts to is the system's: Wine's conversion lets it through as some integer.)
@@ -169,7 +182,7 @@ TEST_F(HostileTest, MouseHandlersChangeAndResizeTheControlUnderThePointer) {
     bar->Put(L"Caption", L"moved");
     bar->Put(L"ShowCaption", true);
     bar->Put(L"Style", static_cast<long>(calls % 5));
-    bar->Move({10, 10, 10 + 40 * (calls % 6), 10 + 5 * (calls % 5)});
+    bar->Move({10, 10, 10 + 40 * (calls % 6) - 80, 10 + 5 * (calls % 5) - 10});  // negative too
     bar->SetUserMode(calls % 2 == 0);
     button = -1;
     shift = 0x7FFF;
