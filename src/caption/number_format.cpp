@@ -75,15 +75,31 @@ Decimal FifteenDigits(double magnitude) {
                                     std::chars_format::scientific, 770);
   const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
   const std::size_t e = text.find('e');
-  d.digits.reserve(e);
-  d.digits += text[0];
-  if (e > 2) d.digits.append(text.substr(2, e - 2));
   long long power = 0;
   std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(),
                   power);
   d.exponent = power + 1;
-  d.RoundToDigits(15);
-  d.StripTrailingZeros();
+  // Only the 16th digit decides the rounding of the first 15, so the digits are cut and
+  // rounded here and the kept ones fit the string's own storage: no allocation.
+  char digits[16];
+  std::size_t n = 0;
+  digits[n++] = text[0];
+  for (std::size_t i = 2; i < e && n < 16; ++i) digits[n++] = text[i];
+  if (n == 16) {
+    const bool up = digits[15] >= '5';
+    n = 15;
+    if (up) {
+      while (n > 0 && digits[n - 1] == '9') --n;
+      if (n == 0) {
+        digits[n++] = '1';
+        ++d.exponent;
+      } else {
+        ++digits[n - 1];
+      }
+    }
+  }
+  while (n > 0 && digits[n - 1] == '0') --n;
+  d.digits.assign(digits, n);
   return d;
 }
 
