@@ -9,6 +9,7 @@
 #include "backends/soft/scriptable_platform.h"
 #include "backends/soft/soft_surface.h"
 #include "common/plain_host.h"
+#include "support/real_system.h"
 #include "support/real_window.h"
 
 namespace vantiq::activex::testing {
@@ -29,39 +30,6 @@ void Start(Vantiq& control, const BarState& state) {
   control.Show();
   Apply(control, state);
   control.Paint();
-}
-
-// What the real system says of visual styles and their names, for the scripted one.
-struct ThemeIdentity {
-  bool active = false;
-  std::u16string file, color, size;
-};
-
-ThemeIdentity RealThemeIdentity() {
-  ThemeIdentity identity;
-  HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
-  if (!uxtheme) return identity;
-  using Open = HANDLE(WINAPI*)(HWND, LPCWSTR);
-  using Close = HRESULT(WINAPI*)(HANDLE);
-  using Name = HRESULT(WINAPI*)(LPWSTR, int, LPWSTR, int, LPWSTR, int);
-  auto open = reinterpret_cast<Open>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "OpenThemeData")));
-  auto close = reinterpret_cast<Close>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "CloseThemeData")));
-  auto name = reinterpret_cast<Name>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "GetCurrentThemeName")));
-  vantiq::testing::RealWindow window(10, 10);
-  if (open && close && name) {
-    if (HANDLE theme = open(window.Get(), L"Button")) {
-      identity.active = true;
-      close(theme);
-      wchar_t file[MAX_PATH] = {}, color[MAX_PATH] = {}, size[MAX_PATH] = {};
-      if (SUCCEEDED(name(file, MAX_PATH, color, MAX_PATH, size, MAX_PATH))) {
-        identity.file = reinterpret_cast<const char16_t*>(file);
-        identity.color = reinterpret_cast<const char16_t*>(color);
-        identity.size = reinterpret_cast<const char16_t*>(size);
-      }
-    }
-  }
-  FreeLibrary(uxtheme);
-  return identity;
 }
 
 }  // namespace
@@ -129,24 +97,11 @@ Pixels ContainerTest::Shot(Site& site) {
 }
 
 Pixels SoftRender(int width, int height, const BarState& state) {
-  const ThemeIdentity theme = RealThemeIdentity();
-  OSVERSIONINFOA real{};
-  real.dwOSVersionInfoSize = sizeof real;
-  GetVersionExA(&real);
   Pixels out;
   // The version answers are remembered per thread.
   std::thread([&] {
     ScriptablePlatform platform;
-    platform.version.dwMajorVersion = real.dwMajorVersion;
-    platform.version.dwMinorVersion = real.dwMinorVersion;
-    platform.version.dwBuildNumber = real.dwBuildNumber;
-    platform.version.dwPlatformId = real.dwPlatformId;
-    for (std::size_t i = 0; i < platform.sysColors.size(); ++i)
-      platform.sysColors[i] = ::GetSysColor(static_cast<int>(i));
-    platform.visualStyles = theme.active;
-    platform.themeFile = theme.file;
-    platform.colorName = theme.color;
-    platform.sizeName = theme.size;
+    vantiq::testing::MirrorRealSystem(platform);
     const WindowHandle hwnd = platform.AddWindow(width, height);
     SoftSurface screen(width, height, platform);
     tools::PlainHost host(hwnd, screen, width, height);

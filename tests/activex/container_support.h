@@ -13,7 +13,7 @@
 #include "VantiqCtl.h"
 #include "container/container.h"
 #include "control/vantiq.h"
-#include "support/gdi_objects.h"
+#include "common/gdi_objects.h"
 
 namespace vantiq::activex::testing {
 
@@ -62,6 +62,6 @@ Pixels GdiRender(int width, int height, const BarState& state);
 
 ::testing::AssertionResult SamePixels(const Pixels& expected, const Pixels& actual);
 
-using ::vantiq::testing::LiveGdiObjects;
+using ::vantiq::tools::LiveGdiObjects;
 
 }  // namespace vantiq::activex::testing

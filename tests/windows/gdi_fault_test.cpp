@@ -4,8 +4,8 @@
 // the resources are back.
 #include "backends/gdi/gdi_allocation.h"
 #include "backends/soft/bitmap_picture.h"
+#include "common/gdi_objects.h"
 #include "control/enums.h"
-#include "support/gdi_objects.h"
 #include "support/window_host.h"
 
 #include <gtest/gtest.h>
@@ -137,7 +137,7 @@ TEST_P(GdiFaults, EveryFailedRequestIsSurvivedWithoutLeaksAndTheTruePictureRetur
   const Look& look = GetParam();
   const std::unique_ptr<GdiSurface> truth = Drive(look, false);  // also warms the system's caches
   ASSERT_TRUE(truth);
-  const int objects = LiveGdiObjects();
+  const int objects = tools::LiveGdiObjects();
   ASSERT_GT(objects, 0);
 
   for (int k = 0; k < gdi::kAllocationKinds; ++k) {
@@ -149,7 +149,7 @@ TEST_P(GdiFaults, EveryFailedRequestIsSurvivedWithoutLeaksAndTheTruePictureRetur
       gdi::ClearInjectedFailures();
       gdi::InjectFailures(kind, n, 1);
       EXPECT_TRUE(SamePicture(truth.get(), Drive(look, true).get()));
-      EXPECT_EQ(LiveGdiObjects(), objects);
+      EXPECT_EQ(tools::LiveGdiObjects(), objects);
     }
   }
 }
@@ -158,7 +158,7 @@ TEST_P(GdiFaults, RequestsThatKeepFailingStillLetEveryPaintFinishAndLeakNothing)
   ClearFaults clear;
   const Look& look = GetParam();
   Drive(look, false);
-  const int objects = LiveGdiObjects();
+  const int objects = tools::LiveGdiObjects();
 
   for (int k = 0; k < gdi::kAllocationKinds; ++k) {
     const auto kind = static_cast<Allocation>(k);
@@ -170,7 +170,7 @@ TEST_P(GdiFaults, RequestsThatKeepFailingStillLetEveryPaintFinishAndLeakNothing)
       gdi::InjectFailures(kind, from, -1);
       Drive(look, false);
       EXPECT_GT(gdi::Requests(kind), from) << "the failing requests were never made";
-      EXPECT_EQ(LiveGdiObjects(), objects);
+      EXPECT_EQ(tools::LiveGdiObjects(), objects);
     }
   }
 }

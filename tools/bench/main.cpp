@@ -20,6 +20,7 @@
 
 #include "VantiqCtl.h"
 #include "bench/runtime_allocations.h"
+#include "common/gdi_objects.h"
 #include "container/container.h"
 
 namespace {
@@ -246,40 +247,10 @@ struct Usage {
   long long workingSet = 0;
 };
 
-// GetGuiResources where it answers; else the live entries of the process's GDI handle
-// table (Wine keeps it where Windows does: the PEB's GdiSharedHandleTable).
-long long GdiObjects() {
-  const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (counted) return counted;
-  const auto* teb = reinterpret_cast<const BYTE*>(NtCurrentTeb());
-#ifdef _WIN64
-  const auto* peb = *reinterpret_cast<const BYTE* const*>(teb + 0x60);
-  const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + 0xF8);
-#else
-  const auto* peb = *reinterpret_cast<const BYTE* const*>(teb + 0x30);
-  const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + 0x94);
-#endif
-  if (!table) return -1;
-  struct Entry {
-    ULONGLONG object;
-    ULONG owner;
-    USHORT unique;
-    UCHAR type;
-    UCHAR flags;
-    ULONGLONG user;
-  };
-  static_assert(sizeof(Entry) == 24, "the table's entries are 24 bytes");
-  const auto* entries = reinterpret_cast<const Entry*>(table);
-  long long live = 0;
-  for (int i = 0; i < 0x10000; ++i)
-    if (entries[i].type != 0 && !(entries[i].unique & 0x80)) ++live;
-  return live;
-}
-
 Usage Measure() {
   Usage u;
   u.runtime = vantiq::bench::RuntimeAllocations::Bytes();
-  u.gdi = GdiObjects();
+  u.gdi = vantiq::tools::LiveGdiObjects();
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
   if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {

@@ -1,12 +1,16 @@
-#include "support/gdi_objects.h"
+#include "common/gdi_objects.h"
 #ifdef _WIN32
 
 #include <windows.h>
 
-namespace vantiq::testing {
+namespace vantiq::tools {
 
 int LiveGdiObjects() {
-  // GetGuiResources is not implemented everywhere; the process's shared handle table is.
+  if (const DWORD counted = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)) {
+    return static_cast<int>(counted);
+  }
+  // GetGuiResources is not implemented everywhere (Wine answers 0); the process's
+  // shared handle table is.
   const BYTE* table = nullptr;
 #ifdef _WIN64
   const auto* peb = reinterpret_cast<const BYTE*>(__readgsqword(0x60));
@@ -41,6 +45,6 @@ int LiveGdiObjects() {
   return live;
 }
 
-}  // namespace vantiq::testing
+}  // namespace vantiq::tools
 
 #endif  // _WIN32
