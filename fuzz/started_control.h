@@ -28,13 +28,16 @@ inline ScriptablePlatform& FuzzPlatform() {
 
 class StartedControl {
  public:
-  static constexpr int kMaxWidth = 160, kMaxHeight = 64;
+  // Small windows: every setter repaints, so the pixel count sets the pace of a run, and
+  // the edge cases (empty, one pixel, text wider than the bar) are all within reach.
+  static constexpr int kMaxWidth = 96, kMaxHeight = 40;
+  static constexpr int kStartWidth = 64, kStartHeight = 18;
 
   StartedControl()
       : platform(FuzzPlatform()),
-        hwnd(platform.AddWindow(120, 24)),
+        hwnd(platform.AddWindow(kStartWidth, kStartHeight)),
         screen(kMaxWidth, kMaxHeight, platform),
-        host(hwnd, screen, 120, 24),
+        host(hwnd, screen, kStartWidth, kStartHeight),
         control(std::make_unique<Vantiq>(host, platform)) {
     control->Initialize();
     control->InitProperties();
