@@ -3,12 +3,9 @@
 // offers the script `Host.CreateObject(progid, prefix)`, which places the control on the
 // container's frame and calls the script's `prefix & EventName` subs when it raises its
 // events, `Host.Paint` and `Host.Echo`.
-#include "container_support.h"
+#include "script_engine_host.h"
 
-// The script engine's interface identifiers are in no import library: defined here.
-#include <initguid.h>
-#include <activscp.h>
-
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -94,106 +91,25 @@ class ScriptSink final : public IDispatch {
   std::wstring prefix_;
 };
 
-// The script's "Host" object and the script engine's site.
-class ScriptHost final : public IDispatch, public IActiveScriptSite {
+// `Host.CreateObject` beside the engine host's own members.
+class ScriptHost final : public ScriptEngineHost {
  public:
-  explicit ScriptHost(Frame& frame) : frame_(frame) {}
-  ~ScriptHost() {
+  explicit ScriptHost(Frame& frame) : ScriptEngineHost(frame) {}
+  ~ScriptHost() override {
     for (auto& connection : connections_) connection.point->Unadvise(connection.cookie);
-    if (engine_) engine_->Close();
   }
 
-  // Runs the script; false (with `error` set) when it does not run to its end.
-  bool Run(const std::wstring& code) {
-    CLSID vbscript;
-    if (FAILED(CLSIDFromProgID(L"VBScript", &vbscript))) return error = L"no VBScript engine", false;
-    if (FAILED(CoCreateInstance(vbscript, nullptr, CLSCTX_INPROC_SERVER, IID_IActiveScript,
-                                reinterpret_cast<void**>(engine_.Put()))))
-      return error = L"the engine does not start", false;
-    auto parse = engine_.As<IActiveScriptParse>(IID_IActiveScriptParse);
-    if (!parse || FAILED(parse->InitNew()) || FAILED(engine_->SetScriptSite(this)) ||
-        FAILED(engine_->AddNamedItem(L"Host", SCRIPTITEM_ISVISIBLE)))
-      return error = L"the engine refuses the host", false;
-    EXCEPINFO info{};
-    if (FAILED(parse->ParseScriptText(code.c_str(), nullptr, nullptr, nullptr, 0, 0, 0, nullptr, &info)))
-      return error.empty() ? (error = L"the script does not parse", false) : false;
-    const HRESULT state = engine_->SetScriptState(SCRIPTSTATE_CONNECTED);
-    if (FAILED(state) && error.empty()) error = L"the script does not run: " + std::to_wstring(state);
-    if (FAILED(state)) return false;
-    return error.empty();
-  }
-
-  std::vector<std::wstring> echoed;
-  std::wstring error;
   std::vector<Site*> sites;
 
-  // --- IUnknown ----------------------------------------------------------------------
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (riid == IID_IUnknown || riid == IID_IDispatch) {
-      *out = static_cast<IDispatch*>(this);
-    } else if (riid == IID_IActiveScriptSite) {
-      *out = static_cast<IActiveScriptSite*>(this);
-    } else {
-      *out = nullptr;
-      return E_NOINTERFACE;
-    }
-    return S_OK;
+ protected:
+  static constexpr DISPID kCreateObject = kFirstMember;
+  DISPID MemberId(const std::wstring& name) override {
+    return _wcsicmp(name.c_str(), L"CreateObject") == 0 ? kCreateObject : DISPID_UNKNOWN;
   }
-  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-  STDMETHODIMP_(ULONG) Release() override { return 1; }
-
-  // --- IDispatch: CreateObject, Echo, Paint ------------------------------------------
-  STDMETHODIMP GetTypeInfoCount(UINT* n) override { return *n = 0, S_OK; }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override {
-    const std::wstring name = names[0];
-    if (_wcsicmp(name.c_str(), L"CreateObject") == 0) return *ids = 1, S_OK;
-    if (_wcsicmp(name.c_str(), L"Echo") == 0) return *ids = 2, S_OK;
-    if (_wcsicmp(name.c_str(), L"Paint") == 0) return *ids = 3, S_OK;
-    return DISP_E_UNKNOWNNAME;
+  HRESULT InvokeMember(DISPID id, DISPPARAMS* params, VARIANT* result) override {
+    if (id != kCreateObject || params->cArgs < 1) return DISP_E_MEMBERNOTFOUND;
+    return CreateControl(TextArgument(params, 0), TextArgument(params, 1), result);
   }
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
-                      UINT*) override {
-    // Arguments arrive last first.
-    const auto text = [&](UINT fromEnd) {
-      VARIANT v;
-      VariantInit(&v);
-      std::wstring s;
-      if (SUCCEEDED(VariantChangeType(&v, &params->rgvarg[params->cArgs - 1 - fromEnd], 0, VT_BSTR)))
-        s = V_BSTR(&v) ? V_BSTR(&v) : L"";
-      VariantClear(&v);
-      return s;
-    };
-    switch (id) {
-      case 1: return CreateControl(text(0), params->cArgs > 1 ? text(1) : L"", result);
-      case 2: echoed.push_back(params->cArgs ? text(0) : L""); return S_OK;
-      case 3: frame_.PumpMessages(); return S_OK;
-      default: return DISP_E_MEMBERNOTFOUND;
-    }
-  }
-
-  // --- IActiveScriptSite -------------------------------------------------------------
-  STDMETHODIMP GetLCID(LCID* lcid) override { return *lcid = LOCALE_USER_DEFAULT, S_OK; }
-  STDMETHODIMP GetItemInfo(LPCOLESTR name, DWORD mask, IUnknown** item, ITypeInfo** info) override {
-    if (_wcsicmp(name, L"Host") != 0) return TYPE_E_ELEMENTNOTFOUND;
-    if (mask & SCRIPTINFO_IUNKNOWN) *item = static_cast<IDispatch*>(this);
-    if (mask & SCRIPTINFO_ITYPEINFO) *info = nullptr;
-    return S_OK;
-  }
-  STDMETHODIMP GetDocVersionString(BSTR*) override { return E_NOTIMPL; }
-  STDMETHODIMP OnScriptTerminate(const VARIANT*, const EXCEPINFO*) override { return S_OK; }
-  STDMETHODIMP OnStateChange(SCRIPTSTATE) override { return S_OK; }
-  STDMETHODIMP OnScriptError(IActiveScriptError* failure) override {
-    EXCEPINFO info{};
-    failure->GetExceptionInfo(&info);
-    error = info.bstrDescription ? info.bstrDescription : L"script error";
-    SysFreeString(info.bstrSource);
-    SysFreeString(info.bstrDescription);
-    SysFreeString(info.bstrHelpFile);
-    return S_OK;
-  }
-  STDMETHODIMP OnEnterScript() override { return S_OK; }
-  STDMETHODIMP OnLeaveScript() override { return S_OK; }
 
  private:
   struct Connection {
@@ -214,10 +130,8 @@ class ScriptHost final : public IDispatch, public IActiveScriptSite {
     GUID source{};
     auto info = site->As<IProvideClassInfo2>(IID_IProvideClassInfo2);
     if (!info || FAILED(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source))) return E_FAIL;
-    ComPtr<IDispatch> script;
-    if (!prefix.empty() && SUCCEEDED(engine_->GetScriptDispatch(nullptr, script.Put()))) {
-      Connection c{nullptr, 0, std::make_unique<ScriptSink>(script.Get(), prefix)};
-      scriptDispatch_.push_back(script);
+    if (!prefix.empty() && script_) {  // the sinks call the subs the host holds until it closes
+      Connection c{nullptr, 0, std::make_unique<ScriptSink>(script_.Get(), prefix)};
       auto container = site->As<IConnectionPointContainer>(IID_IConnectionPointContainer);
       if (container && SUCCEEDED(container->FindConnectionPoint(source, c.point.Put())) &&
           SUCCEEDED(c.point->Advise(c.sink.get(), &c.cookie)))
@@ -230,9 +144,6 @@ class ScriptHost final : public IDispatch, public IActiveScriptSite {
     return S_OK;
   }
 
-  Frame& frame_;
-  ComPtr<IActiveScript> engine_;
-  std::vector<ComPtr<IDispatch>> scriptDispatch_;
   std::vector<Connection> connections_;
 };
 
