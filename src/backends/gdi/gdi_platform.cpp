@@ -3,6 +3,7 @@
 #include <olectl.h>
 #include <uxtheme.h>
 
+#include "backends/gdi/dib_section_pool.h"
 #include "backends/gdi/gdi_allocation.h"
 #include "backends/gdi/gdi_handles.h"
 #include "backends/gdi/gdi_surface.h"
@@ -63,7 +64,7 @@ struct GdiPlatform::ThemeApi {
 };
 
 GdiPlatform::GdiPlatform(const wchar_t* themeLibrary)
-    : theme_(std::make_unique<ThemeApi>(themeLibrary)) {}
+    : theme_(std::make_unique<ThemeApi>(themeLibrary)), dibSections_(DibSectionPool::Shared()) {}
 
 GdiPlatform::~GdiPlatform() = default;
 
@@ -199,7 +200,7 @@ std::unique_ptr<Surface> GdiPlatform::CreateBackBuffer(int width, int height) {
 }
 
 std::unique_ptr<Surface> GdiPlatform::CreateDibSection(int width, int height) {
-  return GdiSurface::CreateDibSection(width, height, GdiSurface::Rows::kBottomUp);
+  return dibSections_->Take(width, height);
 }
 
 bool GdiPlatform::GetBitmapSize(std::uintptr_t bitmap, int& width, int& height) {

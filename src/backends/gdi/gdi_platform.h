@@ -13,6 +13,8 @@
 
 namespace vantiq {
 
+class DibSectionPool;
+
 class GdiPlatform : public Platform {
  public:
   // `themeLibrary` names the library that supplies the theme functions; tests pass a
@@ -59,6 +61,7 @@ class GdiPlatform : public Platform {
  private:
   struct ThemeApi;  // the theme library and its entry points
   std::unique_ptr<ThemeApi> theme_;
+  std::shared_ptr<DibSectionPool> dibSections_;
 };
 
 }  // namespace vantiq

@@ -6,6 +6,8 @@
 
 #include "backends/gdi/gdi_allocation.h"
 #include "backends/gdi/gdi_handles.h"
+#include "backends/gdi/gdi_surface_owned.h"
+#include "backends/gdi/dib_section_pool.h"
 
 namespace vantiq {
 namespace {
@@ -38,16 +40,6 @@ const Msimg32& Msimg32Api() {
 
 }  // namespace
 
-struct GdiSurface::Owned {
-  gdi::Dc dc;
-  gdi::Bitmap bitmap;
-  // Declared last so it is destroyed first: the bitmap must leave the context before
-  // it can be deleted.
-  std::optional<gdi::SelectGuard> selection;
-  void* bits = nullptr;
-  bool bottomUp = false;
-};
-
 GdiSurface::GdiSurface(HDC dc, int width, int height)
     : GdiSurface(nullptr, dc, width, height) {}
 
@@ -56,6 +48,12 @@ GdiSurface::GdiSurface(std::unique_ptr<Owned> owned, HDC dc, int width, int heig
 
 GdiSurface::~GdiSurface() {
   if (clip_) ::SelectClipRgn(dc_, nullptr);
+  // A pooled section goes back, its context as it was made, for the next of its size.
+  if (auto pool = pool_.lock(); pool && owned_) {
+    ::RestoreDC(dc_, -1);
+    ::SaveDC(dc_);
+    pool->Keep(std::move(owned_), width_, height_);
+  }
 }
 
 std::unique_ptr<GdiSurface> GdiSurface::CreateBackBuffer(int width, int height) {
@@ -91,6 +89,14 @@ std::unique_ptr<GdiSurface> GdiSurface::CreateDibSection(int width, int height, 
   std::memset(owned->bits, 0, static_cast<std::size_t>(width) * height * 4);
   owned->selection.emplace(owned->dc.Get(), owned->bitmap.Get());
   if (!owned->selection->Selected()) return nullptr;
+  ::SaveDC(owned->dc.Get());  // the state a pooled context returns to
+  HDC dc = owned->dc.Get();
+  return std::unique_ptr<GdiSurface>(new GdiSurface(std::move(owned), dc, width, height));
+}
+
+std::unique_ptr<GdiSurface> GdiSurface::Reuse(std::unique_ptr<Owned> owned, int width, int height) {
+  ::GdiFlush();  // nothing queued may land after the clearing
+  std::memset(owned->bits, 0, static_cast<std::size_t>(width) * height * 4);
   HDC dc = owned->dc.Get();
   return std::unique_ptr<GdiSurface>(new GdiSurface(std::move(owned), dc, width, height));
 }

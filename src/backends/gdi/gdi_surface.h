@@ -13,6 +13,8 @@
 
 namespace vantiq {
 
+class DibSectionPool;
+
 class GdiSurface : public Surface {
  public:
   // Wraps a device context the caller owns (a window's DC); nothing is released, but a
@@ -33,6 +35,9 @@ class GdiSurface : public Surface {
   // fit a 32-bit size.
   static std::unique_ptr<GdiSurface> CreateDibSection(int width, int height,
                                                       Rows rows = Rows::kTopDown);
+
+  // Where the surface's section goes when the surface does, instead of being deleted.
+  void ReturnTo(std::weak_ptr<DibSectionPool> pool) { pool_ = std::move(pool); }
 
   HDC Hdc() const { return dc_; }
   // The pixels of a top-down DIB section (top row first, Width() pixels a row, each
@@ -66,7 +71,10 @@ class GdiSurface : public Surface {
   int LogPixelsY() const override;
 
  private:
+  friend class DibSectionPool;
   struct Owned;  // memory context, bitmap and the bitmap selected before it
+  // A section kept by the pool, cleared, as a surface again.
+  static std::unique_ptr<GdiSurface> Reuse(std::unique_ptr<Owned> owned, int width, int height);
   // The last font made, kept while the next text asks for the same one.
   struct FontCache {
     LogFont description;
@@ -82,6 +90,7 @@ class GdiSurface : public Surface {
   int height_;
   std::optional<Rect> clip_;
   std::unique_ptr<FontCache> font_;
+  std::weak_ptr<DibSectionPool> pool_;
 };
 
 }  // namespace vantiq
