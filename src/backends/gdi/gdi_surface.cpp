@@ -49,7 +49,7 @@ GdiSurface::GdiSurface(std::unique_ptr<Owned> owned, HDC dc, int width, int heig
 GdiSurface::~GdiSurface() {
   if (clip_) ::SelectClipRgn(dc_, nullptr);
   // A pooled section goes back, its context as it was made, for the next of its size.
-  if (auto pool = pool_.lock(); pool && owned_) {
+  if (auto pool = pool_.lock(); pool && owned_ && owned_->bits && owned_->bottomUp) {
     ::RestoreDC(dc_, -1);
     ::SaveDC(dc_);
     pool->Keep(std::move(owned_), width_, height_);

@@ -36,9 +36,6 @@ class GdiSurface : public Surface {
   static std::unique_ptr<GdiSurface> CreateDibSection(int width, int height,
                                                       Rows rows = Rows::kTopDown);
 
-  // Where the surface's section goes when the surface does, instead of being deleted.
-  void ReturnTo(std::weak_ptr<DibSectionPool> pool) { pool_ = std::move(pool); }
-
   HDC Hdc() const { return dc_; }
   // The pixels of a top-down DIB section (top row first, Width() pixels a row, each
   // 0xAARRGGBB), current as of this call; null for other surfaces.
@@ -75,6 +72,8 @@ class GdiSurface : public Surface {
   struct Owned;  // memory context, bitmap and the bitmap selected before it
   // A section kept by the pool, cleared, as a surface again.
   static std::unique_ptr<GdiSurface> Reuse(std::unique_ptr<Owned> owned, int width, int height);
+  // Where a bottom-up section goes when the surface does, instead of being deleted.
+  void ReturnTo(std::weak_ptr<DibSectionPool> pool) { pool_ = std::move(pool); }
   // The last font made, kept while the next text asks for the same one.
   struct FontCache {
     LogFont description;
