@@ -251,7 +251,8 @@ TEST_F(ControlProperties, FontOutlivingTheControlNoLongerCallsIt) {
   FontRef font = rig.control->Font();
   rig.control->Terminate();
   rig.control.reset();
-  EXPECT_NO_FATAL_FAILURE(font->SetBold(true));
+  font->SetBold(true);  // the sanitizers see a call into the gone control
+  EXPECT_TRUE(font->Bold());
 }
 
 TEST_F(ControlProperties, StyleSetterRefreshesTheThemeIdentity) {

@@ -166,16 +166,6 @@ TEST(FillRenderer, WithoutAThemeHandleTheSystemBarImitatesOrStaysEmpty) {
   }
 }
 
-TEST(FillRenderer, MirroredFillEndsWhereTheInsideCaptionClipBegins) {
-  for (const Bar& bar : {Bar{200, 20, kStd}, Bar{100, 20, kXP}, Bar{200, 20, kThin, kSmooth}}) {
-    auto rig = StartBar(bar);
-    rig->control->SetRightToLeft(true);
-    const int clipLeft = bar.width - rig->control->paint().m_lSplit;
-    EXPECT_EQ(rig->BufferPixel(clipLeft, 10), kFill);
-    EXPECT_EQ(rig->BufferPixel(clipLeft - 1, 10), kBack);
-  }
-}
-
 TEST(FillRenderer, OddSizesAndValuesEndTheirLoopsAndKeepTheSplitNearTheBar) {
   for (auto [w, h] : {std::pair{0, 0}, {1, 1}, {3, 40}}) {
     auto rig = StartBar({w, h});

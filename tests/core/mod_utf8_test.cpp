@@ -26,34 +26,24 @@ TEST(Utf8Tests, DecodeOnEachPath) {
     std::string bytes;
     std::u16string win98, xp, win7;
   };
+  // clang-format off
   const Case cases[] = {
       {"\xC3\xA9\xE2\x82\xAC", u"\u00E9\u20AC", u"\u00E9\u20AC", u"\u00E9\u20AC"},
       // Windows-1252 on 98; its five undefined bytes stand for the C1 controls.
       {"\x80\x81\x8D\x8F\x90\x9D\x9F", u"\u20AC\u0081\u008D\u008F\u0090\u009D\u0178", u"",
        u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
-      {"\xC0"
-       "AB",
-       u"\u00C0"
-       "AB",
-       u"AB",
-       u"\uFFFD"
-       "AB"},
+      {"\xC0" "AB", u"\u00C0" "AB", u"AB", u"\uFFFD" "AB"},
       {"\x80\xC1\xBF", u"\u20AC\u00C1\u00BF", u"", u"\uFFFD\uFFFD\uFFFD"},
       {"\xE0\x80\x80", {u'\0'}, u"", u"\uFFFD\uFFFD"},            // overlong: lead and first byte
       {"\xF0\x80\x80\x80", {u'\0', u'\u20AC'}, u"", u"\uFFFD\uFFFD\uFFFD"},
       {"\xED\xA0\x80z", {0xD800, u'z'}, u"z", u"\uFFFD\uFFFDz"},  // an encoded surrogate
       {"\xF4\x90\x80\x80", u"\u4400\u20AC", u"", u"\uFFFD\uFFFD\uFFFD"},  // above U+10FFFF
-      {"\xE2\x82"
-       "A",
-       u"\u2081", u"A",
-       u"\uFFFD"
-       "A"},                                              // continuation unchecked on 98
+      {"\xE2\x82" "A", u"\u2081", u"A", u"\uFFFD" "A"},  // continuation unchecked on 98
       {"A\xE2\x82", u"A\u00E2\u201A", u"A", u"A\uFFFD"},  // cut short by the end
-      {"A\xF0\x9F"
-       "B",
-       u"A\u07C2", u"A", u"A\uFFFD"},  // ... taking B with it on NT
+      {"A\xF0\x9F" "B", u"A\u07C2", u"A", u"A\uFFFD"},    // ... taking B with it on NT
       {"\xF0\x9F\x98\x81", u"\u07D8\u0081", u"\U0001F601", u"\U0001F601"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     const std::u16string* expected[] = {&c.win98, &c.xp, &c.win7};
     for (int v = 0; v < 3; ++v) {
@@ -72,17 +62,15 @@ TEST(Utf8Tests, EncodeAndDecodeIfUtf8OnEachPath) {
     bool breakTags;
     std::string bytes;
   };
+  // clang-format off
   const Case cases[] = {
       {"win98", u"\U0001F601\u00E9", false, "\xED\xA0\xBD\xED\xB8\x81\xC3\xA9"},
       {"win7", u"\U0001F601", false, "\xF0\x9F\x98\x81"},
       {"win7", {u'a', 0xD83D}, false, "a\xEF\xBF\xBD"},  // lone surrogate: U+FFFD
-      {"winxp",
-       {0xDE01, u'a'},
-       false,
-       "\xED\xB8\x81"
-       "a"},  // ... encoded as it stands
+      {"winxp", {0xDE01, u'a'}, false, "\xED\xB8\x81" "a"},  // ... encoded as it stands
       {"win7", u"a\r\nb\r\r\n\n", true, "a<br>b\r<br>\n"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     ScriptablePlatform p;
     p.SetVersion(c.version);

@@ -65,19 +65,6 @@ TEST(PaintDriver, MirroredFillMeetsTheInsideCaptionClipExactly) {
   }
 }
 
-TEST(PaintDriver, MirroringMovesColumnXToWidthMinusOneMinusX) {
-  ControlRig rig(9, 3);
-  rig.Start();
-  rig.renderers->onFill = [&] {
-    rig.control->paint().m_hDC->SetPixel(0, 1, kRed);
-    rig.control->paint().m_hDC->SetPixel(3, 2, kBlue);
-  };
-  rig.control->SetRightToLeft(true);
-  EXPECT_EQ(rig.BufferPixel(8, 1), kRed);
-  EXPECT_EQ(rig.BufferPixel(5, 2), kBlue);
-  EXPECT_NE(rig.BufferPixel(0, 1), kRed);
-}
-
 TEST(PaintDriver, BackgroundFollowsTheStyleUnlessAColourIsSet) {
   ControlRig rig(50, 10);
   rig.Start();
@@ -193,16 +180,6 @@ TEST(PaintDriver, SystemColourChangeRefreshesTheThemeState) {
   EXPECT_EQ(rig.control->paint().m_sColorName, u"HOMESTEAD");
   EXPECT_EQ(rig.control->RefreshThemeState(0, 794, 0, 0), 0);
   EXPECT_EQ(rig.control->paint().m_sColorName, u"METALLIC");
-}
-
-TEST(PaintDriver, DrawsThroughTheBackendOfTheBuild) {
-  ControlRig rig(10, 10);
-  rig.Start();
-#ifdef _WIN32
-  EXPECT_TRUE(rig.OnGdi());
-#else
-  EXPECT_FALSE(rig.OnGdi());
-#endif
 }
 
 TEST(PaintDriver, BackBufferGrowsButNeverShrinks) {

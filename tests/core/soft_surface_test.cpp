@@ -1,7 +1,7 @@
 // Exact pixels of the drawing operations, through whatever surface MakeTestSurface
 // gives: the software surface natively, GDI on a DIB section under Wine. The pictures
 // pin down GDI's rules; tests/windows/cross_backend_test.cpp holds the two backends to
-// the same pixels over many more shapes.
+// the same pixels over many more shapes and clips.
 #include "support/test_surface.h"
 
 #include <gtest/gtest.h>
@@ -267,50 +267,6 @@ TEST(SurfacePictures, CopiesAreCutToBothSurfacesAndMirrorsFlipInPlace) {
        },
        two, {}, two},
   });
-}
-
-// Under a clip every operation leaves the pixels outside alone and draws inside
-// exactly what it draws without one.
-TEST(SurfaceClip, EveryOperationDrawsInsideTheClipWhatItDrawsWithout) {
-  Picture texture(10);  // 12 x 10, no pixel like its neighbours
-  for (int y = 0; y < 10; ++y) {
-    for (int x = 0; x < 12; ++x) texture[y] += static_cast<char>('A' + x + y);
-  }
-  std::vector<std::pair<std::string, Draw>> operations = {
-      {"FillRect", [](Surface& s) { s.FillRect(Rect{0, 0, 12, 10}, kRed); }},
-      {"FrameRect", [](Surface& s) { s.FrameRect(Rect{4, 3, 11, 9}, kRed); }},
-      {"SetPixel", [](Surface& s) { s.SetPixel(3, 3, kRed); s.SetPixel(2, 2, kRed); }},
-      {"SunkenEdge", [](Surface& s) { s.SunkenEdge(Rect{1, 1, 11, 9}, EdgeKind::kSunken); }},
-      {"GradientFill",
-       [](Surface& s) {
-         s.GradientFill(Rect{-3, 0, 9, 10}, kRed, kGreen, GradientDirection::kHorizontal);
-         s.GradientFill(Rect{6, 9, 12, 1}, kBlue, kRed, GradientDirection::kVertical);
-       }},
-      {"CopyFrom", [](Surface& s) { s.CopyFrom(2, 1, 12, 10, s, 0, 0); }},
-      {"MirrorHorizontally", [](Surface& s) { s.MirrorHorizontally(12, 10); }},
-  };
-  for (int ex : {-4, 0, 5, 13, 17}) {
-    for (int ey : {-3, 0, 9, 12}) {
-      operations.push_back({"Line to " + std::to_string(ex) + "," + std::to_string(ey),
-                            [ex, ey](Surface& s) {
-                              s.Line(6, 4, ex, ey, kGreen); s.Line(ex, ey, 2, 8, kRed);
-                            }});
-    }
-  }
-  const Rect clip{3, 2, 8, 7};
-  const auto before = PaintedSurface(texture, Colours());
-  for (const auto& [name, draw] : operations) {
-    auto whole = PaintedSurface(texture, Colours()), cut = PaintedSurface(texture, Colours());
-    draw(*whole);
-    cut->SetClip(clip);
-    draw(*cut);
-    for (int y = 0; y < 10; ++y) {
-      for (int x = 0; x < 12; ++x) {
-        const ColorRef want = clip.Contains(x, y) ? whole->GetPixel(x, y) : before->GetPixel(x, y);
-        ASSERT_EQ(cut->GetPixel(x, y), want) << name << " at " << x << "," << y;
-      }
-    }
-  }
 }
 
 }  // namespace

@@ -48,8 +48,6 @@ ControlRig::ControlRig(int width, int height, const std::string& version) {
 
 ControlRig::~ControlRig() { control.reset(); }
 
-bool ControlRig::OnGdi() const { return IsGdiSurface(*screen); }
-
 void ControlRig::Start() {
   control->Initialize();
   control->InitProperties();

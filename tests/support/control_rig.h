@@ -51,8 +51,6 @@ class ControlRig {
   void ResizeTo(int width, int height);
   ColorRef ScreenPixel(int x, int y) const { return screen->GetPixel(x, y); }
   ColorRef BufferPixel(int x, int y) const { return control->paint().m_hDC->GetPixel(x, y); }
-  // True when the control draws through GDI (the Windows builds).
-  bool OnGdi() const;
 
   ScriptablePlatform platform;
   RecordingHost host;
