@@ -13,21 +13,6 @@
 namespace vantiq::testing {
 namespace {
 
-DWORD RunProgram(std::wstring commandLine) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process))
-    return static_cast<DWORD>(-1);
-  WaitForSingleObject(process.hProcess, 120000);
-  DWORD code = static_cast<DWORD>(-1);
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
-  return code;
-}
-
 TEST(Demo, ScreenshotShowsEveryControlDrawn) {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);

@@ -67,7 +67,7 @@ TEST(UpperCaseOnWindows, MatchesTheInvariantLocalesUpperCaseForEveryLatinCharact
   }
 }
 
-TEST(GdiPlatform, WindowsParentBackgroundsRegionsAndBackBuffers) {
+TEST(GdiPlatform, WindowsParentBackgroundsAndRegions) {
   GdiPlatform gdi;
   WindowHandle gone = 0;
   {
@@ -104,11 +104,6 @@ TEST(GdiPlatform, WindowsParentBackgroundsRegionsAndBackBuffers) {
   }
   EXPECT_FALSE(gdi.IsWindow(gone));
   EXPECT_EQ(gdi.GetClientRect(gone), Rect{});
-  auto buffer = gdi.CreateBackBuffer(40, 12);
-  ASSERT_NE(dynamic_cast<GdiSurface*>(buffer.get()), nullptr);
-  EXPECT_EQ(std::pair(buffer->Width(), buffer->Height()), std::pair(40, 12));
-  EXPECT_EQ(gdi.CreateBackBuffer(0, 12), nullptr);
-  EXPECT_EQ(gdi.CreateBackBuffer(40, -1), nullptr);
 }
 
 // Skips where the Wine prefix has visual styles off altogether.

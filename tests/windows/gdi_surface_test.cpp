@@ -99,6 +99,7 @@ TEST(GdiSurface, TheBackBufferIsADisplayCompatibleBitmapThatDrawsAndReadsBack) {
   EXPECT_EQ(s->GetPixel(19, 9), RGB(10, 20, 30));
   EXPECT_EQ(s->GetPixel(2, 5), RGB(127, 127, 127));
   EXPECT_EQ(GdiSurface::CreateBackBuffer(0, 10), nullptr);
+  EXPECT_EQ(GdiSurface::CreateBackBuffer(20, -1), nullptr);
   EXPECT_EQ(GdiSurface::CreateDibSection(5, -1), nullptr);
 }
 

@@ -12,36 +12,11 @@
 namespace vantiq::testing {
 namespace {
 
-// Runs a command line and returns what it wrote, CRs removed.
-std::string Output(std::wstring commandLine) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE read = nullptr, write = nullptr;
-  if (!CreatePipe(&read, &write, &inherit, 0)) return {};
-  SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = write;
-  startup.hStdError = write;
-  PROCESS_INFORMATION process{};
+// What a command line writes, CRs removed.
+std::string Output(const std::wstring& commandLine) {
   std::string out;
-  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                     &startup, &process)) {
-    CloseHandle(write);
-    write = nullptr;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0) out.append(buffer, got);
-    WaitForSingleObject(process.hProcess, 60000);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-  }
-  if (write) CloseHandle(write);
-  CloseHandle(read);
-  std::string clean;
-  for (char c : out)
-    if (c != '\r') clean.push_back(c);
-  return clean;
+  RunProgram(commandLine, &out);
+  return out;
 }
 
 class ReadmeUsage : public ::testing::Test {
