@@ -116,8 +116,7 @@ TEST_P(ScriptTest, Passes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(VBScript, ScriptTest,
-                         ::testing::Values("defaults", "properties", "errors", "objects",
-                                           "hostile"),
+                         ::testing::Values("types", "hostile"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                            return std::string(info.param);
                          });
