@@ -1,5 +1,7 @@
 #include "activex_test_support.h"
 
+#include <olectl.h>
+
 #include <stdexcept>
 
 namespace vantiq::activex::testing {
@@ -54,6 +56,16 @@ ComPtr<_Vantiq> NewControl() {
   return control;
 }
 
+ComPtr<IPictureDisp> NewPicture(HBITMAP bitmap) {
+  PICTDESC desc{};
+  desc.cbSizeofstruct = sizeof desc;
+  desc.picType = PICTYPE_BITMAP;
+  desc.bmp.hbitmap = bitmap;
+  ComPtr<IPictureDisp> picture;
+  OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(picture.Put()));
+  return picture;
+}
+
 ComPtr<ITypeLib> LoadControlTypeLib() {
   ComPtr<ITypeLib> typeLib;
   LoadTypeLibEx(ControlLibrary::Get().Path().c_str(), REGKIND_NONE, typeLib.Put());
@@ -63,6 +75,21 @@ ComPtr<ITypeLib> LoadControlTypeLib() {
 std::wstring GuidText(REFGUID guid) {
   wchar_t buffer[40] = {};
   StringFromGUID2(guid, buffer, 40);
+  return buffer;
+}
+
+bool KeyExists(HKEY root, const std::wstring& path, REGSAM view) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+std::wstring RegistryText(HKEY root, const std::wstring& path, const wchar_t* name) {
+  wchar_t buffer[1024] = {};
+  DWORD size = sizeof buffer - sizeof(wchar_t);
+  if (RegGetValueW(root, path.c_str(), name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+    return L"<missing>";
   return buffer;
 }
 

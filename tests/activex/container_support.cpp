@@ -16,13 +16,6 @@ namespace vantiq::activex::testing {
 
 namespace {
 
-std::wstring ProgramFolder() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
-
 void Start(Vantiq& control, const BarState& state) {
   control.Initialize();
   control.InitProperties();
@@ -72,7 +65,7 @@ void Apply(Vantiq& c, const BarState& s) {
 void ContainerTest::SetUp() {
   ASSERT_HRESULT_SUCCEEDED(OleInitialize(nullptr));
   ASSERT_TRUE(Library().Loaded()) << "VantiqCtl.dll is not next to the test program";
-  frame = std::make_unique<Frame>(320, 200);
+  frame = std::make_unique<Frame>(frameSize.cx, frameSize.cy);
   ASSERT_NE(frame->Hwnd(), nullptr);
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "VantiqCtl.h"
+#include "activex_test_support.h"
 #include "container/container.h"
 #include "control/vantiq.h"
 #include "common/gdi_objects.h"
@@ -41,7 +42,7 @@ struct BarState {
 void Apply(Site& site, const BarState& state);
 void Apply(Vantiq& control, const BarState& state);
 
-// A frame of 320 x 200 in an apartment of its own for each test.
+// A frame (320 x 200 unless the test says) in an apartment of its own for each test.
 class ContainerTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -52,6 +53,7 @@ class ContainerTest : public ::testing::Test {
   Pixels Shot(Site& site);
 
   std::unique_ptr<Frame> frame;
+  SIZE frameSize{320, 200};  // a test that needs more sets it before SetUp
 };
 
 // The picture the core draws of a w x h bar on the software surface, with the

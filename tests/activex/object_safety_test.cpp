@@ -6,13 +6,6 @@
 namespace vantiq::activex::testing {
 namespace {
 
-const IID kIPersistStorage = {0x0000010A, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-const IID kIPersistStream = {0x00000109, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-const IID kIPersistStreamInit = {
-    0x7FD52380, 0x4E07, 0x101B, {0xAE, 0x2D, 0x08, 0x00, 0x2B, 0x2E, 0xC7, 0x13}};
-const IID kIPersistPropertyBag = {
-    0x37D84F60, 0x42CB, 0x11CE, {0x81, 0x35, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
-
 // The slots of IObjectSafety called as C does, with a pointer that may be null.
 using GetOptions = HRESULT(STDMETHODCALLTYPE*)(IObjectSafety*, const IID*, DWORD*, DWORD*);
 using SetOptions = HRESULT(STDMETHODCALLTYPE*)(IObjectSafety*, const IID*, DWORD, DWORD);
@@ -47,7 +40,7 @@ TEST_F(ObjectSafetyTest, SafeForScriptingThroughIDispatchOnly) {
 
 TEST_F(ObjectSafetyTest, SafeForInitialisationThroughTheFourPersistenceInterfaces) {
   for (REFIID iid :
-       {kIPersistStorage, kIPersistStream, kIPersistStreamInit, kIPersistPropertyBag}) {
+       {IID_IPersistStorage, IID_IPersistStream, IID_IPersistStreamInit, IID_IPersistPropertyBag}) {
     SCOPED_TRACE(GuidText(iid).c_str());
     DWORD supported = 0, enabled = 0;
     ASSERT_EQ(safety_->GetInterfaceSafetyOptions(iid, &supported, &enabled), S_OK);

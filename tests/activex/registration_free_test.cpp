@@ -2,25 +2,15 @@
 // side-by-side assembly (VantiqCtl.sxs.manifest beside VantiqCtl.dll), so COM finds the
 // class, its ProgIDs and its type library through the activation context alone. The
 // prefix holds no class key of the control before, during or after.
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <ole2.h>
 #include <olectl.h>
 
 #include <string>
 #include <vector>
 
-#include "VantiqCtl.h"
-#include "activex/com_ptr.h"
+#include "activex_test_support.h"
 
 namespace vantiq::activex::testing {
 namespace {
-
-std::wstring GuidText(REFGUID guid) {
-  wchar_t buffer[40] = {};
-  StringFromGUID2(guid, buffer, 40);
-  return buffer;
-}
 
 // The control's class, ProgID and type library keys under HKLM and HKCU classes, in
 // both registry views.
@@ -55,11 +45,7 @@ std::wstring ClassOf(IUnknown* object) {
   return guid;
 }
 
-class RegistrationFreeTest : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_HRESULT_SUCCEEDED(CoInitialize(nullptr)); }
-  void TearDown() override { CoUninitialize(); }
-};
+using RegistrationFreeTest = ComTest;
 
 TEST_F(RegistrationFreeTest, CreatesTheControlByClsidAndProgIdWithNothingInTheRegistry) {
   ASSERT_EQ(RegisteredKeys(), std::vector<std::wstring>{}) << "the prefix must not hold the control";
@@ -74,13 +60,10 @@ TEST_F(RegistrationFreeTest, CreatesTheControlByClsidAndProgIdWithNothingInTheRe
   EXPECT_EQ(ClassOf(control.Get()), GuidText(CLSID_Vantiq));
 
   // The library came from this program's folder, as the assembly names it.
-  wchar_t program[MAX_PATH] = {}, library[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  wchar_t library[MAX_PATH] = {};
   ASSERT_NE(GetModuleHandleW(L"VantiqCtl.dll"), nullptr);
   GetModuleFileNameW(GetModuleHandleW(L"VantiqCtl.dll"), library, MAX_PATH);
-  std::wstring folder(program);
-  folder.resize(folder.find_last_of(L"\\/") + 1);
-  EXPECT_EQ(_wcsicmp(library, (folder + L"VantiqCtl.dll").c_str()), 0) << library;
+  EXPECT_EQ(_wcsicmp(library, (ProgramFolder() + L"VantiqCtl.dll").c_str()), 0) << library;
 
   // Both ProgIDs name the class (Wine hands out an alias of the CLSID that creates it).
   for (const wchar_t* progId : {L"VantiqCtl.Vantiq", L"VantiqCtl.Vantiq.1"}) {

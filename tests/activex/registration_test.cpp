@@ -12,8 +12,8 @@
 namespace vantiq::activex::testing {
 namespace {
 
-const wchar_t kClsid[] = L"{8CFEF030-6B4C-4B01-8607-16945361676F}";
-const wchar_t kLibid[] = L"{F8FF12FB-C6F7-46E4-B7CA-0B734A2F4DC1}";
+const wchar_t* const kClsid = kClsidText;
+const wchar_t* const kLibid = kLibidText;
 const wchar_t kControlCategory[] = L"{40FC6ED4-2438-11CF-A3DB-080036F12502}";
 
 HKEY Open(const std::wstring& path) {
@@ -23,20 +23,10 @@ HKEY Open(const std::wstring& path) {
   return key;
 }
 
-bool KeyExists(const std::wstring& path) {
-  HKEY key = Open(path);
-  if (key) RegCloseKey(key);
-  return key != nullptr;
-}
+bool KeyExists(const std::wstring& path) { return testing::KeyExists(HKEY_CLASSES_ROOT, path); }
 
-// A string value of HKCR\<path>; "<missing>" when there is none.
 std::wstring Value(const std::wstring& path, const wchar_t* name = nullptr) {
-  wchar_t buffer[1024] = {};
-  DWORD size = sizeof buffer - sizeof(wchar_t);
-  if (RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), name, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
-      ERROR_SUCCESS)
-    return L"<missing>";
-  return buffer;
+  return RegistryText(HKEY_CLASSES_ROOT, path, name);
 }
 
 std::set<std::wstring> SubkeyNames(const std::wstring& path) {
@@ -101,10 +91,6 @@ std::set<std::wstring> Added(const std::set<std::wstring>& before, const std::ws
   std::set_difference(now.begin(), now.end(), old.begin(), old.end(),
                       std::inserter(added, added.begin()));
   return added;
-}
-
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-  return _wcsicmp(a.c_str(), b.c_str()) == 0;
 }
 
 class RegistrationTest : public ComTest {
@@ -196,12 +182,7 @@ TEST_F(RegistrationTest, LeavesAProgIdThatAnotherClassTookOver) {
 }
 
 bool ClassKeyInView(REGSAM view) {
-  const std::wstring path = L"Software\\Classes\\CLSID\\" + std::wstring(kClsid);
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
-    return false;
-  RegCloseKey(key);
-  return true;
+  return testing::KeyExists(HKEY_LOCAL_MACHINE, L"Software\\Classes\\CLSID\\" + std::wstring(kClsid), view);
 }
 
 // A 32-bit library on 64-bit Windows registers in the 32-bit view of the registry,
