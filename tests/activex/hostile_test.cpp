@@ -210,40 +210,8 @@ TEST_F(HostileTest, MouseHandlersChangeAndResizeTheControlUnderThePointer) {
   ExpectDrawsAsNew(*bar, [&] { return Shot(*bar); });
 }
 
-// An event sink of the test's own, which the control holds while it raises an event.
-class Sink final : public IDispatch {
- public:
-  explicit Sink(std::function<void(DISPID)> handler) : handler_(std::move(handler)) {}
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == DIID___Vantiq) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
-  STDMETHODIMP GetTypeInfoCount(UINT* n) override { return *n = 0, S_OK; }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    if (handler_) handler_(id);
-    return S_OK;
-  }
-
- private:
-  ULONG refs_ = 1;
-  std::function<void(DISPID)> handler_;
-};
-
 // Connects a sink to the control's events; the connection holds the sink.
-void Connect(IUnknown* control, Sink* sink) {
+void Connect(IUnknown* control, TestDispatch* sink) {
   auto container = ComPtr<IUnknown>(control).As<IConnectionPointContainer>(IID_IConnectionPointContainer);
   ASSERT_TRUE(container);
   ComPtr<IConnectionPoint> point;
@@ -263,12 +231,14 @@ class ReleaseInEvent : public HostileTest {
     ULONG left = 0;
     int events = 0;
     bool armed = false;
-    auto* sink = new Sink([&](DISPID id) {
-      if (id != which || !armed) return;
+    // The control holds the sink while it raises an event.
+    auto* sink = TestDispatch::New([&](DISPID id, DISPPARAMS*, VARIANT*) {
+      if (id != which || !armed) return S_OK;
       armed = false;
       ++events;
       frame->Remove(bar);
       left = raw->Release();
+      return S_OK;
     });
     Connect(raw, sink);
     sink->Release();

@@ -20,26 +20,12 @@ HRESULT PutByName(IDispatch* object, const wchar_t* name, VARIANT value) {
                         nullptr, nullptr, nullptr);
 }
 
-// The library's own registration, undone when the test ends.
-class Registered {
- public:
-  Registered() { ok_ = Call("DllRegisterServer") == S_OK; }
-  ~Registered() { Call("DllUnregisterServer"); }
-  bool Ok() const { return ok_; }
-
- private:
-  static HRESULT Call(const char* name) {
-    using Entry = HRESULT(STDAPICALLTYPE*)();
-    auto entry = reinterpret_cast<Entry>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"VantiqCtl.dll"), name)));
-    return entry ? entry() : E_NOTIMPL;
-  }
-  bool ok_ = false;
-};
-
 TEST_F(HostsTest, TheSystemsAtlHostShowsTheControlByItsProgId) {
-  Registered registered;
-  ASSERT_TRUE(registered.Ok());
+  // The library's own registration, undone when the test ends.
+  struct Registered {
+    ~Registered() { ControlLibrary::Get().Unregister(); }
+  } registered;
+  ASSERT_EQ(ControlLibrary::Get().Register(), S_OK);
   HMODULE atl = LoadLibraryW(L"atl.dll");
   ASSERT_NE(atl, nullptr);
   using Init = BOOL(WINAPI*)();
@@ -82,15 +68,7 @@ TEST_F(HostsTest, ManyControlsLaterNoGdiObjectIsLeftAndTheLibraryCanUnload) {
   ComPtr<IClassFactory> factory = Factory();
   BarState state;
   state.showCaption = true;
-  auto picture = [] {
-    PICTDESC desc{};
-    desc.cbSizeofstruct = sizeof desc;
-    desc.picType = PICTYPE_BITMAP;
-    desc.bmp.hbitmap = CreateBitmap(4, 4, 1, 32, nullptr);
-    ComPtr<IPictureDisp> result;
-    OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(result.Put()));
-    return result;
-  }();
+  ComPtr<IPictureDisp> picture = NewPicture(CreateBitmap(4, 4, 1, 32, nullptr));
   auto cycle = [&](int i) {
     Site* site = frame->Add(factory.Get(), {10, 10, 210, 30});
     ASSERT_EQ(site->Status(), S_OK);

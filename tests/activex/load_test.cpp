@@ -52,12 +52,7 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 
 class LoadTest : public ContainerTest {
  protected:
-  void SetUp() override {
-    ASSERT_HRESULT_SUCCEEDED(OleInitialize(nullptr));
-    ASSERT_TRUE(Library().Loaded());
-    frame = std::make_unique<Frame>(1000, 700);
-    ASSERT_NE(frame->Hwnd(), nullptr);
-  }
+  LoadTest() { frameSize = {1000, 700}; }
 };
 
 TEST_F(LoadTest, AFormOfFiveHundredControlsTakesAHundredThousandUpdates) {

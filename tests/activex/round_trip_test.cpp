@@ -232,13 +232,7 @@ ComPtr<IPictureDisp> RandomPicture(Draw& draw) {
   HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!bitmap) return {};
   for (int i = 0; i < width * height; ++i) static_cast<DWORD*>(bits)[i] = draw.Bits() & 0xFFFFFF;
-  PICTDESC desc{};
-  desc.cbSizeofstruct = sizeof desc;
-  desc.picType = PICTYPE_BITMAP;
-  desc.bmp.hbitmap = bitmap;
-  ComPtr<IPictureDisp> picture;
-  OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(picture.Put()));
-  return picture;
+  return NewPicture(bitmap);
 }
 
 // Puts state number `seed` into a new control through its setters.
@@ -315,12 +309,6 @@ State Loaded(State saved) {
   return saved;
 }
 
-ComPtr<_Vantiq> NewBare() {
-  ComPtr<_Vantiq> control;
-  Factory()->CreateInstance(nullptr, IID__Vantiq, reinterpret_cast<void**>(control.Put()));
-  return control;
-}
-
 std::vector<std::uint8_t> SaveStream(_Vantiq* c) {
   auto persist = ComPtr<IUnknown>(c).As<IPersistStreamInit>(IID_IPersistStreamInit);
   auto stream = container::NewStream();
@@ -343,7 +331,7 @@ class RoundTripTest : public ::testing::Test {
 TEST_F(RoundTripTest, TenThousandRandomStatesThroughBagsAndStreams) {
   int fonts = 0, pictures = 0, failures = 0;
   for (std::uint32_t seed = 0; seed < 10000 && failures < 5; ++seed) {
-    ComPtr<_Vantiq> original = NewBare();
+    ComPtr<_Vantiq> original = NewControl();
     ASSERT_TRUE(original);
     Apply(original.Get(), seed);
     const State expected = Loaded(Read(original.Get()));
@@ -355,7 +343,7 @@ TEST_F(RoundTripTest, TenThousandRandomStatesThroughBagsAndStreams) {
       auto bag = container::PropertyBag::Create();
       auto save = ComPtr<IUnknown>(original.Get()).As<IPersistPropertyBag>(IID_IPersistPropertyBag);
       ASSERT_EQ(save->Save(bag.Get(), TRUE, saveAll), S_OK);
-      ComPtr<_Vantiq> loaded = NewBare();
+      ComPtr<_Vantiq> loaded = NewControl();
       auto load = ComPtr<IUnknown>(loaded.Get()).As<IPersistPropertyBag>(IID_IPersistPropertyBag);
       EXPECT_EQ(load->Load(bag.Get(), nullptr), S_OK);
       const State got = Read(loaded.Get());
@@ -367,7 +355,7 @@ TEST_F(RoundTripTest, TenThousandRandomStatesThroughBagsAndStreams) {
     }
     const std::vector<std::uint8_t> bytes = SaveStream(original.Get());
     ASSERT_FALSE(bytes.empty());
-    ComPtr<_Vantiq> loaded = NewBare();
+    ComPtr<_Vantiq> loaded = NewControl();
     EXPECT_EQ(LoadStream(loaded.Get(), bytes), S_OK);
     const State got = Read(loaded.Get());
     if (!(got == expected)) {
@@ -414,7 +402,7 @@ TEST_F(RoundTripTest, StreamsSavedByEitherArchitectureLoad) {
   if (const char* folder = std::getenv("VANTIQ_WRITE_STREAMS")) {
     std::ofstream out(DataFile(folder, kThisArch).c_str(), std::ios::binary);
     for (std::uint32_t seed = 0; seed < kSharedStates; ++seed) {
-      ComPtr<_Vantiq> c = NewBare();
+      ComPtr<_Vantiq> c = NewControl();
       Apply(c.Get(), 100000 + seed);
       const std::vector<std::uint8_t> bytes = SaveStream(c.Get());
       const std::uint32_t n = static_cast<std::uint32_t>(bytes.size());
@@ -429,11 +417,11 @@ TEST_F(RoundTripTest, StreamsSavedByEitherArchitectureLoad) {
     ASSERT_EQ(streams.size(), kSharedStates);
     int pictures = 0;
     for (std::uint32_t seed = 0; seed < kSharedStates; ++seed) {
-      ComPtr<_Vantiq> original = NewBare();
+      ComPtr<_Vantiq> original = NewControl();
       Apply(original.Get(), 100000 + seed);
       const State expected = Loaded(Read(original.Get()));
       pictures += expected.progressPicture.present + expected.backgroundPicture.present;
-      ComPtr<_Vantiq> loaded = NewBare();
+      ComPtr<_Vantiq> loaded = NewControl();
       EXPECT_EQ(LoadStream(loaded.Get(), streams[seed]), S_OK);
       const State got = Read(loaded.Get());
       EXPECT_TRUE(got == expected) << "state " << seed << ": " << Describe(expected, got);

@@ -24,72 +24,51 @@ const wchar_t* EventName(DISPID id) {
   }
 }
 
-// Calls the script's sub for each event, handing it the arguments as by-reference
-// variants (the only kind the script engine writes back) and copying back what it left.
-class ScriptSink final : public IDispatch {
- public:
-  ScriptSink(IDispatch* script, std::wstring prefix) : script_(script), prefix_(std::move(prefix)) {}
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID___Vantiq) {
-      *out = static_cast<IDispatch*>(this);
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+// Calls the script's sub for the event, handing it the arguments as by-reference variants
+// (the only kind the script engine writes back) and copying back what it left.
+HRESULT CallEventSub(IDispatch* script, const std::wstring& prefix, DISPID id, DISPPARAMS* params) {
+  const wchar_t* event = EventName(id);
+  if (!event) return S_OK;
+  std::wstring name = prefix + event;
+  LPOLESTR names[] = {name.data()};
+  DISPID sub = 0;
+  if (FAILED(script->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &sub))) return S_OK;
+  const UINT n = params->cArgs;
+  std::vector<VARIANT> values(n), refs(n);
+  for (UINT i = 0; i < n; ++i) {
+    VariantInit(&values[i]);
+    VariantCopyInd(&values[i], &params->rgvarg[i]);
+    VariantInit(&refs[i]);
+    V_VT(&refs[i]) = VT_VARIANT | VT_BYREF;
+    V_VARIANTREF(&refs[i]) = &values[i];
   }
-  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-  STDMETHODIMP_(ULONG) Release() override { return 1; }
-  STDMETHODIMP GetTypeInfoCount(UINT* n) override { return *n = 0, S_OK; }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
-    const wchar_t* event = EventName(id);
-    if (!event) return S_OK;
-    std::wstring name = prefix_ + event;
-    LPOLESTR names[] = {name.data()};
-    DISPID sub = 0;
-    if (FAILED(script_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &sub))) return S_OK;
-    const UINT n = params->cArgs;
-    std::vector<VARIANT> values(n), refs(n);
-    for (UINT i = 0; i < n; ++i) {
-      VariantInit(&values[i]);
-      VariantCopyInd(&values[i], &params->rgvarg[i]);
-      VariantInit(&refs[i]);
-      V_VT(&refs[i]) = VT_VARIANT | VT_BYREF;
-      V_VARIANTREF(&refs[i]) = &values[i];
-    }
-    DISPPARAMS call{refs.data(), nullptr, n, 0};
-    const HRESULT hr = script_->Invoke(sub, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &call, nullptr,
-                                       nullptr, nullptr);
-    for (UINT i = 0; i < n; ++i) {
-      VARIANT& original = params->rgvarg[i];
-      if (SUCCEEDED(hr) && (V_VT(&original) & VT_BYREF)) {
-        VARIANT converted;
-        VariantInit(&converted);
-        if (SUCCEEDED(VariantChangeType(&converted, &values[i], 0, V_VT(&original) & ~VT_BYREF))) {
-          switch (V_VT(&original) & ~VT_BYREF) {
-            case VT_R8: *V_R8REF(&original) = V_R8(&converted); break;
-            case VT_R4: *V_R4REF(&original) = V_R4(&converted); break;
-            case VT_I2: *V_I2REF(&original) = V_I2(&converted); break;
-            case VT_BSTR:
-              SysFreeString(*V_BSTRREF(&original));
-              *V_BSTRREF(&original) = V_BSTR(&converted);
-              V_VT(&converted) = VT_EMPTY;  // now owned by the caller's string
-              break;
-            default: break;
-          }
+  DISPPARAMS call{refs.data(), nullptr, n, 0};
+  const HRESULT hr =
+      script->Invoke(sub, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &call, nullptr, nullptr, nullptr);
+  for (UINT i = 0; i < n; ++i) {
+    VARIANT& original = params->rgvarg[i];
+    if (SUCCEEDED(hr) && (V_VT(&original) & VT_BYREF)) {
+      VARIANT converted;
+      VariantInit(&converted);
+      if (SUCCEEDED(VariantChangeType(&converted, &values[i], 0, V_VT(&original) & ~VT_BYREF))) {
+        switch (V_VT(&original) & ~VT_BYREF) {
+          case VT_R8: *V_R8REF(&original) = V_R8(&converted); break;
+          case VT_R4: *V_R4REF(&original) = V_R4(&converted); break;
+          case VT_I2: *V_I2REF(&original) = V_I2(&converted); break;
+          case VT_BSTR:
+            SysFreeString(*V_BSTRREF(&original));
+            *V_BSTRREF(&original) = V_BSTR(&converted);
+            V_VT(&converted) = VT_EMPTY;  // now owned by the caller's string
+            break;
+          default: break;
         }
-        VariantClear(&converted);
       }
-      VariantClear(&values[i]);
+      VariantClear(&converted);
     }
-    return S_OK;
+    VariantClear(&values[i]);
   }
-
- private:
-  IDispatch* script_;
-  std::wstring prefix_;
-};
+  return S_OK;
+}
 
 // `Host.CreateObject` beside the engine host's own members.
 class ScriptHost final : public ScriptEngineHost {
@@ -115,7 +94,7 @@ class ScriptHost final : public ScriptEngineHost {
   struct Connection {
     ComPtr<IConnectionPoint> point;
     DWORD cookie;
-    std::unique_ptr<ScriptSink> sink;
+    std::unique_ptr<TestDispatch> sink;
   };
 
   // The control on the frame, its default source interface connected to the script.
@@ -131,7 +110,10 @@ class ScriptHost final : public ScriptEngineHost {
     auto info = site->As<IProvideClassInfo2>(IID_IProvideClassInfo2);
     if (!info || FAILED(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source))) return E_FAIL;
     if (!prefix.empty() && script_) {  // the sinks call the subs the host holds until it closes
-      Connection c{nullptr, 0, std::make_unique<ScriptSink>(script_.Get(), prefix)};
+      auto call = [script = script_.Get(), prefix](DISPID id, DISPPARAMS* params, VARIANT*) {
+        return CallEventSub(script, prefix, id, params);
+      };
+      Connection c{nullptr, 0, std::make_unique<TestDispatch>(call)};
       auto container = site->As<IConnectionPointContainer>(IID_IConnectionPointContainer);
       if (container && SUCCEEDED(container->FindConnectionPoint(source, c.point.Put())) &&
           SUCCEEDED(c.point->Advise(c.sink.get(), &c.cookie)))
