@@ -61,8 +61,8 @@ ComPtr<ITypeLib> LoadControlTypeLib();
 std::wstring GuidText(REFGUID guid);
 
 // The control's class and type library identifiers as the registry spells them.
-inline constexpr wchar_t kClsidText[] = L"{8CFEF030-6B4C-4B01-8607-16945361676F}";
-inline constexpr wchar_t kLibidText[] = L"{F8FF12FB-C6F7-46E4-B7CA-0B734A2F4DC1}";
+inline constexpr wchar_t kClsid[] = L"{8CFEF030-6B4C-4B01-8607-16945361676F}";
+inline constexpr wchar_t kLibid[] = L"{F8FF12FB-C6F7-46E4-B7CA-0B734A2F4DC1}";
 
 // Whether `root`\<path> opens, in the registry view `view` (0: this program's own).
 bool KeyExists(HKEY root, const std::wstring& path, REGSAM view = 0);

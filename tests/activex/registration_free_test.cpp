@@ -63,7 +63,7 @@ TEST_F(RegistrationFreeTest, CreatesTheControlByClsidAndProgIdWithNothingInTheRe
   wchar_t library[MAX_PATH] = {};
   ASSERT_NE(GetModuleHandleW(L"VantiqCtl.dll"), nullptr);
   GetModuleFileNameW(GetModuleHandleW(L"VantiqCtl.dll"), library, MAX_PATH);
-  EXPECT_EQ(_wcsicmp(library, (ProgramFolder() + L"VantiqCtl.dll").c_str()), 0) << library;
+  EXPECT_TRUE(SamePath(library, ProgramFolder() + L"VantiqCtl.dll")) << library;
 
   // Both ProgIDs name the class (Wine hands out an alias of the CLSID that creates it).
   for (const wchar_t* progId : {L"VantiqCtl.Vantiq", L"VantiqCtl.Vantiq.1"}) {

@@ -12,8 +12,6 @@
 namespace vantiq::activex::testing {
 namespace {
 
-const wchar_t* const kClsid = kClsidText;
-const wchar_t* const kLibid = kLibidText;
 const wchar_t kControlCategory[] = L"{40FC6ED4-2438-11CF-A3DB-080036F12502}";
 
 HKEY Open(const std::wstring& path) {

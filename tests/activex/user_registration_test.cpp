@@ -10,9 +10,6 @@
 namespace vantiq::activex::testing {
 namespace {
 
-const wchar_t* const kClsid = kClsidText;
-const wchar_t* const kLibid = kLibidText;
-
 #ifdef _WIN64
 const wchar_t kTypeLibPlatform[] = L"win64";
 #else
