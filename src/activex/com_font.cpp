@@ -135,6 +135,12 @@ std::int16_t ComFont::Weight() const {
   return weight;
 }
 
+std::uintptr_t ComFont::FontHandle() const {
+  HFONT handle = nullptr;
+  if (FAILED(font_->get_hFont(&handle))) return 0;
+  return reinterpret_cast<std::uintptr_t>(handle);
+}
+
 void ComFont::Advise(FontChangeSink* sink) {
   if (!sink || std::find(sinks_.begin(), sinks_.end(), sink) != sinks_.end()) return;
   sinks_.push_back(sink);

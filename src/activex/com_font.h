@@ -51,6 +51,7 @@ class ComFont final : public FontObject {
   void SetCharset(std::int16_t charset) override;
   std::int16_t Weight() const override;
   void SetWeight(std::int16_t weight) override;
+  std::uintptr_t FontHandle() const override;
 
   void Advise(FontChangeSink* sink) override;
   void Unadvise(FontChangeSink* sink) override;

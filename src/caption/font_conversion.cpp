@@ -9,15 +9,6 @@
 namespace vantiq {
 namespace {
 
-// One byte per character: the low byte of each UTF-16 unit, as the ANSI copy of a
-// name made character by character keeps it.
-std::string NameBytes(const std::u16string& name) {
-  std::string bytes;
-  bytes.reserve(name.size());
-  for (char16_t c : name) bytes.push_back(static_cast<char>(c & 0xFF));
-  return bytes;
-}
-
 // MulDiv: a * b / c rounded half away from zero; -1 for c = 0 or a result beyond 32 bits.
 std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
   if (c == 0) return -1;
@@ -41,7 +32,7 @@ void CopyStyles(const FontObject& font, LogFont& lf) {
   lf.lfUnderline = font.Underline() ? 0xFF : 0;
   lf.lfStrikeOut = font.Strikethrough() ? 0xFF : 0;
   lf.lfCharSet = static_cast<std::uint8_t>(font.Charset() & 0xFF);
-  lf.SetFaceName(NameBytes(font.Name()));
+  lf.SetFaceName(font.Name());
 }
 
 }  // namespace
@@ -55,6 +46,7 @@ LogFont CaptionLogFont(const FontObject& font, int logPixelsY) {
   }
   lf.lfWeight = font.Weight();
   CopyStyles(font, lf);
+  lf.nativeFont = font.FontHandle();
   return lf;
 }
 

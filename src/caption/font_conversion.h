@@ -10,12 +10,13 @@
 namespace vantiq {
 
 // The font a standard OLE font realises on a device of `logPixelsY`: the size in
-// pixels with fractions above one half rounded up, weight, styles, charset and name.
+// pixels with fractions above one half rounded up, weight, styles, charset and name,
+// and the object's own font handle where it has one, which GDI draws with.
 LogFont CaptionLogFont(const FontObject& font, int logPixelsY);
 
 namespace modFontConversion {
 
-// The rotatable form of the font: at most 31 characters of its name, a height from
+// The rotatable form of the font: at most 31 UTF-16 units of its name, a height from
 // its size rounded half to even, weight 700 when bold or bForceBold, clear-type
 // quality on XP and antialiased elsewhere. Without a surface the screen's resolution
 // is used.

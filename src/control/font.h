@@ -35,6 +35,9 @@ class FontObject {
   virtual void SetCharset(std::int16_t charset) = 0;
   virtual std::int16_t Weight() const = 0;
   virtual void SetWeight(std::int16_t weight) = 0;
+  // The font handle the object realised for the screen (IFont's hFont), valid while the
+  // object is unchanged; 0 for an object that realises none.
+  virtual std::uintptr_t FontHandle() const { return 0; }
 
   virtual void Advise(FontChangeSink* sink) = 0;
   virtual void Unadvise(FontChangeSink* sink) = 0;

@@ -1,6 +1,7 @@
-// The font description the text operations take: the fields of a LOGFONT, so that the
+// The font description the text operations take: the fields of a LOGFONTW, so that the
 // GDI surface can create the font as it stands and the software surface can find the
-// same face and size.
+// same face and size. The face name is UTF-16: a name outside any ANSI code page (a
+// Japanese caption font, say) reaches the font mapper exactly.
 #pragma once
 
 #include <array>
@@ -23,11 +24,16 @@ struct LogFont {
   std::uint8_t lfClipPrecision = 0;
   std::uint8_t lfQuality = 0;      // 4 antialiased, 5 cleartype
   std::uint8_t lfPitchAndFamily = 0;
-  std::array<char, 32> lfFaceName{};  // ANSI, zero-terminated
+  std::array<char16_t, 32> lfFaceName{};  // UTF-16, zero-terminated
+  // A font the platform realised already (the font object's own handle): the GDI
+  // surface selects it as it is instead of creating one from the fields above, which
+  // still describe it for the software surface. 0 for none.
+  std::uintptr_t nativeFont = 0;
 
-  std::string FaceName() const { return std::string(lfFaceName.data()); }
-  // Copies at most 31 bytes, keeping the terminating zero.
-  void SetFaceName(const std::string& name);
+  std::u16string FaceName() const { return std::u16string(lfFaceName.data()); }
+  // Copies at most 31 units, keeping the terminating zero; a surrogate pair the limit
+  // would split is left out whole.
+  void SetFaceName(const std::u16string& name);
 
   bool operator==(const LogFont& other) const;
   bool operator!=(const LogFont& other) const { return !(*this == other); }

@@ -21,7 +21,7 @@ constexpr ColorRef kPaper = Rgb(250, 240, 220), kInk = Rgb(20, 40, 160);
 constexpr std::uint32_t kCentred = kDtCenter | kDtVCenter | kDtSingleLine;
 constexpr std::uint32_t kLeft = kDtLeft | kDtVCenter | kDtSingleLine;
 
-LogFont Font(const char* face, int height, int weight = 400, int escapement = 0) {
+LogFont Font(const char16_t* face, int height, int weight = 400, int escapement = 0) {
   LogFont f;
   f.SetFaceName(face);
   f.lfHeight = height;
@@ -30,7 +30,7 @@ LogFont Font(const char* face, int height, int weight = 400, int escapement = 0)
   f.lfQuality = 4;
   return f;
 }
-const LogFont kTahoma11 = Font("Tahoma", -11);
+const LogFont kTahoma11 = Font(u"Tahoma", -11);
 
 std::unique_ptr<Surface> Paper(int w, int h) {
   auto s = MakeTestSurface(w, h, HostSystemColors());
@@ -104,21 +104,23 @@ TEST(SurfaceText, MeasureAddsAdvancesAndGivesTheCellHeight) {
   EXPECT_EQ(Measure(u"A&B").cx, Measure(u"A").cx + Measure(u"&").cx + Measure(u"B").cx);
   EXPECT_EQ(Measure(u"42%").cy, 13);
   EXPECT_EQ(Measure(u"", kTahoma11).cx, 0);
-  EXPECT_EQ(Measure(u"x", Font("Tahoma", 0)).cy, 16) << "height 0 is a 16-pixel cell";
-  EXPECT_EQ(Measure(u"x", Font("Tahoma", 20)).cy, 19)
+  EXPECT_EQ(Measure(u"x", Font(u"Tahoma", 0)).cy, 16) << "height 0 is a 16-pixel cell";
+  EXPECT_EQ(Measure(u"x", Font(u"Tahoma", 20)).cy, 19)
       << "a positive height is the most the cell may take";
   const TextExtent regular = Measure(u"Caption"),
-                   bold = Measure(u"Caption", Font("Tahoma", -11, 700)),
-                   big = Measure(u"Caption", Font("Tahoma", -16));
+                   bold = Measure(u"Caption", Font(u"Tahoma", -11, 700)),
+                   big = Measure(u"Caption", Font(u"Tahoma", -16));
   EXPECT_GT(bold.cx, regular.cx);
   EXPECT_EQ(bold.cy, regular.cy);
   EXPECT_GT(big.cx, regular.cx);
   EXPECT_GT(big.cy, regular.cy);
   // The dialog face is Tahoma; a face nobody has is DejaVu Sans.
-  EXPECT_EQ(Measure(u"Caption", Font("MS Shell Dlg", -11)).cx, regular.cx);
-  EXPECT_EQ(Measure(u"Caption", Font("No Such Face", -11)).cx,
-            Measure(u"Caption", Font("DejaVu Sans", -11)).cx);
-  EXPECT_NE(Measure(u"Caption", Font("DejaVu Sans", -11)).cx, regular.cx);
+  EXPECT_EQ(Measure(u"Caption", Font(u"MS Shell Dlg", -11)).cx, regular.cx);
+  EXPECT_EQ(Measure(u"Caption", Font(u"No Such Face", -11)).cx,
+            Measure(u"Caption", Font(u"DejaVu Sans", -11)).cx);
+  EXPECT_NE(Measure(u"Caption", Font(u"DejaVu Sans", -11)).cx, regular.cx);
+  // Each unit's low byte spells "tahoma": a name copied byte by byte would find it.
+  EXPECT_NE(Measure(u"Caption", Font(u"\u0174ahoma", -11)).cx, regular.cx);
 }
 
 TEST(SurfaceText, AmpersandsUnderlineOrDouble) {
@@ -164,7 +166,7 @@ TEST(SurfaceText, NothingIsInkedOutsideTheRectangleAndTheClip) {
   const Rect rc{10, 8, 70, 22}, clip{25, 0, 90, 40};
   auto s = Paper(90, 40);
   s->SetClip(clip);
-  s->DrawTextLine(u"A &long caption that overflows", rc, kCentred, Font("Tahoma", -16), kInk);
+  s->DrawTextLine(u"A &long caption that overflows", rc, kCentred, Font(u"Tahoma", -16), kInk);
   s->SetClip(std::nullopt);
   const Image image = Capture(*s);
   const Ink ink = InkOf(image);
@@ -173,7 +175,7 @@ TEST(SurfaceText, NothingIsInkedOutsideTheRectangleAndTheClip) {
   EXPECT_EQ(Intersect(ink.box, allowed), ink.box);
 #ifndef _WIN32
   // Underline and strike-out bars are cut there too. (Wine's GDI draws them whole.)
-  LogFont lined = Font("Tahoma", -16);
+  LogFont lined = Font(u"Tahoma", -16);
   lined.lfUnderline = lined.lfStrikeOut = 1;
   s = Paper(90, 40);
   s->DrawTextLine(u"An overflowing caption", Rect{10, 8, 70, 24}, kCentred, lined, kInk);
@@ -186,9 +188,9 @@ TEST(SurfaceText, NothingIsInkedOutsideTheRectangleAndTheClip) {
 }
 
 TEST(SurfaceText, RotatedTextRunsUpFromTheTopLeftOfItsCell) {
-  const LogFont up = Font("Tahoma", -13, 700, 900);
+  const LogFont up = Font(u"Tahoma", -13, 700, 900);
   const TextExtent ext = Measure(u"Up 42%", up);
-  EXPECT_EQ(ext.cx, Measure(u"Up 42%", Font("Tahoma", -13, 700)).cx);
+  EXPECT_EQ(ext.cx, Measure(u"Up 42%", Font(u"Tahoma", -13, 700)).cx);
   const Rect rc{10, 0, 40, 120};
   const Ink ink = InkOf(Draw(u"Up 42%", rc, kLeft, up, 60, 120));
   const int y = rc.Height() / 2 - ext.cy / 2;  // where the unrotated text's top would be
@@ -206,7 +208,7 @@ TEST(SurfaceText, GlyphEdgesBlendAndInkedPixelsLoseTheirAlpha) {
   std::uint8_t* bits = s->Bits();
   ASSERT_NE(bits, nullptr);
   for (int i = 0; i < 100 * 40; ++i) bits[4 * i + 3] = 0x7F;
-  s->DrawTextLine(u"Sw 42", Rect{0, 0, 100, 40}, kCentred, Font("Tahoma", -24), kInk);
+  s->DrawTextLine(u"Sw 42", Rect{0, 0, 100, 40}, kCentred, Font(u"Tahoma", -24), kInk);
   bits = s->Bits();
   int full = 0, partial = 0;
   for (int y = 0; y < 40; ++y) {
@@ -250,7 +252,7 @@ struct Picture {
 };
 
 std::vector<Picture> Pictures() {
-  LogFont bold = Font("Tahoma", -11, 700), italic = kTahoma11, under = kTahoma11;
+  LogFont bold = Font(u"Tahoma", -11, 700), italic = kTahoma11, under = kTahoma11;
   LogFont struck = kTahoma11;
   italic.lfItalic = 1;
   under.lfUnderline = 1;
@@ -263,23 +265,23 @@ std::vector<Picture> Pictures() {
           {{5, 0, 160, 20}, kLeft, kTahoma11, u"Left 42%"},
           {{0, 20, 160, 40}, kCentred, kTahoma11, u"Centred 42%", blue, white},
           {{0, 40, 153, 60}, right, kTahoma11, u"Right 42%"},
-          {{0, 60, 160, 80}, kDtCenter | kDtSingleLine, Font("Tahoma", -13), u"Top, centred"}}},
+          {{0, 60, 160, 80}, kDtCenter | kDtSingleLine, Font(u"Tahoma", -13), u"Top, centred"}}},
       {"styles", 160, 120, {
           {{4, 0, 160, 18}, kLeft, bold, u"Bold 100%"},
           {{4, 18, 160, 36}, kLeft, italic, u"Italic 7%", Rgb(212, 208, 200), Rgb(0, 0, 0)},
           {{4, 36, 160, 54}, kLeft, under, u"Underlined"},
           {{4, 54, 160, 72}, kLeft, struck, u"Struck out"},
-          {{4, 72, 160, 102}, kLeft, Font("Tahoma", -24), u"Grey 24"},
-          {{4, 102, 160, 120}, kLeft, Font("DejaVu Sans", -12), u"DejaVu Sans", kPaper,
+          {{4, 72, 160, 102}, kLeft, Font(u"Tahoma", -24), u"Grey 24"},
+          {{4, 102, 160, 120}, kLeft, Font(u"DejaVu Sans", -12), u"DejaVu Sans", kPaper,
            Rgb(200, 30, 30)}}},
       {"prefix", 100, 60, {
           {{0, 0, 100, 20}, kCentred, kTahoma11, u"A&BC && D&"},
-          {{0, 20, 100, 40}, kCentred, Font("Tahoma", -16), u"&File"},
+          {{0, 20, 100, 40}, kCentred, Font(u"Tahoma", -16), u"&File"},
           {{0, 40, 100, 60}, kCentred, bold, u"Save &As"}}},
       {"vertical", 100, 120, {
-          {{5, 0, 30, 120}, kLeft, Font("Tahoma", -11, 400, 900), u"Up 42%"},
-          {{35, 0, 60, 120}, kLeft, Font("Tahoma", -16, 700, 900), u"Vertical"},
-          {{70, 0, 100, 120}, kLeft, Font("DejaVu Sans", -13, 400, 900), u"DejaVu", kPaper,
+          {{5, 0, 30, 120}, kLeft, Font(u"Tahoma", -11, 400, 900), u"Up 42%"},
+          {{35, 0, 60, 120}, kLeft, Font(u"Tahoma", -16, 700, 900), u"Vertical"},
+          {{70, 0, 100, 120}, kLeft, Font(u"DejaVu Sans", -13, 400, 900), u"DejaVu", kPaper,
            Rgb(0, 100, 0)}}},
       // The caption's two passes: over the fill and over the rest, split by the clip.
       {"split", 140, 24, {

@@ -26,7 +26,7 @@ void Draw(GdiSurface& surface) {
   surface.Line(0, 0, 40, 14, 0x00FF00);
   LogFont font;
   font.lfHeight = -11;
-  std::strcpy(font.lfFaceName.data(), "Tahoma");
+  font.SetFaceName(u"Tahoma");
   surface.DrawTextLine(u"Ab%", Rect{0, 0, 40, 14}, 0, font, 0xFFFFFF);
   surface.SetClip(std::nullopt);
 }

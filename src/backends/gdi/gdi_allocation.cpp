@@ -71,8 +71,8 @@ HRGN NewRectRgn(int left, int top, int right, int bottom) {
   return Fails(Allocation::kRegion) ? nullptr : ::CreateRectRgn(left, top, right, bottom);
 }
 
-HFONT NewFont(const LOGFONTA& font) {
-  return Fails(Allocation::kFont) ? nullptr : ::CreateFontIndirectA(&font);
+HFONT NewFont(const LOGFONTW& font) {
+  return Fails(Allocation::kFont) ? nullptr : ::CreateFontIndirectW(&font);
 }
 
 }  // namespace vantiq::gdi

@@ -26,6 +26,6 @@ HBITMAP NewDibSection(HDC dc, const BITMAPINFO& info, void** bits);
 HBRUSH NewSolidBrush(COLORREF color);
 HPEN NewPen(COLORREF color);
 HRGN NewRectRgn(int left, int top, int right, int bottom);
-HFONT NewFont(const LOGFONTA& font);
+HFONT NewFont(const LOGFONTW& font);
 
 }  // namespace vantiq::gdi

@@ -79,7 +79,8 @@ class GdiSurface : public Surface {
     LogFont description;
     gdi::Font font;
   };
-  // The font for `font`, made once per distinct LogFont; null when creation fails.
+  // The font for `font`: the handle it carries, or one made once per distinct LogFont;
+  // null when creation fails.
   HFONT FontFor(const LogFont& font);
   GdiSurface(std::unique_ptr<Owned> owned, HDC dc, int width, int height);
 

@@ -1,4 +1,5 @@
-// Text on a GDI surface: DrawTextW/DrawTextA with the font created from a LogFont.
+// Text on a GDI surface: DrawTextW/DrawTextA with the font a LogFont names: the handle
+// it carries, or one created from its fields.
 #include <cstring>
 
 #include "backends/gdi/gdi_allocation.h"
@@ -9,8 +10,8 @@ namespace vantiq {
 
 namespace {
 
-LOGFONTA ToLogFontA(const LogFont& f) {
-  LOGFONTA lf{};
+LOGFONTW ToLogFontW(const LogFont& f) {
+  LOGFONTW lf{};
   lf.lfHeight = f.lfHeight;
   lf.lfWidth = f.lfWidth;
   lf.lfEscapement = f.lfEscapement;
@@ -24,9 +25,9 @@ LOGFONTA ToLogFontA(const LogFont& f) {
   lf.lfClipPrecision = f.lfClipPrecision;
   lf.lfQuality = f.lfQuality;
   lf.lfPitchAndFamily = f.lfPitchAndFamily;
-  static_assert(sizeof(lf.lfFaceName) == 32, "LOGFONTA face name");
+  static_assert(sizeof(lf.lfFaceName) == sizeof(f.lfFaceName), "LOGFONTW face name");
   std::memcpy(lf.lfFaceName, f.lfFaceName.data(), sizeof(lf.lfFaceName));
-  lf.lfFaceName[31] = 0;
+  lf.lfFaceName[LF_FACESIZE - 1] = 0;
   return lf;
 }
 
@@ -55,8 +56,10 @@ RECT ToRect(const Rect& rc) { return RECT{rc.left, rc.top, rc.right, rc.bottom};
 }  // namespace
 
 HFONT GdiSurface::FontFor(const LogFont& font) {
+  // Someone else's font: selected as it is, never deleted here.
+  if (font.nativeFont) return reinterpret_cast<HFONT>(font.nativeFont);
   if (font_ && font_->description == font) return font_->font.Get();
-  const LOGFONTA lf = ToLogFontA(font);
+  const LOGFONTW lf = ToLogFontW(font);
   gdi::Font created(gdi::NewFont(lf));
   if (!created) return nullptr;
   if (!font_) font_ = std::make_unique<FontCache>();

@@ -12,7 +12,6 @@
 #include FT_TRUETYPE_TAGS_H
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -58,8 +57,8 @@ constexpr Family kDejaVuSans = {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
                                 "/usr/share/fonts/truetype/dejavu/DejaVuSans-BoldOblique.ttf"};
 
 // The names that mean Tahoma: its own and the dialog faces that stand for it.
-constexpr const char* kTahomaNames[] = {"tahoma", "ms sans serif", "ms shell dlg",
-                                        "ms shell dlg 2"};
+constexpr const char16_t* kTahomaNames[] = {u"tahoma", u"ms sans serif", u"ms shell dlg",
+                                            u"ms shell dlg 2"};
 
 // Realised fonts kept, the most recently used first: a caption asks for the same one
 // on every paint, and its shadow pass once more.
@@ -73,8 +72,10 @@ constexpr FT_UShort kGaspDoGray = 0x0002;
 // gigabytes here for the few pixels a control shows of it.
 constexpr std::int64_t kMaxGlyphPixels = std::int64_t{1} << 22;
 
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+// Face names match in any case of their ASCII letters; other characters match exactly.
+std::u16string Lower(std::u16string s) {
+  for (char16_t& c : s)
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
   return s;
 }
 
@@ -440,9 +441,9 @@ std::mutex& TextLock() {
 
 std::shared_ptr<Font> RealizeFont(const LogFont& font) {
   // The family by name, falling back to DejaVu Sans for any other name or a missing file.
-  const std::string name = Lower(font.FaceName());
+  const std::u16string name = Lower(font.FaceName());
   const bool tahoma_named = std::any_of(std::begin(kTahomaNames), std::end(kTahomaNames),
-                                        [&](const char* n) { return name == n; });
+                                        [&](const char16_t* n) { return name == n; });
   const Family& family = tahoma_named && FileBytes(kTahoma.regular) ? kTahoma : kDejaVuSans;
 
   // The closest style the family has a file for; what it lacks is synthesised.
