@@ -8,6 +8,7 @@
 #include <ole2.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -34,9 +35,9 @@ class ComHost final : public Host {
 
   // --- What the embedding supplies as the container appears (each may stay empty) ---
   // The control's window and the surface drawn on it; null for none.
-  void SetWindow(HWND window, Surface* surface) {
+  void SetWindow(HWND window, std::shared_ptr<Surface> surface) {
     window_ = window;
-    surface_ = surface;
+    surface_ = std::move(surface);
   }
   HWND Window() const { return window_; }
   // The client site's ambient properties (its IDispatch); null for none.
@@ -54,7 +55,7 @@ class ComHost final : public Host {
 
   // --- Host -----------------------------------------------------------------------
   WindowHandle BaseWindowHandle() override { return reinterpret_cast<WindowHandle>(window_); }
-  Surface* BaseDeviceContext() override { return surface_; }
+  std::shared_ptr<Surface> BaseDeviceContext() override { return surface_; }
   // Everything this host measures is in pixels already.
   void SetScaleModePixels() override {}
   int ScaleWidth() override;
@@ -75,7 +76,7 @@ class ComHost final : public Host {
   FontRef CreateStandardFont() override;
 
   // A container that cannot say is taken as one at run time. The answer is kept until
-  // the container reports a change (hwnd asks on every read).
+  // the container reports a change (AmbientChanged).
   bool AmbientUserMode() override;
   // Throws when the container cannot say, so start-up keeps left-to-right.
   bool AmbientRightToLeft() override;
@@ -105,7 +106,7 @@ class ComHost final : public Host {
   void RaiseMouse(DISPID dispid, std::int16_t& button, std::int16_t& shift, float& x, float& y);
 
   HWND window_ = nullptr;
-  Surface* surface_ = nullptr;
+  std::shared_ptr<Surface> surface_;
   ComPtr<IDispatch> ambient_;
   std::optional<bool> userMode_;
   ComPtr<IDispatch> extender_;

@@ -149,9 +149,9 @@ void ControlWindow::Move(const RECT& rect) {
 
 void ControlWindow::NewSurface(int width, int height) {
   if (!dc_) return;
-  auto surface = std::make_unique<GdiSurface>(dc_, width, height);
-  host_.SetWindow(hwnd_, surface.get());
-  surface_ = std::move(surface);
+  // A paint in progress may still hold the old surface: it goes when that paint lets go.
+  surface_ = std::make_shared<GdiSurface>(dc_, width, height);
+  host_.SetWindow(hwnd_, surface_);
 }
 
 void ControlWindow::Detach() {

@@ -64,7 +64,7 @@ class ControlWindow {
   IUnknown* owner_;
   HWND hwnd_ = nullptr;
   HDC dc_ = nullptr;  // the window's own DC (CS_OWNDC), released with the window
-  std::unique_ptr<GdiSurface> surface_;
+  std::shared_ptr<GdiSurface> surface_;
   bool registered_ = false;  // holds the window class
   AccessibleControl* accessible_ = nullptr;  // held from the first WM_GETOBJECT to Detach
 };

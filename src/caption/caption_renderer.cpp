@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include "caption/compose_caption.h"
 #include "caption/dib_shadow.h"
@@ -59,6 +60,16 @@ void CaptionRenderer::DrawCaption(bool bInFill) {
   const Rect& client = paint.m_rcClient;
 
   CheckShadowAvailable();
+  // The shadow's settings are taken before the text is composed: what a caption
+  // handler changes shows from the next pass on.
+  struct ShadowSettings {
+    ColorRef color;
+    std::int32_t intensity;
+  };
+  std::optional<ShadowSettings> shadowSettings;
+  if (p.m_bShadow)
+    shadowSettings = ShadowSettings{
+        control_.TranslateColor(bInFill ? p.m_lAlternateShadowColor : p.m_lShadowColor), p.m_lShadowIntensity};
   const std::u16string text = ComposeCaption(control_);
 
   m_oCaptionFont = p.m_oFnt;
@@ -97,7 +108,9 @@ void CaptionRenderer::DrawCaption(bool bInFill) {
       target.DrawTextLineAnsi(ansi, rect, flags, font, textColor);
   };
 
-  if (p.m_bShadow) {
+  // A handler that turned Shadow off drops this pass's shadow; one that turned it on
+  // finds none prepared, and the next pass draws it.
+  if (shadowSettings && p.m_bShadow) {
     // The shape of the text in grey on black, blurred and blended under it at (-5, -5),
     // as wide as the caption rectangle allows.
     const auto [first, last] = vertical || !cropShadow_
@@ -106,10 +119,10 @@ void CaptionRenderer::DrawCaption(bool bInFill) {
     auto shape = std::make_shared<CDib32>(platform);
     shape->Create(last - first, client.bottom - client.top);
     CDibShadow shadow(platform);
-    shadow.SetColor(control_.TranslateColor(bInFill ? p.m_lAlternateShadowColor : p.m_lShadowColor));
+    shadow.SetColor(shadowSettings->color);
     shadow.SetOffsetX(3);
     shadow.SetRadius(3);
-    shadow.SetIntensity(p.m_lShadowIntensity);
+    shadow.SetIntensity(shadowSettings->intensity);
     shadow.SetExpand(true);
     // A cropped picture's corner may be ink; the client-sized one's is always blank.
     if (first != 0) shadow.SetTransparentColor(0);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "common/types.h"
@@ -20,8 +21,9 @@ class Host {
 
   // The base's window and device context; the handle can change between resizes.
   virtual WindowHandle BaseWindowHandle() = 0;
-  // The base's own drawing surface (its device context); null when there is none.
-  virtual Surface* BaseDeviceContext() = 0;
+  // The base's own drawing surface (its device context); null when there is none. The
+  // control keeps it while it draws on it, so the host may replace it at any time.
+  virtual std::shared_ptr<Surface> BaseDeviceContext() = 0;
   // Scale mode 3: from then on sizes and mouse coordinates are pixels.
   virtual void SetScaleModePixels() = 0;
   // The control's client size in pixels.

@@ -149,7 +149,8 @@ class Vantiq : private FontChangeSink {
   void UpdateWindowRegion();
   bool CanSkipPaint();
   bool FrameOnTop();
-  void DrawCaptionPasses();
+  void DrawPaint();  // Redraw's steps, run inside its re-entry guard
+  void DrawCaptionPasses(Surface& dc);
 
   Host& host_;
   Platform& platform_;

@@ -2,13 +2,13 @@
 
 namespace vantiq {
 
-Surface* BackBuffer::EnsureBackBuffer(int width, int height) {
+std::shared_ptr<Surface> BackBuffer::EnsureBackBuffer(int width, int height) {
   if (!buffer_) {
     if (width > 0 && height > 0) CreateBackBuffer(width, height);
   } else if (width > width_ || height > height_) {
     CreateBackBuffer(width, height);
   }
-  return buffer_.get();
+  return buffer_;
 }
 
 void BackBuffer::CreateBackBuffer(int width, int height) {

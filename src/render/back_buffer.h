@@ -14,7 +14,7 @@ class BackBuffer {
 
   // Creates the buffer when there is none and both sizes are above 0; re-creates it
   // only when a requested size exceeds the current one. Null when there is none.
-  Surface* EnsureBackBuffer(int width, int height);
+  std::shared_ptr<Surface> EnsureBackBuffer(int width, int height);
   // Frees the old buffer and makes one of exactly this size; on failure none is left.
   void CreateBackBuffer(int width, int height);
   void FreeBackBuffer();
@@ -27,7 +27,7 @@ class BackBuffer {
 
  private:
   Platform& platform_;
-  std::unique_ptr<Surface> buffer_;
+  std::shared_ptr<Surface> buffer_;
   int width_ = 0;   // m_lBufWidth
   int height_ = 0;  // m_lBufHeight
 };

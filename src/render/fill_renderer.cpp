@@ -86,7 +86,7 @@ void FillRenderer::DrawFill() {
   // Until a look records where its fill ends, the whole caption counts as outside.
   paint.m_lSplit = horizontal ? 0 : paint.m_rcClient.bottom;
   paint.m_lFillColor = ResolveFillColor(control_);
-  Surface* dc = paint.m_hDC;
+  Surface* dc = paint.m_hDC.get();
   if (dc == nullptr) return;
 
   if (control_.props().m_lScrolling == eProgressBarScrollMarquee) {

@@ -26,7 +26,7 @@ int PictureInset(std::int32_t style) {
 }  // namespace
 
 void FrameRenderer::DrawFrame(bool frameOnly) {
-  Surface* dc = control_.paint().m_hDC;
+  Surface* dc = control_.paint().m_hDC.get();
   if (dc == nullptr) return;
   const Rect rc = control_.paint().m_rcClient;
   const std::int32_t style = control_.props().m_lStyle;

@@ -18,7 +18,7 @@ constexpr int kStripLength = 6;   // the pale strips across each edge of a block
 
 void MarqueeRenderer::DrawMarquee() {
   PaintState& paint = control_.paint();
-  Surface* dc = paint.m_hDC;
+  Surface* dc = paint.m_hDC.get();
   if (dc == nullptr) return;
   const std::int32_t style = control_.props().m_lStyle;
   if (style == eProgSystem && paint.m_bThemedMode) {

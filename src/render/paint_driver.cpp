@@ -23,9 +23,38 @@ bool IsRoundedLunaScheme(const std::u16string& themeFile, const std::u16string& 
 
 }  // namespace
 
+namespace {
+
+// Sets m_bPainting for one paint and clears it however the paint is left.
+class PaintingScope {
+ public:
+  explicit PaintingScope(bool& painting) : painting_(painting) { painting_ = true; }
+  ~PaintingScope() { painting_ = false; }
+  PaintingScope(const PaintingScope&) = delete;
+  PaintingScope& operator=(const PaintingScope&) = delete;
+
+ private:
+  bool& painting_;
+};
+
+}  // namespace
+
 void Vantiq::Redraw() {
-  if (paint_.m_bPainting == 1) return;
-  paint_.m_bPainting = 1;
+  if (paint_.m_bPainting) return;
+  {
+    PaintingScope painting(paint_.m_bPainting);
+    DrawPaint();
+  }
+  if (paint_.m_bResizePending && !paint_.m_bResizing) {
+    // Not again from its own paint: a handler that resizes on every paint would never end.
+    paint_.m_bResizePending = false;
+    paint_.m_bResizing = true;
+    Resize();
+    paint_.m_bResizing = false;
+  }
+}
+
+void Vantiq::DrawPaint() {
   const WindowHandle hwnd = props_.m_lHwnd;
 
   IgnoreErrors([&] {
@@ -34,10 +63,7 @@ void Vantiq::Redraw() {
       RefreshThemeState(hwnd, WM_DISPLAYCHANGE, 0, 0);
   });
 
-  if (!platform_.IsWindow(hwnd)) {
-    paint_.m_bPainting = 0;
-    return;
-  }
+  if (!platform_.IsWindow(hwnd)) return;
 
   IgnoreErrors([&] {
     if (!paint_.m_bThemesActive) return;
@@ -55,7 +81,8 @@ void Vantiq::Redraw() {
   if (!CanSkipPaint()) {
     paint_.m_bRedraw = false;
     IgnoreErrors([&] { UpdateWindowRegion(); });
-    if (Surface* dc = paint_.m_hDC) {
+    // Kept for the whole paint, whatever the handlers it runs do to the host's surfaces.
+    if (const std::shared_ptr<Surface> dc = paint_.m_hDC) {
       IgnoreErrors([&] { ops_.FillRectColor(paint_.m_rcClient, ResolveBackColor(), *dc); });
       if (renderers_) {
         IgnoreErrors([&] { renderers_->DrawFrame(false); });
@@ -64,7 +91,7 @@ void Vantiq::Redraw() {
       if (props_.m_bRightToLeft)
         IgnoreErrors([&] { dc->MirrorHorizontally(host_.ScaleWidth(), host_.ScaleHeight()); });
       paint_.m_sShownCaption.clear();  // stays empty when no caption is drawn
-      DrawCaptionPasses();
+      DrawCaptionPasses(*dc);
       if (renderers_ && FrameOnTop()) IgnoreErrors([&] { renderers_->DrawFrame(true); });
       IgnoreErrors([&] { host_.CaptionShown(paint_.m_sShownCaption); });
     }
@@ -72,17 +99,9 @@ void Vantiq::Redraw() {
 
   if (paint_.m_bBuffered) {
     IgnoreErrors([&] {
-      if (Surface* target = host_.BaseDeviceContext())
+      if (const std::shared_ptr<Surface> target = host_.BaseDeviceContext())
         backBuffer_.BlitBackBuffer(*target, 0, 0, host_.ScaleWidth(), host_.ScaleHeight(), 0, 0);
     });
-  }
-  paint_.m_bPainting = 0;
-  if (paint_.m_bResizePending && !paint_.m_bResizing) {
-    // Not again from its own paint: a handler that resizes on every paint would never end.
-    paint_.m_bResizePending = false;
-    paint_.m_bResizing = true;
-    Resize();
-    paint_.m_bResizing = false;
   }
 }
 
@@ -100,20 +119,23 @@ bool Vantiq::CanSkipPaint() {
 
 void Vantiq::UpdateWindowRegion() {
   const WindowHandle hwnd = props_.m_lHwnd;
+  const bool rounded = paint_.m_bThemedMode &&
+                       (modVersionEx::IsWinVista(platform_) || !paint_.m_bThemesActive ||
+                        IsRoundedLunaScheme(paint_.m_sThemeFile, paint_.m_sColorName));
   const RegionType type = platform_.GetWindowRgnType(hwnd);
-  if (!paint_.m_bRegionDirty && type == (paint_.m_bThemedMode ? RegionType::kComplex : RegionType::kError))
-    return;  // the rounded region is in place, or no region is left to clear: setting one
-             // again would only repaint the window and its frame once more
+  // Setting or clearing a region repaints the window and its frame: done only when the
+  // window lacks what the rule wants, or a rounded one may no longer fit its size.
+  const bool dirty = paint_.m_bRegionDirty;
   paint_.m_bRegionDirty = false;
-  ClearWindowRegion(hwnd);
-  if (!paint_.m_bThemedMode) return;
-  if (modVersionEx::IsWinVista(platform_) || !paint_.m_bThemesActive ||
-      IsRoundedLunaScheme(paint_.m_sThemeFile, paint_.m_sColorName))
-    ApplyRoundedRegion(paint_.m_rcClient, hwnd);
+  if (!rounded) {
+    if (type != RegionType::kError) ClearWindowRegion(hwnd);
+    return;
+  }
+  if (!dirty && type == RegionType::kComplex) return;
+  ApplyRoundedRegion(paint_.m_rcClient, hwnd);  // replaces any region the window has
 }
 
-void Vantiq::DrawCaptionPasses() {
-  Surface& dc = *paint_.m_hDC;
+void Vantiq::DrawCaptionPasses(Surface& dc) {
   const Rect& rc = paint_.m_rcClient;
   const std::int32_t split = paint_.m_lSplit;
   Rect inside, outside;
@@ -204,9 +226,9 @@ ColorRef Vantiq::ResolveBackColor() const {
 }
 
 void Vantiq::PrepareDrawingSurface() {
-  Surface* buffer = backBuffer_.EnsureBackBuffer(host_.ScaleWidth(), host_.ScaleHeight());
+  std::shared_ptr<Surface> buffer = backBuffer_.EnsureBackBuffer(host_.ScaleWidth(), host_.ScaleHeight());
   if (buffer) {
-    paint_.m_hDC = buffer;
+    paint_.m_hDC = std::move(buffer);
     paint_.m_bBuffered = true;
   } else {
     paint_.m_hDC = host_.BaseDeviceContext();

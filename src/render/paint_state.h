@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "common/types.h"
@@ -11,7 +12,7 @@ namespace vantiq {
 class Surface;
 
 struct PaintState {
-  int m_bPainting = 0;         // 1 while Redraw runs: stops re-entry
+  bool m_bPainting = false;    // while Redraw runs: stops re-entry
   bool m_bResizePending = false;  // a Resize asked for while painting, run when it ends
   bool m_bResizing = false;       // that Resize runs: one asked for in its paint waits
   bool m_bRedraw = false;      // a property changed since the last drawn paint
@@ -25,7 +26,9 @@ struct PaintState {
   ColorRef m_lBtnFaceColor = 0;
   ColorRef m_lHighlightColor = 0;
 
-  Surface* m_hDC = nullptr;    // where every renderer draws
+  // Where every renderer draws. Held, not borrowed: a handler that makes the host drop
+  // the window's surface mid-paint must not free what the paint still draws on.
+  std::shared_ptr<Surface> m_hDC;
   bool m_bBuffered = false;    // m_hDC is the back buffer
 
   Rect m_rcClient;

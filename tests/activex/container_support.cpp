@@ -114,9 +114,8 @@ Pixels GdiRender(int width, int height, const BarState& state) {
   HDC dc = GetDC(window.Get());
   Pixels out;
   {
-    GdiSurface screen(dc, width, height);
     ComHost host;
-    host.SetWindow(window.Get(), &screen);
+    host.SetWindow(window.Get(), std::make_shared<GdiSurface>(dc, width, height));
     GdiPlatform platform;
     Vantiq control(host, platform);
     Start(control, state);

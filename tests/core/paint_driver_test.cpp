@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "platform/mod_version_ex.h"
+#include "render/standard_renderers.h"
 #include "support/control_rig.h"
 
 namespace vantiq::testing {
@@ -93,8 +96,56 @@ TEST(PaintDriver, NestedRedrawFromARendererReturnsAtOnce) {
   rig.control->SetValue(10);
   EXPECT_EQ(fills, 1);
   EXPECT_EQ(rig.control->Value(), 75);
-  EXPECT_EQ(rig.control->paint().m_bPainting, 0);
+  EXPECT_FALSE(rig.control->paint().m_bPainting);
   EXPECT_TRUE(rig.control->paint().m_bRedraw) << "the nested change waits for the next paint";
+}
+
+TEST(PaintDriver, APaintLeftByAnyExceptionEnds) {
+  ControlRig rig(100, 20);
+  rig.Start();
+  bool fail = true;
+  rig.renderers->onFill = [&] {
+    if (fail) throw std::logic_error("not one of the errors a paint passes over");
+  };
+  EXPECT_THROW(rig.control->SetValue(10), std::logic_error);
+  EXPECT_FALSE(rig.control->paint().m_bPainting);
+  fail = false;
+  rig.renderers->calls.clear();
+  rig.control->SetValue(20);
+  EXPECT_FALSE(rig.renderers->calls.empty()) << "the next change paints again";
+}
+
+// Without a back buffer the paint draws on the host's own surface. A caption handler
+// that resizes the control or takes its window away makes the host drop that surface
+// while the caption pass still draws on it: the sanitizers see any use after it is gone.
+TEST(PaintDriver, ACaptionHandlerCannotFreeTheSurfaceThePaintDrawsOn) {
+  for (const bool removes : {false, true}) {
+    SCOPED_TRACE(removes ? "the window goes" : "resized");
+    ControlRig rig(100, 20);
+    rig.platform.backBufferFactory = [](int, int) -> std::unique_ptr<Surface> { return nullptr; };
+    Vantiq& c = *rig.control;
+    c.SetRenderers(std::make_unique<StandardRenderers>(c));
+    rig.Start();
+    ASSERT_FALSE(c.paint().m_bBuffered);
+    c.SetShadow(true);
+    c.SetCaptionCallBack(true);
+    bool armed = true;
+    rig.host.onProgressText = [&](double&, double&, double&, std::u16string&) {
+      if (!armed) return;
+      armed = false;
+      if (removes) {
+        rig.host.deviceContext.reset();
+        rig.screen.reset();
+        rig.platform.RemoveWindow(rig.hwnd);
+        c.Resize();
+      } else {
+        rig.ResizeTo(150, 30);
+      }
+    };
+    c.SetValue(60);
+    EXPECT_FALSE(armed);
+    EXPECT_EQ(c.paint().m_hDC, rig.host.deviceContext) << "the resize ran once the paint was over";
+  }
 }
 
 TEST(PaintDriver, UnchangedPaintOnlyCopiesTheBuffer) {
@@ -163,7 +214,7 @@ TEST(PaintDriver, GoneWindowStopsThePaint) {
   rig.platform.RemoveWindow(rig.hwnd);
   rig.control->SetValue(30);
   EXPECT_TRUE(rig.renderers->calls.empty());
-  EXPECT_EQ(rig.control->paint().m_bPainting, 0);
+  EXPECT_FALSE(rig.control->paint().m_bPainting);
 }
 
 TEST(PaintDriver, SystemColourChangeRefreshesTheThemeState) {
@@ -278,36 +329,47 @@ TEST(PaintDriver, WindowRegionByStyleVersionAndTheme) {
   }
 }
 
-TEST(PaintDriver, RegionIsReevaluatedOnlyWhenDirtyOrLost) {
-  ControlRig rig(100, 20);
-  rig.Start();
-  rig.control->SetStyle(eProgXP);
-  SoftWindow* win = rig.platform.Window(rig.hwnd);
-  const int calls = win->setRegionCalls;
-  rig.control->SetValue(20);
-  EXPECT_EQ(win->setRegionCalls, calls) << "a complex region that is not dirty stays";
-  rig.control->Hide();
-  rig.control->SetValue(30);
-  EXPECT_EQ(win->setRegionCalls, calls + 2) << "cleared, then set again";
-  win->region.reset();
-  rig.control->SetValue(40);
-  EXPECT_EQ(win->setRegionCalls, calls + 4);
-  ExpectRoundedRegion(rig, 100, 20);
-}
-
-TEST(PaintDriver, UnthemedRedrawsClearOnlyARegionThatIsThere) {
-  ControlRig rig(100, 20);
-  rig.Start();
-  rig.control->SetStyle(eProgStandard);  // drops the rounded region of the themed look
-  SoftWindow* win = rig.platform.Window(rig.hwnd);
-  ASSERT_FALSE(win->region.has_value());
-  const int calls = win->setRegionCalls;
-  rig.control->SetValue(30);
-  rig.control->SetValue(40);
-  EXPECT_EQ(win->setRegionCalls, calls) << "no region, nothing to clear";
-  win->region = Region(Rect{0, 0, 50, 20});
-  rig.control->SetValue(50);
-  EXPECT_FALSE(win->region.has_value()) << "a region set from outside is cleared";
+// Every SetWindowRgn repaints the window and its frame: value updates make none, and a
+// region is set or cleared only when the window lacks what the rule wants.
+TEST(PaintDriver, RegionIsSetOrClearedOnlyWhenTheWindowLacksIt) {
+  struct Case {
+    const char* version;
+    bool visualStyles;
+    const char16_t* colorName;
+    std::int32_t style;
+    bool rounded;
+  } cases[] = {
+      {"winxp", true, u"NormalColor", eProgXP, true},
+      {"win2k", false, u"", eProgXP, true},
+      {"win10", true, u"Aero", eProgSystem, false},  // themed mode, no region wanted
+      {"winxp", true, u"Royale", eProgSystem, false},
+      {"win7", true, u"Aero", eProgSystem, false},   // not themed at all
+      {"winxp", true, u"NormalColor", eProgStandard, false},
+  };
+  for (const Case& c : cases) {
+    OnNewThread([&] {
+      SCOPED_TRACE(std::string(c.version) + " style " + std::to_string(c.style));
+      ControlRig rig(100, 20, c.version);
+      rig.platform.visualStyles = c.visualStyles;
+      rig.platform.colorName = c.colorName;
+      rig.Start();
+      rig.control->SetStyle(c.style);
+      SoftWindow* win = rig.platform.Window(rig.hwnd);
+      const int calls = win->setRegionCalls;
+      for (int i = 0; i < 100; ++i) rig.control->SetValue(i);
+      EXPECT_EQ(win->setRegionCalls, calls) << "value updates";
+      rig.control->Hide();
+      rig.control->SetValue(30);
+      EXPECT_EQ(win->setRegionCalls, calls + (c.rounded ? 1 : 0)) << "dirty: a rounded region is set again";
+      win->region = Region(Rect{0, 0, 50, 20});  // set from outside: not what the rule wants
+      rig.control->SetValue(40);
+      EXPECT_EQ(win->setRegionCalls, calls + (c.rounded ? 2 : 1));
+      if (c.rounded)
+        ExpectRoundedRegion(rig, 100, 20);
+      else
+        EXPECT_FALSE(win->region.has_value());
+    });
+  }
 }
 
 TEST(PaintDriver, FrameOnTopDependsOnStyleVersionAndVisualStyles) {

@@ -37,7 +37,7 @@ ControlRig::ControlRig(int width, int height, const std::string& version) {
   hwnd = platform.AddWindow(width, height);
   screen = MakeTestSurface(width > 0 ? width : 1, height > 0 ? height : 1, platform);
   host.windowHandle = hwnd;
-  host.deviceContext = screen.get();
+  host.deviceContext = screen;
   host.width = width;
   host.height = height;
   control = std::make_unique<Vantiq>(host, platform);
@@ -59,7 +59,7 @@ void ControlRig::Start() {
 void ControlRig::ResizeTo(int width, int height) {
   platform.Window(hwnd)->client = {0, 0, width, height};
   screen = MakeTestSurface(width > 0 ? width : 1, height > 0 ? height : 1, platform);
-  host.deviceContext = screen.get();
+  host.deviceContext = screen;
   host.width = width;
   host.height = height;
   control->Resize();

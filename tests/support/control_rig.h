@@ -54,7 +54,7 @@ class ControlRig {
 
   ScriptablePlatform platform;
   RecordingHost host;
-  std::unique_ptr<Surface> screen;
+  std::shared_ptr<Surface> screen;
   WindowHandle hwnd = 0;
   std::unique_ptr<Vantiq> control;
   RecordingRenderers* renderers = nullptr;

@@ -16,7 +16,7 @@ class RecordingHost : public Host {
  public:
   // --- Scripted answers --------------------------------------------------------
   WindowHandle windowHandle = 0;
-  Surface* deviceContext = nullptr;  // the window's own surface
+  std::shared_ptr<Surface> deviceContext;  // the window's own surface
   int width = 0;
   int height = 0;
   bool userMode = true;
@@ -42,7 +42,7 @@ class RecordingHost : public Host {
   int ChangeCount(const std::u16string& name) const;
 
   WindowHandle BaseWindowHandle() override { return windowHandle; }
-  Surface* BaseDeviceContext() override { return deviceContext; }
+  std::shared_ptr<Surface> BaseDeviceContext() override { return deviceContext; }
   void SetScaleModePixels() override { ++scaleModeCalls; }
   int ScaleWidth() override { return width; }
   int ScaleHeight() override { return height; }

@@ -77,12 +77,6 @@ inline Runs DrawnRuns(const Surface& s, int line, int length, bool column = fals
   return runs;
 }
 
-// GradientFill's pixel `pos` of `len` from c0 to c1: trunc((c0 * (len - pos) + c1 * pos) / len).
-inline ColorRef Shade(ColorRef c0, ColorRef c1, int pos, int len) {
-  auto mix = [&](int a, int b) { return (a * (len - pos) + b * pos) / len; };
-  return Rgb(mix(RedOf(c0), RedOf(c1)), mix(GreenOf(c0), GreenOf(c1)), mix(BlueOf(c0), BlueOf(c1)));
-}
-
 // A 10 x 10 picture whose pixels all differ; Tiled(x, y) is what it shows at (x, y)
 // when tiled from the surface's origin.
 inline ColorRef TilePixel(int x, int y) { return Rgb(10 + 20 * x, 10 + 20 * y, 77); }

@@ -8,9 +8,9 @@ WindowRig::WindowRig(int width, int height, const wchar_t* themeLibrary)
   // Shown, so that what is drawn on its DC stays there to be read back.
   ShowWindow(window_.Get(), SW_SHOWNOACTIVATE);
   dc_ = GetDC(window_.Get());
-  screen_ = std::make_unique<GdiSurface>(dc_, width, height);
+  screen_ = std::make_shared<GdiSurface>(dc_, width, height);
   host.windowHandle = window_.Handle();
-  host.deviceContext = screen_.get();
+  host.deviceContext = screen_;
   host.width = width;
   host.height = height;
   control = std::make_unique<Vantiq>(host, platform);

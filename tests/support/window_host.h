@@ -32,7 +32,7 @@ class WindowRig {
  private:
   RealWindow window_;  // first: it outlives everything drawn on it
   HDC dc_ = nullptr;
-  std::unique_ptr<GdiSurface> screen_;
+  std::shared_ptr<GdiSurface> screen_;
   int width_;
   int height_;
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "control/host.h"
 #include "render/surface.h"
@@ -21,7 +22,10 @@ class PlainHost : public Host {
   }
 
   WindowHandle BaseWindowHandle() override { return hwnd_; }
-  Surface* BaseDeviceContext() override { return &screen_; }
+  // The tool owns the screen and outlives every paint on it.
+  std::shared_ptr<Surface> BaseDeviceContext() override {
+    return std::shared_ptr<Surface>(std::shared_ptr<Surface>(), &screen_);
+  }
   void SetScaleModePixels() override {}
   int ScaleWidth() override { return width_; }
   int ScaleHeight() override { return height_; }
