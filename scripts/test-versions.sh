@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs vantiq_version_tests as each Windows version Wine can report. The program is
-# copied as vantiq-<version>.exe, Wine's AppDefaults key for that name sets the
-# version it sees, and the program reads what to expect from its own name.
+# Runs vantiq_version_tests as each Windows version Wine can report, through copies
+# named vantiq_version_tests-<version>.exe (scripts/as-version.sh); each copy reads
+# what to expect from its own name.
 # Prints each version's GoogleTest summary; exits non-zero when any version fails.
 # Usage: scripts/test-versions.sh win32|win64 BUILD_DIR [VERSION...]
 #   VERSION: win98 winme win2k winxp win2003 vista win7 win10 win10m (default: all)
@@ -33,34 +33,9 @@ if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a "$0" "$arch" "$build" "${versions[@]}"
 fi
 
-copies="$build/version-copies"
-mkdir -p "$copies"
 failed=()
-# An external manifest declaring Windows 10, which Wine reads next to the program.
-write_win10_manifest() {
-  cat >"$1" <<'MANIFEST'
-<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
-<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
-  <compatibility xmlns="urn:schemas-microsoft-com:compatibility.v1">
-    <application>
-      <supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>
-    </application>
-  </compatibility>
-</assembly>
-MANIFEST
-}
-
 for version in "${versions[@]}"; do
-  name="vantiq-$version.exe"
-  cp -f "$program" "$copies/$name"
-  wine_version="$version"
-  if [ "$version" = win10m ]; then
-    wine_version=win10
-    write_win10_manifest "$copies/$name.manifest"
-  fi
-  "$here/scripts/wine-run.sh" "$arch" reg add "HKCU\\Software\\Wine\\AppDefaults\\$name" \
-    /v Version /d "$wine_version" /f >/dev/null 2>&1
-  if output="$("$here/scripts/wine-run.sh" "$arch" "$copies/$name" 2>&1 | tr -d '\r')"; then
+  if output="$("$here/scripts/as-version.sh" "$arch" "$version" "$program" 2>&1 | tr -d '\r')"; then
     status=0
   else
     status=$?

@@ -25,7 +25,7 @@ bool EndsWith(const std::u16string& s, const std::u16string& tail) {
 
 TEST(VersionProgram, ItsFileNameNamesAWindowsVersion) {
   EXPECT_NE(RunningAs(), nullptr)
-      << ProgramName() << ": run this program as vantiq-<version>.exe through "
+      << ProgramName() << ": run this program as vantiq_version_tests-<version>.exe through "
       << "scripts/test-versions.sh, which also tells Wine which version to report";
 }
 

@@ -44,7 +44,9 @@ std::string ProgramName() {
 const WindowsVersion* RunningAs() {
   const std::string name = ProgramName();
   for (const WindowsVersion& v : kVersions) {
-    if (name == std::string("vantiq-") + v.name + ".exe") return &v;
+    const std::string suffix = std::string("-") + v.name + ".exe";
+    if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+      return &v;
   }
   return nullptr;
 }

@@ -1,6 +1,6 @@
 // The Windows version this copy of vantiq_version_tests runs as. The program is
-// copied under names such as vantiq-win98.exe and Wine is told to report that
-// version for that name (scripts/test-versions.sh); every test here reads what to
+// copied under names such as vantiq_version_tests-win98.exe and Wine is told to report
+// that version for that name (scripts/as-version.sh); every test here reads what to
 // expect from RunningAs().
 #pragma once
 
@@ -18,7 +18,7 @@ struct WindowsVersion {
   bool win98SE, winME, winNT, win2000OrLater, winXP, winVista, winXPOrLater;
 };
 
-// Null when the file name names no known version ("vantiq-<name>.exe").
+// Null when the file name names no known version ("...-<name>.exe").
 const WindowsVersion* RunningAs();
 // The program's own file name, for messages.
 std::string ProgramName();
