@@ -12,8 +12,9 @@ constexpr std::int16_t kLeftButton = 1;
 }  // namespace
 
 void Vantiq::MouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
-  // A press hides the tip; giving the text back to the host lets the next move take
-  // it over again and show it unchanged.
+  // A press gives the text back to the host's own property, so that the next move
+  // takes it over again and shows it unchanged (without the trailing space each
+  // press would otherwise add).
   if (!m_sToolTip.empty()) {
     IgnoreErrors([&] { host_.SetExtenderToolTipText(m_sToolTip); });
     m_sToolTip.clear();

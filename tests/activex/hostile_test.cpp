@@ -9,6 +9,9 @@
 #include <functional>
 #include <limits>
 
+#include "activex/class_factory.h"
+#include "activex/module.h"
+#include "backends/gdi/gdi_allocation.h"
 #include "container_support.h"
 
 namespace vantiq::activex::testing {
@@ -36,8 +39,17 @@ void ExpectDrawsAsNew(Site& bar, const std::function<Pixels()>& shot) {
 TEST_F(HostileTest, NonFiniteNumbersAreClampedOrRefusedAndThePaintGoesOn) {
   Site* bar = AddBar();
   ASSERT_TRUE(bar);
+  bar->Put(L"Style", 0L);  // flat: the back colour shows wherever the bar is empty
   bar->Put(L"ShowCaption", true);
   bar->Put(L"Value", 30.0);
+  // Every state checked below has an empty bar: a back colour set now shows at its far
+  // end at once, if the paint goes on.
+  long back = 0x102030;
+  const auto paintsOn = [&] {
+    bar->Put(L"BackColor", ++back);
+    const Pixels shot = Shot(*bar);
+    return shot.width == 200 && shot.At(195, 10) == static_cast<COLORREF>(back);
+  };
 
   EXPECT_EQ(bar->Put(L"Value", kNaN), S_OK);
   EXPECT_EQ(bar->GetDouble(L"Value"), 0.0) << "NaN stores Min";
@@ -50,22 +62,22 @@ TEST_F(HostileTest, NonFiniteNumbersAreClampedOrRefusedAndThePaintGoesOn) {
   EXPECT_EQ(bar->Put(L"Max", kNaN), S_OK);
   EXPECT_TRUE(std::isnan(bar->GetDouble(L"Max")));
   EXPECT_EQ(bar->GetDouble(L"Value"), 30.0) << "an unordered Max leaves the value";
-  EXPECT_EQ(Shot(*bar).width, 200);
+  EXPECT_TRUE(paintsOn());
 
   bar->Put(L"Min", -kInfinity);
   bar->Put(L"Max", kInfinity);
   bar->Put(L"Value", 5.0);
-  EXPECT_EQ(Shot(*bar).width, 200);
+  EXPECT_TRUE(paintsOn());
   EXPECT_EQ(bar->Put(L"Min", kNaN), S_OK);
   EXPECT_TRUE(std::isnan(bar->GetDouble(L"Value"))) << "an unordered Min is taken by the value";
   bar->Put(L"Scrolling", 1L);
   bar->Put(L"Orientation", 1L);
-  EXPECT_EQ(Shot(*bar).width, 200);
+  EXPECT_TRUE(paintsOn());
   bar->Put(L"Max", 1e308);
   bar->Put(L"Min", -1e308);
   bar->Put(L"Value", 1e308);
   bar->Put(L"Style", 0L);
-  EXPECT_EQ(Shot(*bar).width, 200);
+  EXPECT_TRUE(paintsOn());
 
   // Negative and huge extents for the control that is drawn without its window.
   auto ole = bar->As<IOleObject>(IID_IOleObject);
@@ -84,7 +96,7 @@ TEST_F(HostileTest, NonFiniteNumbersAreClampedOrRefusedAndThePaintGoesOn) {
   const HRESULT nan = bar->Put(L"Style", kNaN);
   EXPECT_TRUE(nan == DISP_E_OVERFLOW || nan == S_OK) << std::hex << nan;
   bar->Put(L"ShadowIntensity", kNaN);
-  EXPECT_EQ(Shot(*bar).width, 200);
+  EXPECT_TRUE(paintsOn());
   bar->Put(L"Style", 0L);
   bar->Put(L"ShadowIntensity", 128L);
   for (double bad : {kInfinity, -kInfinity, 1e308, -3e9}) {
@@ -284,6 +296,89 @@ TEST_F(ReleaseInEvent, FromAMouseHandler) {
     ASSERT_TRUE(window);
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   });
+}
+
+// What a caption handler does to the control while the caption pass draws.
+enum class Takes { kResize, kDeactivate, kRemove };
+
+// Without a back buffer the paint draws on the window's own surface, which a handler
+// that resizes, deactivates or removes the control makes the control replace or drop
+// while the caption pass still draws on it.
+class SurfaceTakenInCaption : public HostileTest {
+ protected:
+  // With `failBuffers` the control is this program's own copy, whose every back buffer
+  // fails through the GDI backend's allocation hook; otherwise the library's control,
+  // laid out first at 0 x 0, where no buffer is made.
+  void Run(bool failBuffers, Takes takes) {
+    ComPtr<IClassFactory> factory;
+    if (failBuffers) {
+      ASSERT_EQ(CreateClassFactory(IID_IClassFactory, reinterpret_cast<void**>(factory.Put())), S_OK);
+      gdi::InjectFailures(gdi::Allocation::kBitmap, 0, -1);
+    } else {
+      factory = Factory();
+    }
+    Site* bar = frame->Add(factory.Get(), failBuffers ? RECT{10, 10, 210, 30} : RECT{10, 10, 10, 10});
+    ASSERT_TRUE(bar && bar->Status() == S_OK);
+    ComPtr<_Vantiq> control = bar->As<_Vantiq>(IID__Vantiq);
+    int events = 0;
+    bool armed = false;
+    auto* sink = TestDispatch::New([&](DISPID id, DISPPARAMS*, VARIANT*) {
+      if (id != container::kProgressTextCallBack || !armed) return S_OK;
+      armed = false;
+      ++events;
+      switch (takes) {
+        case Takes::kResize: bar->Move({10, 10, 160, 40}); break;
+        case Takes::kDeactivate: bar->Deactivate(); break;
+        case Takes::kRemove: frame->Remove(bar); bar = nullptr; break;
+      }
+      return S_OK;
+    });
+    Connect(control.Get(), sink);
+    sink->Release();
+    control->put_Shadow(VARIANT_TRUE);
+    control->put_ShowCaption(VARIANT_TRUE);
+    control->put_CaptionCallBack(VARIANT_TRUE);
+    frame->PumpMessages();
+    armed = true;
+    EXPECT_EQ(control->put_value(60), S_OK);
+    EXPECT_EQ(events, 1);
+    frame->PumpMessages();
+    if (failBuffers) EXPECT_GT(gdi::Requests(gdi::Allocation::kBitmap), 0) << "no buffer was asked for";
+    gdi::ClearInjectedFailures();
+    // It goes on answering and drawing.
+    EXPECT_EQ(control->put_value(40), S_OK);
+    double value = 0;
+    EXPECT_EQ(control->get_value(&value), S_OK);
+    EXPECT_EQ(value, 40);
+    if (takes == Takes::kResize) {
+      control->put_CaptionCallBack(VARIANT_FALSE);
+      control->put_Shadow(VARIANT_FALSE);
+      bar->Move({10, 10, 210, 30});
+      ExpectDrawsAsNew(*bar, [&] { return Shot(*bar); });
+    }
+    control.Reset();
+    if (bar) frame->Remove(bar);
+    factory.Reset();  // a factory holds the module too
+    frame->PumpMessages();
+    if (failBuffers)
+      EXPECT_EQ(ModuleLockCount(), 0) << "the control outlived its last reference";
+    else
+      EXPECT_EQ(Library().CanUnloadNow(), S_OK) << "the control outlived its last reference";
+  }
+};
+
+TEST_F(SurfaceTakenInCaption, NoBufferAtZeroSize) {
+  for (Takes takes : {Takes::kResize, Takes::kDeactivate, Takes::kRemove}) {
+    SCOPED_TRACE(static_cast<int>(takes));
+    Run(false, takes);
+  }
+}
+
+TEST_F(SurfaceTakenInCaption, NoBufferWhenItsCreationFails) {
+  for (Takes takes : {Takes::kResize, Takes::kDeactivate, Takes::kRemove}) {
+    SCOPED_TRACE(static_cast<int>(takes));
+    Run(true, takes);
+  }
 }
 
 }  // namespace

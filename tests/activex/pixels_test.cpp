@@ -1,6 +1,7 @@
 // What the hosted control shows: its window against the core's own picture of the same
 // state, and IViewObject::Draw against its window.
 #include "container_support.h"
+#include "support/real_window.h"
 
 namespace vantiq::activex::testing {
 namespace {
@@ -69,7 +70,9 @@ TEST_F(PixelsTest, DrawGivesTheWindowsPixels) {
 
 TEST_F(PixelsTest, DrawLeavesWhatTheWindowRegionCutsAway) {
   Site* site = AddBar({10, 10, 110, 30});
-  site->Put(L"Style", 2L);  // eProgXP: three pixels cut at each corner
+  // eProgXP without visual styles: three pixels cut at each corner on every version.
+  ASSERT_EQ(vantiq::testing::TurnVisualStylesOff(site->Window()), S_OK);
+  site->Put(L"Style", 2L);
   site->Put(L"Value", 50.0);
   const Pixels window = Shot(*site);
   const COLORREF background = RGB(1, 2, 3);
@@ -90,6 +93,106 @@ TEST_F(PixelsTest, DrawLeavesWhatTheWindowRegionCutsAway) {
   }
   DeleteObject(region);
   EXPECT_EQ(cut, 12);
+}
+
+TEST_F(PixelsTest, CaptionFontsNamedOutsideAsciiDrawInTheirOwnFace) {
+  // The test prefix knows DejaVu Serif also by a Cyrillic alias (scripts/wine-prefix.sh).
+  for (const long orientation : {0L, 1L}) {
+    SCOPED_TRACE(orientation ? "vertical" : "horizontal");
+    const RECT rect = orientation ? RECT{10, 10, 40, 190} : RECT{10, 10, 250, 40};
+    const auto shot = [&](const wchar_t* face) {
+      Site* site = AddBar(rect);
+      site->Put(L"Style", 0L);
+      site->Put(L"Orientation", orientation);
+      site->Put(L"ShowCaption", true);
+      site->Put(L"Caption", L"Caption 42");
+      site->Put(L"Value", 40.0);
+      ComPtr<IFontDisp> font;
+      EXPECT_EQ(site->As<_Vantiq>(IID__Vantiq)->get_Font(font.Put()), S_OK);
+      EXPECT_EQ(font.As<IFont>(IID_IFont)->put_Size(CY{140000}), S_OK);
+      Bstr name(FromWide(face));
+      EXPECT_EQ(font.As<IFont>(IID_IFont)->put_Name(name.Get()), S_OK);
+      const Pixels pixels = Shot(*site);
+      frame->Remove(site);
+      return pixels;
+    };
+    const Pixels alias = shot(L"Шрифт");
+    EXPECT_TRUE(SamePixels(shot(L"DejaVu Serif"), alias));
+    EXPECT_FALSE(SamePixels(shot(L"No Such Face"), alias)) << "the alias draws what an unknown name does";
+  }
+}
+
+// Whether visual styles are on for this program, as the theme library says.
+bool VisualStylesActive() {
+  HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
+  if (!uxtheme) return false;
+  using ThemeActiveFn = BOOL(WINAPI*)();
+  auto active = reinterpret_cast<ThemeActiveFn>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "IsThemeActive")));
+  const bool on = active && active();
+  FreeLibrary(uxtheme);
+  return on;
+}
+
+// The frame changes (WM_WINDOWPOSCHANGED with SWP_FRAMECHANGED) of one window on this thread.
+class FrameChanges {
+ public:
+  explicit FrameChanges(HWND window) {
+    window_ = window;
+    count_ = 0;
+    hook_ = SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId());
+  }
+  ~FrameChanges() { UnhookWindowsHookEx(hook_); }
+  int Count() const { return count_; }
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->hwnd == window_ && message->message == WM_WINDOWPOSCHANGED &&
+        (reinterpret_cast<const WINDOWPOS*>(message->lParam)->flags & SWP_FRAMECHANGED))
+      ++count_;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static inline HWND window_ = nullptr;
+  static inline int count_ = 0;
+  HHOOK hook_ = nullptr;
+};
+
+// Setting or clearing a window region repaints the window and its frame: value updates of
+// no look may do it, and the cut corners appear where this system's rule wants them
+// (the XP look on NT 6, or wherever visual styles are off).
+TEST_F(PixelsTest, ValueUpdatesChangeNoFrameAndCornersAreCutWhereTheRuleSays) {
+  OSVERSIONINFOW version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  ASSERT_TRUE(GetVersionExW(&version));
+  const bool nt6 = version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 6;
+  const bool styles = VisualStylesActive();
+  SCOPED_TRACE("Windows " + std::to_string(version.dwMajorVersion) + "." + std::to_string(version.dwMinorVersion) +
+               (styles ? ", visual styles" : ", classic"));
+  for (const long style : {4L, 2L, 0L}) {  // eProgSystem, the default; eProgXP; eProgStandard
+    SCOPED_TRACE("style " + std::to_string(style));
+    Site* bar = AddBar();
+    ASSERT_TRUE(bar);
+    bar->Put(L"ShowCaption", true);
+    bar->Put(L"Style", style);
+    frame->PumpMessages();
+    FrameChanges changes(bar->Window());
+    for (int i = 0; i < 100; ++i) {
+      bar->Put(L"Value", static_cast<double>(i));
+      frame->PumpMessages();
+    }
+    EXPECT_EQ(changes.Count(), 0);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(bar->Window(), region) == COMPLEXREGION, style == 2 && (nt6 || !styles));
+    if (style == 2) {
+      // Without visual styles for its window the XP look always has its corners cut.
+      EXPECT_EQ(vantiq::testing::TurnVisualStylesOff(bar->Window()), S_OK);
+      bar->Put(L"Value", 50.0);
+      frame->PumpMessages();
+      EXPECT_EQ(GetWindowRgn(bar->Window(), region), COMPLEXREGION);
+    }
+    DeleteObject(region);
+    frame->Remove(bar);
+  }
 }
 
 // Counts the view changes a control reports.

@@ -80,9 +80,20 @@ TEST_F(ComposeCaptionTest, FaultingPercentageThrowsAndKeepsTheLastText) {
   EXPECT_EQ(c().paint().m_sLastPercent, u"30%");
   EXPECT_EQ(c().PercentFormat(), u"#0");
 
-  c().props().m_dMax = std::numeric_limits<double>::min();
-  c().props().m_dValue = std::numeric_limits<double>::max();
-  EXPECT_THROW(Compose(), RuntimeError) << "a quotient too large to scale";
+  // Overflows: of the quotient itself, and of a finite quotient times 100.
+  const auto overflowNumber = [&](double value, double max) {
+    c().props().m_dMax = max;
+    c().props().m_dValue = value;
+    try {
+      Compose();
+    } catch (const RuntimeError& e) {
+      return e.Number();
+    }
+    return 0;
+  };
+  EXPECT_EQ(overflowNumber(std::numeric_limits<double>::max(), std::numeric_limits<double>::min()), kErrOverflow);
+  EXPECT_EQ(overflowNumber(std::numeric_limits<double>::max(), 1), kErrOverflow) << "a quotient too large to scale";
+  EXPECT_EQ(overflowNumber(std::numeric_limits<double>::max() / 200, 1), 0) << "one that scales";
   // NaN divides without a fault; the format engine gives it a defined text.
   c().props().m_dMax = 100;
   c().props().m_dValue = std::nan("");

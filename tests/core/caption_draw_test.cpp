@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -176,16 +177,54 @@ TEST(CaptionDraw, ShadowOfIntensityZeroLeavesNoMarkAndOthersStopShortOfTheEdges)
 
   c.SetShadowIntensity(255);
   const std::vector<ColorRef> with = Snapshot(*c.paint().m_hDC);
-  int changed = 0;
+  // The picture lies at (-5, -5) and is as wide as the caption's rectangle, which the
+  // right inset of 7 ends at x = 193: nothing changes from x = 188 or y = 19 on, and
+  // the glow of text that ends at the inset reaches that edge.
+  int changed = 0, right = -1, bottom = -1;
   for (int y = 0; y < 24; ++y)
     for (int x = 0; x < 200; ++x) {
       const std::size_t i = static_cast<std::size_t>(y * 200 + x);
       if (with[i] == without[i]) continue;
       ++changed;
-      EXPECT_LT(x, 200 - 5) << "the shadow picture is placed at (-5, -5)";
-      EXPECT_LT(y, 24 - 5);
+      right = std::max(right, x);
+      bottom = std::max(bottom, y);
     }
   EXPECT_GT(changed, 20);
+  EXPECT_EQ(right, 200 - 7 - 5 - 1);
+  EXPECT_LT(bottom, 24 - 5);
+}
+
+TEST(CaptionDraw, ShadowSettingsAreTakenBeforeTheCaptionHandlerRuns) {
+  // A full bar: the inside pass, the first, draws nearly all of the caption.
+  const auto picture = [](bool shadow, std::int32_t intensity, const std::function<void(Vantiq&)>& handler) {
+    Bar bar{200, 24, eProgStandard, 0, 0, 100};
+    auto rig = StartCaptioned(bar, u"MMMM");
+    Vantiq& c = *rig->control;
+    c.SetShadowColor(Rgb(0, 200, 0));
+    c.SetAlternateShadowColor(Rgb(0, 200, 0));
+    c.SetShadowIntensity(intensity);
+    c.SetShadow(shadow);
+    bool first = true;
+    if (handler) {
+      c.SetCaptionCallBack(true);
+      rig->host.onProgressText = [&](double&, double&, double&, std::u16string&) {
+        if (first) handler(c);
+        first = false;
+      };
+      c.SetValue(99.9);  // one paint with the handler
+    } else {
+      c.SetValue(99.9);
+    }
+    std::vector<ColorRef> inside;
+    const Surface& s = *c.paint().m_hDC;
+    for (int y = 0; y < 24; ++y)
+      for (int x = 0; x < c.paint().m_lSplit; ++x) inside.push_back(s.GetPixel(x, y));
+    return inside;
+  };
+  EXPECT_EQ(picture(true, 0, [](Vantiq& c) { c.SetShadowIntensity(255); }), picture(true, 0, nullptr));
+  EXPECT_EQ(picture(false, 255, [](Vantiq& c) { c.SetShadow(true); }), picture(false, 255, nullptr))
+      << "no shadow was prepared for the pass";
+  EXPECT_NE(picture(true, 255, nullptr), picture(true, 0, nullptr)) << "the shadow shows inside";
 }
 
 TEST(CaptionDraw, ShadowIsClearedWhereItCannotBeDrawn) {
@@ -291,7 +330,7 @@ TEST(FontConversion, RotatableFontFromTheFontObject) {
     ScriptablePlatform xp;
     xp.SetVersion("winxp");
     const LogFont lf = modFontConversion::FontToLogFont(font, nullptr, true, xp);
-    EXPECT_EQ(lf.FaceName(), "A font name of forty characters");
+    EXPECT_EQ(lf.FaceName(), u"A font name of forty characters");
     EXPECT_EQ(lf.lfHeight, -13);  // 10 * 96 / 72 = 13.33
     EXPECT_EQ(lf.lfWeight, 700);
     EXPECT_EQ(lf.lfItalic, 0xFF);
@@ -309,6 +348,20 @@ TEST(FontConversion, RotatableFontFromTheFontObject) {
     EXPECT_EQ(lf.lfQuality, 4);
     EXPECT_EQ(lf.lfWeight, 400);
     EXPECT_EQ(lf.lfHeight, -16);  // 12 points
+    // Names beyond ASCII as they are, cut at 31 units but never inside a surrogate pair.
+    const struct {
+      std::u16string name, face;
+    } names[] = {
+        {u"Шрифт", u"Шрифт"},
+        {u"明朝体の見出しに使う長い名前のフォントで三十一文字を超える名前です", u"明朝体の見出しに使う長い名前のフォントで三十一文字を超える名前"},
+        {std::u16string(30, u'a') + u"\U0001F600", std::u16string(30, u'a')},
+    };
+    for (const auto& n : names) {
+      StdFont named;
+      named.SetName(n.name);
+      EXPECT_EQ(modFontConversion::FontToLogFont(named, nullptr, false, seven).FaceName(), n.face);
+      EXPECT_EQ(CaptionLogFont(named, 96).FaceName(), n.face);
+    }
   });
   font.SetSize(8.25);
   EXPECT_EQ(CaptionLogFont(font, 96).lfHeight, -11);

@@ -255,13 +255,22 @@ TEST_F(ControlProperties, FontOutlivingTheControlNoLongerCallsIt) {
   EXPECT_TRUE(font->Bold());
 }
 
-TEST_F(ControlProperties, StyleSetterRefreshesTheThemeIdentity) {
+TEST_F(ControlProperties, StyleSetterRefreshesTheThemeIdentityAndTheRegion) {
   rig.platform.colorName = u"Metallic";
-  rig.control->paint().m_bRegionDirty = false;
   c().SetStyle(eProgXP);
   EXPECT_TRUE(rig.control->paint().m_bThemedMode);
   EXPECT_EQ(rig.control->paint().m_sColorName, u"METALLIC");
-  EXPECT_FALSE(rig.control->paint().m_bRegionDirty) << "set, then consumed by the repaint";
+  // A complex region of someone else's stays through value updates; the style setter
+  // has the region evaluated again, which puts the rounded one back.
+  SoftWindow* win = rig.platform.Window(rig.hwnd);
+  Region holed(Rect{0, 0, 200, 20});
+  holed.Subtract(Rect{50, 5, 60, 10});
+  win->region = holed;
+  c().SetValue(10);
+  ASSERT_FALSE(win->region->Contains(55, 7));
+  c().SetStyle(eProgXP);
+  EXPECT_TRUE(win->region->Contains(55, 7));
+  EXPECT_FALSE(win->region->Contains(0, 0));
   c().SetStyle(eProgStandard);
   EXPECT_FALSE(rig.control->paint().m_bThemedMode);
 }

@@ -70,8 +70,9 @@ TEST(FillGeometry, FractionAndFillEdgeForEachState) {
       {"half", Bar(200, 20, 50), 0.5, 100},
       {"XP snaps back to steps of 8: 50 - 2", Bar(100, 20, 50, eProgXP), 0.5, 48},
       {"smooth snaps back to steps of 3", Bar(100, 20, 50, eProgStandard, kSmooth), 0.5, 48},
-      {"12.5 rounds half to even, then snaps", Bar(25, 10, 50, eProgStandard, kSmooth), 0.5, 12},
-      {"13.5 rounds to 14, snapped to 12", Bar(27, 10, 50, eProgStandard, kSmooth), 0.5, 12},
+      // Steps of 3: half to even gives 14 and 6, half up 15 and 6, truncation 14 and 5.
+      {"14.5 rounds down to even 14, snapped to 12", Bar(29, 10, 50, eProgStandard, kSmooth), 0.5, 12},
+      {"5.5 rounds up to even 6, a whole step", Bar(11, 10, 50, eProgStandard, kSmooth), 0.5, 6},
       {"full: two pixels before the edge", Bar(200, 20, 100), 1, 198},
       {"above 0.99", Bar(200, 20, 99.5, eProgXP), 0.995, 198},
       {"0.99 exactly snaps like any other", Bar(200, 20, 99), 0.99, 190},

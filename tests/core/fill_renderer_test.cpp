@@ -74,20 +74,25 @@ TEST(FillRenderer, ChunksRowsAndSplitOfEachLook) {
 }
 
 TEST(FillRenderer, XPChunkIsLightAtBothEdges) {
-  const ColorRef near = Rgb(235, 179, 168), far = Rgb(232, 166, 154);  // kFill lightened by 165, 150
+  // kFill lightened by 165 at the near edge and 150 at the far one, six-pixel ramps
+  // as GradientFill draws them (the cross-backend tests hold both surfaces to GDI).
+  const std::vector<ColorRef> nearRamp = {Rgb(235, 179, 168), Rgb(229, 155, 141), Rgb(223, 132, 115),
+                                          Rgb(217, 109, 89),  Rgb(211, 86, 62),   Rgb(205, 63, 36)};
+  const std::vector<ColorRef> farRamp = {Rgb(200, 40, 10),   Rgb(205, 61, 34),   Rgb(210, 82, 58),
+                                         Rgb(216, 103, 82),  Rgb(221, 124, 106), Rgb(226, 145, 130)};
   for (bool vertical : {false, true}) {
     SCOPED_TRACE(vertical);
     auto rig = StartBar(vertical ? Bar{20, 100, kXP, 0, kVert} : Bar{100, 20, kXP});
     const int n = vertical ? 16 : 15;  // across the chunk: columns 2-17 of row 94, rows 3-17 of column 4
     for (int i = 0; i < n; ++i)
       EXPECT_EQ(vertical ? rig->BufferPixel(2 + i, 94) : rig->BufferPixel(4, 3 + i),
-                i < 6 ? Shade(near, kFill, i, 6) : i >= n - 6 ? Shade(kFill, far, i - (n - 6), 6) : kFill) << i;
+                i < 6 ? nearRamp[i] : i >= n - 6 ? farRamp[i - (n - 6)] : kFill) << i;
   }
   // The cut last chunk's strips keep their full width, to x = 104.
   auto rig = StartBar({104, 20, kXP, 0, 0, 100});
   const Surface& dc = DrawAlone(*rig, true);
   EXPECT_EQ(DrawnRuns(dc, 3, 104), (Train(3, 6, 8, 12) + Runs{{99, 103}}));
-  EXPECT_EQ(dc.GetPixel(103, 17), Shade(kFill, far, 5, 6));
+  EXPECT_EQ(dc.GetPixel(103, 17), farRamp[5]);
 }
 
 TEST(FillRenderer, SegmentBordersFrameEachChunkButNotWhenSmooth) {

@@ -231,16 +231,6 @@ TEST(SurfacePictures, GradientsStartAtTheSmallerCoordinateAndNeverReachTheEnd) {
   });
 }
 
-TEST(SurfaceGradient, A256PixelRampStepsBy255Over256) {
-  auto s = BlankSurface(256, 1);
-  s->GradientFill(Rect{0, 0, 256, 1}, Rgb(0, 0, 255), Rgb(255, 255, 0),
-                  GradientDirection::kHorizontal);
-  for (int x = 0; x < 256; ++x) {
-    const int up = 255 * x / 256;
-    ASSERT_EQ(s->GetPixel(x, 0), Rgb(up, up, 255 - up - (255 * x % 256 ? 1 : 0))) << x;
-  }
-}
-
 TEST(SurfacePictures, CopiesAreCutToBothSurfacesAndMirrorsFlipInPlace) {
   auto copy = [](int x, int y, int w, int h, int sx, int sy) {
     return [=](Surface& s) {
