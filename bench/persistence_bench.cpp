@@ -9,11 +9,11 @@
 #include "backends/soft/scriptable_platform.h"
 #include "backends/soft/soft_surface.h"
 #include "common/plain_host.h"
-#include "control/font.h"
 #include "control/memory_property_bag.h"
 #include "control/persistence.h"
 #include "control/property_stream.h"
 #include "control/vantiq.h"
+#include "draw/font.h"
 
 namespace vantiq {
 namespace {

@@ -37,6 +37,15 @@ run_suite() {
   rm -f "$log"
 }
 
+echo "== the folders of src/ include each other one way only"
+if scripts/check-layers.py; then
+  printf '%-28s ran\n' "include layers:"
+  total_passed=$((total_passed + 1))
+else
+  printf '%-28s FAILED\n' "include layers:"
+  total_failed=$((total_failed + 1))
+fi
+
 echo "== native (address and undefined-behaviour sanitizers)"
 run_suite "native core" build/native/bin/vantiq_core_tests
 

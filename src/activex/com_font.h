@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "activex/com_ptr.h"
-#include "control/font.h"
+#include "draw/font.h"
 
 namespace vantiq::activex {
 

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "activex/com_ptr.h"
-#include "control/picture.h"
+#include "draw/picture.h"
 
 namespace vantiq::activex {
 

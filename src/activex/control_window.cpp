@@ -246,11 +246,7 @@ LRESULT ControlWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
     case WM_DISPLAYCHANGE: {
-      control_.RefreshThemeState(reinterpret_cast<WindowHandle>(hwnd), message, wParam, lParam);
-      // The themed mode, and with it the region, may have changed with the theme.
-      control_.paint().m_bRegionDirty = true;
-      control_.paint().m_bRedraw = true;
-      control_.Redraw();
+      control_.SystemSettingsChanged(reinterpret_cast<WindowHandle>(hwnd), message, wParam, lParam);
       break;
     }
     case WM_SETCURSOR:
@@ -338,9 +334,7 @@ bool ControlWindow::RenderInto(HDC target, const RECT& bounds) {
   const int width = client.right;
   const int height = client.bottom;
   if (width <= 0 || height <= 0) return true;
-  // The whole picture, not the short path of an unchanged paint.
-  control_.paint().m_bRedraw = true;
-  control_.Redraw();
+  control_.RedrawWhole();
   HDC source = dc_;
   if (auto* buffer = dynamic_cast<const GdiSurface*>(control_.backBuffer().Get())) source = buffer->Hdc();
   if (!source) return false;

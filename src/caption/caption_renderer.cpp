@@ -3,12 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <optional>
 
-#include "caption/compose_caption.h"
 #include "caption/dib_shadow.h"
 #include "caption/font_conversion.h"
-#include "control/vantiq.h"
 #include "imaging/dib.h"
 #include "platform/mod_version_ex.h"
 #include "render/fill_renderer.h"
@@ -16,11 +13,9 @@
 namespace vantiq {
 namespace {
 
-// The caption rectangle and DrawText alignment for a horizontal caption. A stored
-// alignment the control does not know is reset to centred.
-std::uint32_t HorizontalLayout(Properties& p, Rect& r) {
-  const bool rtl = p.m_bRightToLeft;
-  switch (p.m_lTextAlignment) {
+// The caption rectangle and DrawText alignment for a horizontal caption.
+std::uint32_t HorizontalLayout(std::int32_t alignment, bool rtl, Rect& r) {
+  switch (alignment) {
     case ePbTextAlignLeft:
       if (rtl) { r.right -= kCaptionRightInset; return kDtRight; }
       r.left += kCaptionLeftInset;
@@ -29,10 +24,7 @@ std::uint32_t HorizontalLayout(Properties& p, Rect& r) {
       if (rtl) { r.left += kCaptionLeftInset; return kDtLeft; }
       r.right -= kCaptionRightInset;
       return kDtRight;
-    case ePbTextAlignCenter:
-      return kDtCenter;
     default:
-      p.m_lTextAlignment = ePbTextAlignCenter;
       return kDtCenter;
   }
 }
@@ -42,50 +34,19 @@ int RoundPixels(double value) { return static_cast<int>(std::nearbyint(value)); 
 
 }  // namespace
 
-void CaptionRenderer::CheckShadowAvailable() {
-  Properties& p = control_.props();
-  Platform& platform = control_.platform();
-  const bool vertical = p.m_lOrientation == eProgressBarOrientationVertical;
-  if (modVersionEx::IsWin98SE(platform) || (modVersionEx::IsWinME(platform) && vertical) ||
-      !control_.paint().m_bMsimg32)
-    p.m_bShadow = false;
-}
-
-void CaptionRenderer::DrawCaption(bool bInFill) {
-  Properties& p = control_.props();
-  PaintState& paint = control_.paint();
-  Platform& platform = control_.platform();
-  if (!p.m_bShowCaption || !paint.m_hDC) return;
-  Surface& dc = *paint.m_hDC;
-  const Rect& client = paint.m_rcClient;
-
-  CheckShadowAvailable();
-  // The shadow's settings are taken before the text is composed: what a caption
-  // handler changes shows from the next pass on.
-  struct ShadowSettings {
-    ColorRef color;
-    std::int32_t intensity;
-  };
-  std::optional<ShadowSettings> shadowSettings;
-  if (p.m_bShadow)
-    shadowSettings = ShadowSettings{
-        control_.TranslateColor(bInFill ? p.m_lAlternateShadowColor : p.m_lShadowColor), p.m_lShadowIntensity};
-  const std::u16string text = ComposeCaption(control_);
-
-  m_oCaptionFont = p.m_oFnt;
-  if (!m_oCaptionFont) return;
-  // Only a change is written: every write to the font object notifies its sinks.
-  const FontRef baseFont = control_.host().BaseFont();
-  if (baseFont && baseFont->Bold() && !m_oCaptionFont->Bold()) m_oCaptionFont->SetBold(true);
-
-  const bool vertical = p.m_lOrientation == eProgressBarOrientationVertical;
-  const LogFont horizontalFont = CaptionLogFont(*m_oCaptionFont, dc.LogPixelsY());
+void CaptionRenderer::DrawCaption(const PaintSnapshot& s, const CaptionPass& pass, Surface& dc) {
+  const Rect& client = s.m_rcClient;
+  const std::u16string& text = pass.text;
+  // Only Orientation 1 turns the text; the fill draws every other value but 0 as vertical.
+  const bool vertical = s.m_lOrientation == eProgressBarOrientationVertical;
+  const LogFont horizontalFont = CaptionLogFont(*pass.font, dc.LogPixelsY());
   LogFont font = horizontalFont;
   if (vertical) {
-    font = modFontConversion::FontToLogFont(*m_oCaptionFont, &dc, false, platform);
+    font = modFontConversion::FontToLogFont(*pass.font, &dc, false, platform_);
     font.lfEscapement = kVerticalEscapement;
   }
-  const ColorRef color = bInFill ? AlternateTextColor() : control_.TranslateColor(p.m_lForeColor);
+  const ColorRef color = pass.inFill ? AlternateTextColor(s, pass.m_lAlternateForeColor, ops_)
+                                     : ops_.TranslateColor(pass.m_lForeColor);
 
   Rect r = client;
   std::uint32_t flags = kDtVCenter | kDtSingleLine;
@@ -96,11 +57,11 @@ void CaptionRenderer::DrawCaption(bool bInFill) {
     r.left = client.left + (client.right - client.left) / 2 - RoundPixels(extent.cy) / 2;
     r.bottom = RoundPixels(static_cast<double>(client.bottom) + extent.cx);
   } else {
-    flags |= HorizontalLayout(p, r);
+    flags |= HorizontalLayout(pass.m_lTextAlignment, s.m_bRightToLeft, r);
   }
 
-  const bool unicode = modVersionEx::IsWinNT(platform);
-  const std::string ansi = unicode ? std::string() : platform.WideCharToMultiByte(platform.GetACP(), text);
+  const bool unicode = modVersionEx::IsWinNT(platform_);
+  const std::string ansi = unicode ? std::string() : platform_.WideCharToMultiByte(platform_.GetACP(), text);
   const auto draw = [&](Surface& target, const Rect& rect, ColorRef textColor) {
     if (unicode)
       target.DrawTextLine(text, rect, flags, font, textColor);
@@ -108,21 +69,19 @@ void CaptionRenderer::DrawCaption(bool bInFill) {
       target.DrawTextLineAnsi(ansi, rect, flags, font, textColor);
   };
 
-  // A handler that turned Shadow off drops this pass's shadow; one that turned it on
-  // finds none prepared, and the next pass draws it.
-  if (shadowSettings && p.m_bShadow) {
+  if (pass.shadow) {
     // The shape of the text in grey on black, blurred and blended under it at (-5, -5),
     // as wide as the caption rectangle allows.
-    const auto [first, last] = vertical || !cropShadow_
-                                   ? std::pair<int, int>(0, client.right - client.left)
-                                   : InkColumns(dc, text, r, flags, font);
-    auto shape = std::make_shared<CDib32>(platform);
+    const int clientWidth = client.right - client.left;
+    const auto [first, last] = vertical || !cropShadow_ ? std::pair<int, int>(0, clientWidth)
+                                                        : InkColumns(dc, text, r, clientWidth, flags, font);
+    auto shape = std::make_shared<CDib32>(platform_);
     shape->Create(last - first, client.bottom - client.top);
-    CDibShadow shadow(platform);
-    shadow.SetColor(shadowSettings->color);
+    CDibShadow shadow(platform_);
+    shadow.SetColor(pass.shadow->color);
     shadow.SetOffsetX(3);
     shadow.SetRadius(3);
-    shadow.SetIntensity(shadowSettings->intensity);
+    shadow.SetIntensity(pass.shadow->intensity);
     shadow.SetExpand(true);
     // A cropped picture's corner may be ink; the client-sized one's is always blank.
     if (first != 0) shadow.SetTransparentColor(0);
@@ -134,7 +93,7 @@ void CaptionRenderer::DrawCaption(bool bInFill) {
     // own width, and a blend must not read past it.
     const Rect& placed = vertical ? client : r;
     int width = placed.right - placed.left - first;
-    if (first != 0 || last != client.right - client.left)
+    if (first != 0 || last != clientWidth)
       width = std::min(width, shadow.Result() ? shadow.Result()->Width() : 0);
     if (width > 0)
       shadow.DrawTo(dc, first + kShadowPlacement, kShadowPlacement, width, placed.bottom - placed.top);
@@ -143,8 +102,7 @@ void CaptionRenderer::DrawCaption(bool bInFill) {
 }
 
 std::pair<int, int> CaptionRenderer::InkColumns(Surface& dc, const std::u16string& text, const Rect& r,
-                                                std::uint32_t flags, const LogFont& font) const {
-  const int width = control_.paint().m_rcClient.right - control_.paint().m_rcClient.left;
+                                                int width, std::uint32_t flags, const LogFont& font) const {
   // Prefixes change the drawn width from the measured one: keep the whole width.
   if (text.find(u'&') != std::u16string::npos) return {0, width};
   const TextExtent extent = dc.MeasureText(text, font);
@@ -158,14 +116,12 @@ std::pair<int, int> CaptionRenderer::InkColumns(Surface& dc, const std::u16strin
   return {static_cast<int>(first), static_cast<int>(last)};
 }
 
-ColorRef CaptionRenderer::AlternateTextColor() const {
-  const Properties& p = control_.props();
-  const PaintState& paint = control_.paint();
-  const bool xpBlueFill = (p.m_lStyle == eProgSystem && paint.m_bThemesActive) ||
-                          (p.m_lStyle == eProgXP && p.m_lProgressColor == kAutoColor);
-  const bool lunaScheme = LunaSchemeColor(paint.m_sThemeFile, paint.m_sColorName).has_value();
-  if (p.m_lAlternateForeColor == kAutoTextColor && xpBlueFill && lunaScheme) return 0;
-  return control_.TranslateColor(p.m_lAlternateForeColor);
+ColorRef AlternateTextColor(const PaintSnapshot& s, OleColor alternateForeColor, const DrawingOps& ops) {
+  const bool xpBlueFill = (s.m_lStyle == eProgSystem && s.m_bThemesActive) ||
+                          (s.m_lStyle == eProgXP && s.m_lProgressColor == kAutoColor);
+  const bool lunaScheme = LunaSchemeColor(s.m_sThemeFile, s.m_sColorName).has_value();
+  if (alternateForeColor == kAutoTextColor && xpBlueFill && lunaScheme) return 0;
+  return ops.TranslateColor(alternateForeColor);
 }
 
 }  // namespace vantiq

@@ -3,17 +3,19 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "common/types.h"
-#include "render/log_font.h"
-#include "render/surface.h"
-#include "control/font.h"
+#include "draw/font.h"
+#include "draw/log_font.h"
+#include "draw/surface.h"
+#include "platform/platform.h"
+#include "render/drawing_ops.h"
+#include "render/paint_snapshot.h"
 
 namespace vantiq {
-
-class Vantiq;
 
 // Text and layout constants of the caption.
 constexpr int kCaptionLeftInset = 5;
@@ -22,31 +24,45 @@ constexpr int kVerticalEscapement = 900;
 constexpr ColorRef kShadowTextColor = 0x808080;  // the grey the shadow's shape is drawn in
 constexpr int kShadowPlacement = -5;             // where the shadow picture's corner lands
 
+// One caption pass as the control prepared it: the text it composed (after the caption
+// handler ran) and the properties read after that handler.
+struct CaptionPass {
+  bool inFill = false;  // the pass over the fill, clipped to it
+  std::u16string text;
+  FontRef font;  // never null
+  std::int32_t m_lTextAlignment = 2;  // a known alignment
+  OleColor m_lForeColor = 0;
+  OleColor m_lAlternateForeColor = kAutoTextColor;
+  struct Shadow {
+    ColorRef color;  // translated
+    std::int32_t intensity;
+  };
+  std::optional<Shadow> shadow;  // none: the pass draws no shadow
+};
+
+// The text colour over the fill: black where the XP look's blue fill under the
+// automatic highlight-text colour would hide it, else AlternateForeColor.
+ColorRef AlternateTextColor(const PaintSnapshot& s, OleColor alternateForeColor, const DrawingOps& ops);
+
 class CaptionRenderer {
  public:
   // With `cropShadow` the shadow's pictures cover only the columns a horizontal caption
   // can ink, which gives the same pixels as client-sized ones far faster; without it
   // they are client-sized, the reference the cropped ones are held to.
-  explicit CaptionRenderer(Vantiq& control, bool cropShadow = true)
-      : control_(control), cropShadow_(cropShadow) {}
+  CaptionRenderer(Platform& platform, const DrawingOps& ops, bool cropShadow = true)
+      : platform_(platform), ops_(ops), cropShadow_(cropShadow) {}
 
-  // One pass on the paint state's surface. A fault while composing the text ends the
-  // pass with a RuntimeError; everything the pass made is released either way.
-  void DrawCaption(bool bInFill);
-  // The text colour over the fill: black where the XP look's blue fill under the
-  // automatic highlight-text colour would hide it, else AlternateForeColor.
-  ColorRef AlternateTextColor() const;
+  // One pass on dc, which the caller has clipped to the pass's side of the fill edge.
+  void DrawCaption(const PaintSnapshot& s, const CaptionPass& pass, Surface& dc);
 
  private:
-  // Clears Shadow where the system cannot draw it.
-  void CheckShadowAvailable();
   // The columns [first, last) of the client area that the caption drawn in r can ink.
-  std::pair<int, int> InkColumns(Surface& dc, const std::u16string& text, const Rect& r,
+  std::pair<int, int> InkColumns(Surface& dc, const std::u16string& text, const Rect& r, int clientWidth,
                                  std::uint32_t flags, const LogFont& font) const;
 
-  Vantiq& control_;
+  Platform& platform_;
+  const DrawingOps& ops_;
   bool cropShadow_;
-  FontRef m_oCaptionFont;
 };
 
 }  // namespace vantiq

@@ -2,10 +2,10 @@
 // (horizontal captions) and the one the vertical caption rotates.
 #pragma once
 
-#include "control/font.h"
+#include "draw/font.h"
+#include "draw/log_font.h"
+#include "draw/surface.h"
 #include "platform/platform.h"
-#include "render/log_font.h"
-#include "render/surface.h"
 
 namespace vantiq {
 

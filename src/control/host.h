@@ -8,8 +8,8 @@
 #include <string>
 
 #include "common/types.h"
-#include "control/font.h"
-#include "control/picture.h"
+#include "draw/font.h"
+#include "draw/picture.h"
 
 namespace vantiq {
 

@@ -302,7 +302,7 @@ void ReadProperties(Vantiq& control, PropertyBag& bag) {
     if (auto s = ToText(v)) p.m_sPercentFormat = *s;
   });
 
-  control.paint().m_bRegionDirty = true;
+  control.RegionMayHaveChanged();
 }
 
 void WriteProperties(Vantiq& control, PropertyBag& bag) {

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "common/enums.h"
 #include "common/types.h"
-#include "control/enums.h"
-#include "control/font.h"
-#include "control/picture.h"
+#include "draw/font.h"
+#include "draw/picture.h"
 
 namespace vantiq {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <variant>
 
-#include "control/font.h"
-#include "control/picture.h"
+#include "draw/font.h"
+#include "draw/picture.h"
 
 namespace vantiq {
 

@@ -28,7 +28,7 @@
 #include <variant>
 #include <vector>
 
-#include "control/picture.h"
+#include "draw/picture.h"
 
 namespace vantiq {
 

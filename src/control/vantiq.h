@@ -7,15 +7,16 @@
 #include <string>
 
 #include "common/runtime_error.h"
-#include "control/font.h"
 #include "control/host.h"
-#include "control/picture.h"
+#include "control/paint_state.h"
 #include "control/properties.h"
+#include "control/renderers.h"
+#include "draw/font.h"
+#include "draw/picture.h"
 #include "platform/platform.h"
 #include "render/back_buffer.h"
 #include "render/drawing_ops.h"
-#include "render/paint_state.h"
-#include "render/renderers.h"
+#include "render/paint_snapshot.h"
 
 namespace vantiq {
 
@@ -112,6 +113,24 @@ class Vantiq : private FontChangeSink {
   // Reacts to display, system-colour, setting and theme changes; returns 0.
   std::int32_t RefreshThemeState(WindowHandle hwnd, std::uint32_t message, std::uintptr_t wParam,
                                  std::intptr_t lParam);
+  // What the window does with those messages: refresh the theme state, re-evaluate the
+  // window region (the themed mode may have changed) and draw everything again.
+  void SystemSettingsChanged(WindowHandle hwnd, std::uint32_t message, std::uintptr_t wParam,
+                             std::intptr_t lParam);
+  // Redraw without the short path of an unchanged paint: the whole picture, for a
+  // container that draws the control elsewhere.
+  void RedrawWhole();
+  // The next Redraw re-evaluates the window region (after loading saved properties).
+  void RegionMayHaveChanged() { paint_.m_bRegionDirty = true; }
+  // What the frame and fill renderers read, as the next paint would take it.
+  PaintSnapshot TakePaintSnapshot() const;
+  // The caption text a pass shows: the fixed caption, the marquee's search caption or
+  // the percentage, handed to the host's ProgressTextCallBack when asked, then decoded
+  // when it turns out to be UTF-8 held one byte per character. May store "#0" into an
+  // empty PercentFormat, writes m_sLastPercent when the percentage is the source, and
+  // lets the handler rewrite Value, Min and Max unchecked. Throws RuntimeError when the
+  // percentage's arithmetic faults (Max of 0).
+  std::u16string ComposeCaption();
   void RefreshThemeIdentity();
   ColorRef ResolveBackColor() const;
   ColorRef TranslateColor(OleColor color) const { return ops_.TranslateColor(color); }
@@ -119,10 +138,10 @@ class Vantiq : private FontChangeSink {
   // The renderers Redraw calls; the control starts with the standard ones.
   void SetRenderers(std::unique_ptr<Renderers> renderers);
 
-  // State shared with the renderers and the persistence code.
+  // The stored properties, for the persistence code; the paint state, read only: the
+  // control alone decides when a redraw or a region re-evaluation is due.
   Properties& props() { return props_; }
   const Properties& props() const { return props_; }
-  PaintState& paint() { return paint_; }
   const PaintState& paint() const { return paint_; }
   const DrawingOps& ops() const { return ops_; }
   const BackBuffer& backBuffer() const { return backBuffer_; }
@@ -150,7 +169,10 @@ class Vantiq : private FontChangeSink {
   bool CanSkipPaint();
   bool FrameOnTop();
   void DrawPaint();  // Redraw's steps, run inside its re-entry guard
-  void DrawCaptionPasses(Surface& dc);
+  void DrawCaptionPasses(const PaintSnapshot& s, Surface& dc);
+  void DrawCaptionPass(const PaintSnapshot& s, bool inFill, Surface& dc);
+  // Clears Shadow where the system cannot draw it.
+  void CheckShadowAvailable();
 
   Host& host_;
   Platform& platform_;

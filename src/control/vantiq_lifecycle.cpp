@@ -1,9 +1,9 @@
 // The control's life with its host: start-up, new and shown states, resizes, paints
 // and the release of everything at the end. Each step runs with errors ignored.
+#include "control/standard_renderers.h"
 #include "control/vantiq.h"
 #include "platform/color_xp.h"
 #include "platform/mod_visual_styles.h"
-#include "render/standard_renderers.h"
 #include "window/unicode_tool_tip.h"
 
 namespace vantiq {
@@ -13,7 +13,7 @@ Vantiq::Vantiq(Host& host, Platform& platform)
       platform_(platform),
       ops_(platform, paint_.m_bGradientFill),
       backBuffer_(platform) {
-  renderers_ = std::make_unique<StandardRenderers>(*this);
+  renderers_ = std::make_unique<StandardRenderers>(platform_, ops_);
 }
 
 Vantiq::~Vantiq() {

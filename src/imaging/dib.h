@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "common/types.h"
-#include "control/picture.h"
+#include "draw/picture.h"
+#include "draw/surface.h"
 #include "platform/platform.h"
-#include "render/surface.h"
 
 namespace vantiq {
 

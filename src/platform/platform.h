@@ -9,9 +9,9 @@
 #include <string>
 
 #include "common/types.h"
-#include "render/region.h"
-#include "render/surface.h"
-#include "window/tip_window.h"
+#include "draw/region.h"
+#include "draw/surface.h"
+#include "platform/tip_window.h"
 
 namespace vantiq {
 

@@ -3,8 +3,8 @@
 
 #include <memory>
 
+#include "draw/surface.h"
 #include "platform/platform.h"
-#include "render/surface.h"
 
 namespace vantiq {
 

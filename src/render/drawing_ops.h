@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "common/types.h"
+#include "draw/surface.h"
 #include "platform/platform.h"
-#include "render/surface.h"
 
 namespace vantiq {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "control/enums.h"
+#include "common/enums.h"
 
 namespace vantiq {
 namespace {

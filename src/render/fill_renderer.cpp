@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "control/vantiq.h"
 #include "imaging/dib.h"
 #include "platform/mod_version_ex.h"
 #include "platform/progress_theme.h"
@@ -38,10 +37,10 @@ constexpr SchemeColor kLunaSchemes[] = {
 
 // What the automatic colour means: the highlight colour, or the Luna scheme's own
 // colour while the look is themed.
-ColorRef AutomaticFillColor(const Vantiq& control) {
-  const ColorRef highlight = control.TranslateColor(kSystemColorFlag | kColorHighlight);
-  if (!control.paint().m_bThemedMode) return highlight;
-  return LunaSchemeColor(control.paint().m_sThemeFile, control.paint().m_sColorName).value_or(highlight);
+ColorRef AutomaticFillColor(const PaintSnapshot& s, const DrawingOps& ops) {
+  const ColorRef highlight = ops.TranslateColor(kSystemColorFlag | kColorHighlight);
+  if (!s.m_bThemedMode) return highlight;
+  return LunaSchemeColor(s.m_sThemeFile, s.m_sColorName).value_or(highlight);
 }
 
 }  // namespace
@@ -60,182 +59,177 @@ std::optional<ColorRef> LunaSchemeColor(const std::u16string& themeFile, const s
   return std::nullopt;
 }
 
-ColorRef BlendColors(const Vantiq& control, OleColor c1, OleColor c2, int weight) {
-  const ColorRef a = control.TranslateColor(c1);
-  const ColorRef b = control.TranslateColor(c2);
+ColorRef BlendColors(const DrawingOps& ops, OleColor c1, OleColor c2, int weight) {
+  const ColorRef a = ops.TranslateColor(c1);
+  const ColorRef b = ops.TranslateColor(c2);
   const int w = std::clamp(weight, 0, 255);
   auto mix = [w](int x, int y) { return x * w / 255 + y * (255 - w) / 255; };
   return Rgb(mix(RedOf(a), RedOf(b)), mix(GreenOf(a), GreenOf(b)), mix(BlueOf(a), BlueOf(b)));
 }
 
-ColorRef ResolveFillColor(const Vantiq& control) {
-  const OleColor progress = control.props().m_lProgressColor;
-  if (progress != kAutoColor) return control.TranslateColor(progress);
-  return AutomaticFillColor(control);
+ColorRef ResolveFillColor(const PaintSnapshot& s, const DrawingOps& ops) {
+  if (s.m_lProgressColor != kAutoColor) return ops.TranslateColor(s.m_lProgressColor);
+  return AutomaticFillColor(s, ops);
 }
 
-ColorRef ResolveSegmentBorderColor(const Vantiq& control) {
-  const OleColor border = control.props().m_lSegmentBorderColor;
-  if (border != kAutoColor) return control.TranslateColor(border);
-  return BlendColors(control, AutomaticFillColor(control), 0, 128);
+ColorRef ResolveSegmentBorderColor(const PaintSnapshot& s, const DrawingOps& ops) {
+  if (s.m_lSegmentBorderColor != kAutoColor) return ops.TranslateColor(s.m_lSegmentBorderColor);
+  return BlendColors(ops, AutomaticFillColor(s, ops), 0, 128);
 }
 
-void FillRenderer::DrawFill() {
-  PaintState& paint = control_.paint();
-  const bool horizontal = IsHorizontal(control_.props().m_lOrientation);
+FillResult FillRenderer::DrawFill(const PaintSnapshot& s, Surface& dc) {
+  s_ = &s;
+  const bool horizontal = IsHorizontal(s.m_lOrientation);
   // Until a look records where its fill ends, the whole caption counts as outside.
-  paint.m_lSplit = horizontal ? 0 : paint.m_rcClient.bottom;
-  paint.m_lFillColor = ResolveFillColor(control_);
-  Surface* dc = paint.m_hDC.get();
-  if (dc == nullptr) return;
-
-  if (control_.props().m_lScrolling == eProgressBarScrollMarquee) {
-    MarqueeRenderer(control_).DrawMarquee();
-    return;
+  result_.m_lSplit = horizontal ? 0 : s.m_rcClient.bottom;
+  result_.m_lFillColor = ResolveFillColor(s, ops_);
+  if (s.m_lScrolling == eProgressBarScrollMarquee) {
+    MarqueeRenderer(platform_, ops_).DrawMarquee(s, dc, result_.m_lFillColor);
+  } else {
+    borders_ = !Smooth() && s.m_bSegmentBorders;
+    if (borders_) border_ = ResolveSegmentBorderColor(s, ops_);
+    if (horizontal)
+      DrawHorizontal(dc);
+    else
+      DrawVertical(dc);
   }
-  borders_ = !Smooth() && control_.props().m_bSegmentBorders;
-  if (borders_) border_ = ResolveSegmentBorderColor(control_);
-  if (horizontal)
-    DrawHorizontal(*dc);
-  else
-    DrawVertical(*dc);
+  s_ = nullptr;
+  return result_;
 }
 
 bool FillRenderer::ThemedChunks() const {
-  const PaintState& paint = control_.paint();
-  return control_.props().m_lStyle == eProgSystem &&
-         ((modVersionEx::IsWinVista(control_.platform()) && paint.m_bThemesActive) || paint.m_bThemedMode);
+  return s_->m_lStyle == eProgSystem &&
+         ((modVersionEx::IsWinVista(platform_) && s_->m_bThemesActive) || s_->m_bThemedMode);
 }
 
-bool FillRenderer::Smooth() const { return control_.props().m_lScrolling == eProgressBarScrollSmooth; }
+bool FillRenderer::Smooth() const { return s_->m_lScrolling == eProgressBarScrollSmooth; }
 
 void FillRenderer::DrawHorizontal(Surface& dc) {
-  PaintState& paint = control_.paint();
+  const PaintSnapshot& s = *s_;
   if (ThemedChunks()) {
     // Without its theme handle the system look falls back on the imitation, even
     // over a progress picture.
-    if (paint.m_hTheme != 0)
+    if (s.m_hTheme != 0)
       DrawThemedChunksHorizontal(dc);
     else
       DrawXPChunksHorizontal(dc);
     return;
   }
-  if (control_.props().m_oProgressPicture) {
-    TileProgressPicture(dc, paint.m_rcFill.left, paint.m_rcFill.top, paint.m_rcFill.Width(),
-                        paint.m_rcFill.Height());
-    paint.m_lSplit = paint.m_rcFill.right;
+  if (s_->m_oProgressPicture) {
+    TileProgressPicture(dc, s.m_rcFill.left, s.m_rcFill.top, s.m_rcFill.Width(),
+                        s.m_rcFill.Height());
+    result_.m_lSplit = s.m_rcFill.right;
     return;
   }
-  if (control_.props().m_lStyle == eProgXP)
+  if (s_->m_lStyle == eProgXP)
     DrawXPChunksHorizontal(dc);
   else
     DrawFlatChunksHorizontal(dc);
 }
 
 void FillRenderer::DrawVertical(Surface& dc) {
-  PaintState& paint = control_.paint();
-  const Rect& fill = paint.m_rcFill;
+  const PaintSnapshot& s = *s_;
+  const Rect& fill = s.m_rcFill;
   if (ThemedChunks()) {
-    if (paint.m_hTheme == 0) return;  // a vertical bar has no imitation to fall back on
+    if (s.m_hTheme == 0) return;  // a vertical bar has no imitation to fall back on
     // One continuous themed piece, whatever the theme's chunk size.
-    const Rect area = Box{2, std::int64_t{fill.top} + 3, std::int64_t{paint.m_rcClient.right} - 2,
+    const Rect area = Box{2, std::int64_t{fill.top} + 3, std::int64_t{s.m_rcClient.right} - 2,
                           std::int64_t{fill.bottom} - 3}
                           .ToRect();
-    control_.ops().DrawThemeBackground(paint.m_hTheme, dc, kPartChunkVert, 0, area, &area);
-    paint.m_lSplit = area.top;
+    ops_.DrawThemeBackground(s.m_hTheme, dc, kPartChunkVert, 0, area, &area);
+    result_.m_lSplit = area.top;
     return;
   }
-  if (control_.props().m_oProgressPicture) {
+  if (s_->m_oProgressPicture) {
     TileProgressPicture(dc, fill.left, fill.top, fill.Width(), fill.Height());
-    paint.m_lSplit = fill.top;
+    result_.m_lSplit = fill.top;
     return;
   }
-  if (control_.props().m_lStyle == eProgXP)
+  if (s_->m_lStyle == eProgXP)
     DrawXPChunksVertical(dc);
   else
     DrawFlatChunksVertical(dc);
 }
 
 void FillRenderer::DrawThemedChunksHorizontal(Surface& dc) {
-  PaintState& paint = control_.paint();
-  const DrawingOps& ops = control_.ops();
-  const Rect area = Box{std::int64_t{paint.m_rcFill.left} + 3, 3, paint.m_rcFill.right,
-                        std::int64_t{paint.m_rcClient.bottom} - 2}
+  const PaintSnapshot& s = *s_;
+  const Rect area = Box{std::int64_t{s.m_rcFill.left} + 3, 3, s.m_rcFill.right,
+                        std::int64_t{s.m_rcClient.bottom} - 2}
                         .ToRect();
-  if (modVersionEx::IsWinVista(control_.platform())) {
+  if (modVersionEx::IsWinVista(platform_)) {
     // From Vista on the fill is one continuous piece. Its image is partly
     // translucent; the second pass gives it its full strength.
-    ops.DrawThemeBackground(paint.m_hTheme, dc, kPartChunk, 1, area, &area);
-    ops.DrawThemeBackground(paint.m_hTheme, dc, kPartChunk, 1, area, &area);
-    paint.m_lSplit = area.right;
+    ops_.DrawThemeBackground(s.m_hTheme, dc, kPartChunk, 1, area, &area);
+    ops_.DrawThemeBackground(s.m_hTheme, dc, kPartChunk, 1, area, &area);
+    result_.m_lSplit = area.right;
     return;
   }
 
-  const int size = ClampMetric(ops.GetThemeInt(paint.m_hTheme, 0, 0, kTmtProgressChunkSize));
-  const int space = Smooth() ? 0 : ClampMetric(ops.GetThemeInt(paint.m_hTheme, 0, 0, kTmtProgressSpaceSize));
+  const int size = ClampMetric(ops_.GetThemeInt(s.m_hTheme, 0, 0, kTmtProgressChunkSize));
+  const int space = Smooth() ? 0 : ClampMetric(ops_.GetThemeInt(s.m_hTheme, 0, 0, kTmtProgressSpaceSize));
   // A chunk size of 0 keeps its chunks empty but still moves them on.
   const std::int64_t step = std::max(size, 1) + space;
-  const std::int64_t cutAt = std::int64_t{paint.m_rcClient.right} - 2;
+  const std::int64_t cutAt = std::int64_t{s.m_rcClient.right} - 2;
   Box chunk{area.left, area.top, std::int64_t{area.left} + size, area.bottom};
   while (chunk.right <= area.right) {
-    ops.DrawThemeBackground(paint.m_hTheme, dc, kPartChunk, 1, chunk.ToRect(), &area);
+    ops_.DrawThemeBackground(s.m_hTheme, dc, kPartChunk, 1, chunk.ToRect(), &area);
     chunk.left += step;
     chunk.right += step;
-    paint.m_lSplit = ToInt32(chunk.left);
+    result_.m_lSplit = ToInt32(chunk.left);
     // A full bar ends in a chunk cut at the inside of the border; the caption changes
     // colour where that chunk ends.
-    if (paint.m_dFraction > 0.998 && chunk.right > cutAt) {
+    if (s.m_dFraction > 0.998 && chunk.right > cutAt) {
       chunk.right = cutAt;
-      ops.DrawThemeBackground(paint.m_hTheme, dc, kPartChunk, 1, chunk.ToRect(), &area);
-      if (chunk.left < cutAt) paint.m_lSplit = ToInt32(cutAt);
+      ops_.DrawThemeBackground(s.m_hTheme, dc, kPartChunk, 1, chunk.ToRect(), &area);
+      if (chunk.left < cutAt) result_.m_lSplit = ToInt32(cutAt);
       break;
     }
   }
 }
 
 void FillRenderer::DrawXPChunksHorizontal(Surface& dc) {
-  PaintState& paint = control_.paint();
+  const PaintSnapshot& s = *s_;
   const bool smooth = Smooth();
-  const int size = ClampMetric(paint.m_lChunk);
+  const int size = ClampMetric(s.m_lChunk);
   const int space = smooth ? 0 : 2;
   const std::int64_t step = std::max(size, 1) + space;
-  const std::int64_t cutAt = std::int64_t{paint.m_rcClient.right} - 2;
+  const std::int64_t cutAt = std::int64_t{s.m_rcClient.right} - 2;
   // Smooth 1-pixel chunks start one pixel further out, right against the border.
-  const std::int64_t left = std::int64_t{paint.m_rcFill.left} + (smooth ? 2 : 3);
-  Box chunk{left, 3, left + size, std::int64_t{paint.m_rcClient.bottom} - 2};
-  while (chunk.right <= paint.m_rcFill.right) {
+  const std::int64_t left = std::int64_t{s.m_rcFill.left} + (smooth ? 2 : 3);
+  Box chunk{left, 3, left + size, std::int64_t{s.m_rcClient.bottom} - 2};
+  while (chunk.right <= s.m_rcFill.right) {
     DrawXPChunk(dc, chunk, size, true);
-    paint.m_lSplit = ToInt32(chunk.right);
+    result_.m_lSplit = ToInt32(chunk.right);
     chunk.left += step;
     chunk.right += step;
     // A full bar ends in a chunk cut at the inside of the border; its gradient strips
     // keep their full length, and the border drawn over them hides the rest.
-    if (paint.m_dFraction > 0.998 && chunk.right > cutAt) {
+    if (s.m_dFraction > 0.998 && chunk.right > cutAt) {
       chunk.right = cutAt;
       DrawXPChunk(dc, chunk, size, true);
       // The caption changes colour where the cut chunk ends, not before it.
-      if (chunk.left < cutAt) paint.m_lSplit = ToInt32(cutAt);
+      if (chunk.left < cutAt) result_.m_lSplit = ToInt32(cutAt);
       break;
     }
   }
 }
 
 void FillRenderer::DrawFlatChunksHorizontal(Surface& dc) {
-  PaintState& paint = control_.paint();
+  const PaintSnapshot& s = *s_;
   const bool smooth = Smooth();
-  const bool thin = control_.props().m_lStyle == eProgThin;
+  const bool thin = s_->m_lStyle == eProgThin;
   // Chunks sit three pixels in, one less in the thin border and one less again when
   // smooth; only the thin smooth fill reaches down to the one-pixel border.
   const int inset = 3 - (thin ? 1 : 0) - (smooth ? 1 : 0);
-  const std::int64_t bottom = std::int64_t{paint.m_rcClient.bottom} - (thin && smooth ? 1 : 2);
-  const int size = ClampMetric(paint.m_lChunk);
+  const std::int64_t bottom = std::int64_t{s.m_rcClient.bottom} - (thin && smooth ? 1 : 2);
+  const int size = ClampMetric(s.m_lChunk);
   const std::int64_t step = std::max(size, 1) + (smooth ? 0 : 1);
-  const std::int64_t left = std::int64_t{paint.m_rcFill.left} + inset;
+  const std::int64_t left = std::int64_t{s.m_rcFill.left} + inset;
   Box chunk{left, inset, left + size, bottom};
   // The last chunk starts at or before the fill end and may reach past it.
-  while (chunk.left <= paint.m_rcFill.right) {
-    control_.ops().FillRectColor(chunk.ToRect(), paint.m_lFillColor, dc);
-    paint.m_lSplit = ToInt32(chunk.right);
+  while (chunk.left <= s.m_rcFill.right) {
+    ops_.FillRectColor(chunk.ToRect(), result_.m_lFillColor, dc);
+    result_.m_lSplit = ToInt32(chunk.right);
     DrawBorder(dc, chunk);
     chunk.left += step;
     chunk.right += step;
@@ -243,69 +237,68 @@ void FillRenderer::DrawFlatChunksHorizontal(Surface& dc) {
 }
 
 void FillRenderer::DrawXPChunksVertical(Surface& dc) {
-  PaintState& paint = control_.paint();
-  const int size = ClampMetric(paint.m_lChunk);
+  const PaintSnapshot& s = *s_;
+  const int size = ClampMetric(s.m_lChunk);
   const int space = Smooth() ? 0 : 2;
   const std::int64_t step = std::max(size, 1) + space;
-  const std::int64_t bottom = std::int64_t{paint.m_rcClient.bottom};
+  const std::int64_t bottom = std::int64_t{s.m_rcClient.bottom};
   // The first chunk's top lies the space above where its height alone would put it,
   // so without a space it is empty.
-  Box chunk{std::int64_t{paint.m_rcFill.left} + 2, bottom - size - space,
-            std::int64_t{paint.m_rcFill.right} - 2, bottom - 2};
-  while (chunk.top >= paint.m_rcFill.top) {
+  Box chunk{std::int64_t{s.m_rcFill.left} + 2, bottom - size - space,
+            std::int64_t{s.m_rcFill.right} - 2, bottom - 2};
+  while (chunk.top >= s.m_rcFill.top) {
     DrawXPChunk(dc, chunk, size, false);
-    paint.m_lSplit = ToInt32(chunk.top);
+    result_.m_lSplit = ToInt32(chunk.top);
     chunk.bottom -= step;
     chunk.top = chunk.bottom - size;
   }
 }
 
 void FillRenderer::DrawFlatChunksVertical(Surface& dc) {
-  PaintState& paint = control_.paint();
-  const int size = ClampMetric(paint.m_lChunk);
+  const PaintSnapshot& s = *s_;
+  const int size = ClampMetric(s.m_lChunk);
   const int space = Smooth() ? 0 : 1;
   const std::int64_t step = std::max(size, 1) + space;
-  const std::int64_t bottom = std::int64_t{paint.m_rcClient.bottom};
-  Box chunk{std::int64_t{paint.m_rcFill.left} + 1, bottom - size - space,
-            std::int64_t{paint.m_rcFill.right} - 1, bottom - 1};
-  while (chunk.top >= paint.m_rcFill.top) {
-    control_.ops().FillRectColor(chunk.ToRect(), paint.m_lFillColor, dc);
+  const std::int64_t bottom = std::int64_t{s.m_rcClient.bottom};
+  Box chunk{std::int64_t{s.m_rcFill.left} + 1, bottom - size - space,
+            std::int64_t{s.m_rcFill.right} - 1, bottom - 1};
+  while (chunk.top >= s.m_rcFill.top) {
+    ops_.FillRectColor(chunk.ToRect(), result_.m_lFillColor, dc);
     DrawBorder(dc, chunk);
-    paint.m_lSplit = ToInt32(chunk.top);
+    result_.m_lSplit = ToInt32(chunk.top);
     chunk.bottom -= step;
     chunk.top = chunk.bottom - size;
   }
 }
 
 void FillRenderer::DrawXPChunk(Surface& dc, const Box& chunk, int strip, bool horizontal) {
-  const DrawingOps& ops = control_.ops();
-  const ColorRef fill = control_.paint().m_lFillColor;
+  const ColorRef fill = result_.m_lFillColor;
   const ColorRef nearEdge = LightenColor(fill, kLightNear);
   const ColorRef farEdge = LightenColor(fill, kLightFar);
   const Rect rc = chunk.ToRect();
-  ops.FillRectColor(rc, fill, dc);
+  ops_.FillRectColor(rc, fill, dc);
   if (horizontal) {
-    ops.GradientRect(dc, rc.left, rc.top, strip, kStripLength, nearEdge, fill, GradientDirection::kVertical);
-    ops.GradientRect(dc, rc.left, ToInt32(chunk.bottom - kStripLength), strip, kStripLength, fill, farEdge,
+    ops_.GradientRect(dc, rc.left, rc.top, strip, kStripLength, nearEdge, fill, GradientDirection::kVertical);
+    ops_.GradientRect(dc, rc.left, ToInt32(chunk.bottom - kStripLength), strip, kStripLength, fill, farEdge,
                      GradientDirection::kVertical);
   } else {
-    ops.GradientRect(dc, rc.left, rc.top, kStripLength, strip, nearEdge, fill, GradientDirection::kHorizontal);
-    ops.GradientRect(dc, ToInt32(chunk.right - kStripLength), rc.top, kStripLength, strip, fill, farEdge,
+    ops_.GradientRect(dc, rc.left, rc.top, kStripLength, strip, nearEdge, fill, GradientDirection::kHorizontal);
+    ops_.GradientRect(dc, ToInt32(chunk.right - kStripLength), rc.top, kStripLength, strip, fill, farEdge,
                      GradientDirection::kHorizontal);
   }
   DrawBorder(dc, chunk);
 }
 
 void FillRenderer::DrawBorder(Surface& dc, const Box& chunk) {
-  if (borders_) control_.ops().FrameRectColor(chunk.ToRect(), border_, dc);
+  if (borders_) ops_.FrameRectColor(chunk.ToRect(), border_, dc);
 }
 
 void FillRenderer::TileProgressPicture(Surface& dc, int x, int y, int width, int height) {
-  CDib24 copy(control_.platform());
-  copy.CreateFromPicture(control_.props().m_oProgressPicture);
+  CDib24 copy(platform_);
+  copy.CreateFromPicture(s_->m_oProgressPicture);
   // A picture that could not be copied has no surface and draws nothing.
   if (const Surface* source = copy.DC())
-    control_.ops().TileBitmap(dc, x, y, width, height, *source, copy.Width(), copy.Height(), 0, 0);
+    ops_.TileBitmap(dc, x, y, width, height, *source, copy.Width(), copy.Height(), 0, 0);
   copy.Release();
 }
 

@@ -7,11 +7,12 @@
 #include <string>
 
 #include "common/types.h"
-#include "render/surface.h"
+#include "draw/surface.h"
+#include "platform/platform.h"
+#include "render/drawing_ops.h"
+#include "render/paint_snapshot.h"
 
 namespace vantiq {
-
-class Vantiq;
 
 // The fill colour of the XP style file under one of its three standard colour
 // schemes; none for any other scheme or style. Both names upper case.
@@ -19,15 +20,15 @@ std::optional<ColorRef> LunaSchemeColor(const std::u16string& themeFile, const s
 
 // Per channel trunc(c1 * weight / 255) + trunc(c2 * (255 - weight) / 255), weight
 // 0-255, both colours translated first.
-ColorRef BlendColors(const Vantiq& control, OleColor c1, OleColor c2, int weight);
+ColorRef BlendColors(const DrawingOps& ops, OleColor c1, OleColor c2, int weight);
 
 // ProgressColor, or for the automatic colour the highlight colour, which in the
 // themed mode gives way to the Luna scheme's own colour.
-ColorRef ResolveFillColor(const Vantiq& control);
+ColorRef ResolveFillColor(const PaintSnapshot& s, const DrawingOps& ops);
 
 // SegmentBorderColor, or for the automatic colour the automatic fill colour (from
 // highlight or scheme, never ProgressColor) darkened to half.
-ColorRef ResolveSegmentBorderColor(const Vantiq& control);
+ColorRef ResolveSegmentBorderColor(const PaintSnapshot& s, const DrawingOps& ops);
 
 // A chunk or block position. Positions step in 64 bits so that no step past the far
 // edge can overflow; drawing takes them back into the 32-bit range.
@@ -45,11 +46,11 @@ std::int32_t ToInt32(std::int64_t v);
 
 class FillRenderer {
  public:
-  explicit FillRenderer(Vantiq& control) : control_(control) {}
+  FillRenderer(Platform& platform, const DrawingOps& ops) : platform_(platform), ops_(ops) {}
 
-  // Sets m_lFillColor and m_lSplit and draws the fill; marquee scrolling goes to the
-  // marquee renderer.
-  void DrawFill();
+  // Draws the fill and says where it ends and in which colour; marquee scrolling goes
+  // to the marquee renderer.
+  FillResult DrawFill(const PaintSnapshot& s, Surface& dc);
 
  private:
   bool ThemedChunks() const;
@@ -65,10 +66,12 @@ class FillRenderer {
   void DrawXPChunk(Surface& dc, const Box& chunk, int strip, bool horizontal);
   void DrawBorder(Surface& dc, const Box& chunk);
   void TileProgressPicture(Surface& dc, int x, int y, int width, int height);
-  // A chunk metric of the "Progress" theme, kept within 0..32767.
-  int ThemeMetric(int propId) const;
 
-  Vantiq& control_;
+  Platform& platform_;
+  const DrawingOps& ops_;
+  // The paint being drawn, for the duration of DrawFill.
+  const PaintSnapshot* s_ = nullptr;
+  FillResult result_;
   ColorRef border_ = 0;  // resolved once per fill when borders are drawn
   bool borders_ = false;
 };

@@ -1,6 +1,5 @@
 #include "render/frame_renderer.h"
 
-#include "control/vantiq.h"
 #include "imaging/dib.h"
 #include "platform/mod_version_ex.h"
 #include "platform/progress_theme.h"
@@ -25,54 +24,48 @@ int PictureInset(std::int32_t style) {
 
 }  // namespace
 
-void FrameRenderer::DrawFrame(bool frameOnly) {
-  Surface* dc = control_.paint().m_hDC.get();
-  if (dc == nullptr) return;
-  const Rect rc = control_.paint().m_rcClient;
-  const std::int32_t style = control_.props().m_lStyle;
+void FrameRenderer::DrawFrame(const PaintSnapshot& s, Surface& dc, bool frameOnly) {
+  const Rect rc = s.m_rcClient;
+  const std::int32_t style = s.m_lStyle;
 
   if (style == eProgSystem) {
-    if (control_.paint().m_bThemesActive) {
-      DrawThemedBar(*dc, rc);
+    if (s.m_bThemesActive) {
+      DrawThemedBar(s, dc, rc);
     } else {
       // Without visual styles the system bar looks like the sunken bar of its time:
       // two pixels deep before Windows 2000 and Me, one pixel from then on.
-      Platform& platform = control_.platform();
-      const bool thin = modVersionEx::IsWin2000OrLater(platform) || modVersionEx::IsWinME(platform);
-      DrawSunkenBar(*dc, rc, thin ? EdgeKind::kSunkenOuter : EdgeKind::kSunken, frameOnly);
+      const bool thin = modVersionEx::IsWin2000OrLater(platform_) || modVersionEx::IsWinME(platform_);
+      DrawSunkenBar(s, dc, rc, thin ? EdgeKind::kSunkenOuter : EdgeKind::kSunken, frameOnly);
     }
     return;  // the system look never shows the background picture
   }
 
   switch (style) {
-    case eProgXP: DrawXPBorder(*dc, rc); break;
-    case eProgStandard: DrawSunkenBar(*dc, rc, EdgeKind::kSunken, frameOnly); break;
-    case eProgThin: DrawSunkenBar(*dc, rc, EdgeKind::kSunkenOuter, frameOnly); break;
+    case eProgXP: DrawXPBorder(dc, rc); break;
+    case eProgStandard: DrawSunkenBar(s, dc, rc, EdgeKind::kSunken, frameOnly); break;
+    case eProgThin: DrawSunkenBar(s, dc, rc, EdgeKind::kSunkenOuter, frameOnly); break;
     default: break;  // a style the control does not know has no border
   }
-  if (!frameOnly && control_.props().m_oBackgroundPicture)
-    DrawBackgroundPicture(*dc, rc, PictureInset(style));
+  if (!frameOnly && s.m_oBackgroundPicture) DrawBackgroundPicture(s, dc, rc, PictureInset(style));
 }
 
-void FrameRenderer::DrawThemedBar(Surface& dc, const Rect& rc) {
-  const PaintState& paint = control_.paint();
+void FrameRenderer::DrawThemedBar(const PaintSnapshot& s, Surface& dc, const Rect& rc) {
   // Without a theme handle, or when the theme cannot draw, the bar has no border.
-  if (paint.m_hTheme == 0) return;
-  const DrawingOps& ops = control_.ops();
+  if (s.m_hTheme == 0) return;
   // The part follows the control's shape, not its Orientation.
   const int part = rc.Width() > rc.Height() ? kPartBar : kPartBarVert;
-  ops.DrawThemeParentBackground(control_.props().m_lHwnd, dc, rc);
-  ops.DrawThemeBackground(paint.m_hTheme, dc, part, 0, rc, &rc);
+  ops_.DrawThemeParentBackground(s.m_lHwnd, dc, rc);
+  ops_.DrawThemeBackground(s.m_hTheme, dc, part, 0, rc, &rc);
 }
 
-void FrameRenderer::DrawSunkenBar(Surface& dc, const Rect& rc, EdgeKind edge, bool frameOnly) {
-  const DrawingOps& ops = control_.ops();
-  if (!frameOnly) ops.FillRectColor(rc, control_.ResolveBackColor(), dc);
-  ops.DrawSunkenEdge(dc, rc, edge);
+void FrameRenderer::DrawSunkenBar(const PaintSnapshot& s, Surface& dc, const Rect& rc, EdgeKind edge,
+                                  bool frameOnly) {
+  if (!frameOnly) ops_.FillRectColor(rc, s.m_lBackColor, dc);
+  ops_.DrawSunkenEdge(dc, rc, edge);
 }
 
 void FrameRenderer::DrawXPBorder(Surface& dc, const Rect& rc) {
-  const DrawingOps& ops = control_.ops();
+  const DrawingOps& ops = ops_;
   // Each frame overwrites the one before where they meet: the light frame leaves the
   // top-left grey only along the top row, the outer frame takes the outermost ring.
   ops.FrameRectColor({rc.left + 1, rc.top + 1, rc.right, rc.bottom}, ops.TranslateColor(kXPInnerTop), dc);
@@ -86,13 +79,13 @@ void FrameRenderer::DrawXPBorder(Surface& dc, const Rect& rc) {
   ops.SetPixelColor(dc, rc.right - 2, rc.bottom - 2, corner);
 }
 
-void FrameRenderer::DrawBackgroundPicture(Surface& dc, const Rect& rc, int inset) {
-  CDib24 copy(control_.platform());
-  copy.CreateFromPicture(control_.props().m_oBackgroundPicture);
+void FrameRenderer::DrawBackgroundPicture(const PaintSnapshot& s, Surface& dc, const Rect& rc, int inset) {
+  CDib24 copy(platform_);
+  copy.CreateFromPicture(s.m_oBackgroundPicture);
   // Tiles are anchored at the control's origin, so the pattern does not shift with
   // the inset; a copy that could not be made has no surface and draws nothing.
   if (const Surface* source = copy.DC()) {
-    control_.ops().TileBitmap(dc, inset, inset, rc.Width() - 2 * inset, rc.Height() - 2 * inset,
+    ops_.TileBitmap(dc, inset, inset, rc.Width() - 2 * inset, rc.Height() - 2 * inset,
                               *source, copy.Width(), copy.Height(), 0, 0);
   }
   copy.Release();

@@ -3,27 +3,29 @@
 #pragma once
 
 #include "common/types.h"
-#include "render/surface.h"
+#include "draw/surface.h"
+#include "platform/platform.h"
+#include "render/drawing_ops.h"
+#include "render/paint_snapshot.h"
 
 namespace vantiq {
 
-class Vantiq;
-
 class FrameRenderer {
  public:
-  explicit FrameRenderer(Vantiq& control) : control_(control) {}
+  FrameRenderer(Platform& platform, const DrawingOps& ops) : platform_(platform), ops_(ops) {}
 
   // Before the fill (frameOnly false) the style's background, border and picture;
   // over the caption (frameOnly true) the border alone.
-  void DrawFrame(bool frameOnly);
+  void DrawFrame(const PaintSnapshot& s, Surface& dc, bool frameOnly);
 
  private:
-  void DrawThemedBar(Surface& dc, const Rect& rc);
-  void DrawSunkenBar(Surface& dc, const Rect& rc, EdgeKind edge, bool frameOnly);
+  void DrawThemedBar(const PaintSnapshot& s, Surface& dc, const Rect& rc);
+  void DrawSunkenBar(const PaintSnapshot& s, Surface& dc, const Rect& rc, EdgeKind edge, bool frameOnly);
   void DrawXPBorder(Surface& dc, const Rect& rc);
-  void DrawBackgroundPicture(Surface& dc, const Rect& rc, int inset);
+  void DrawBackgroundPicture(const PaintSnapshot& s, Surface& dc, const Rect& rc, int inset);
 
-  Vantiq& control_;
+  Platform& platform_;
+  const DrawingOps& ops_;
 };
 
 }  // namespace vantiq

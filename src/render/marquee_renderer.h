@@ -5,20 +5,22 @@
 #include <cstdint>
 
 #include "common/types.h"
-#include "render/surface.h"
+#include "draw/surface.h"
+#include "platform/platform.h"
+#include "render/drawing_ops.h"
+#include "render/paint_snapshot.h"
 
 namespace vantiq {
 
-class Vantiq;
 class CDib24;
 
 class MarqueeRenderer {
  public:
-  explicit MarqueeRenderer(Vantiq& control) : control_(control) {}
+  MarqueeRenderer(Platform& platform, const DrawingOps& ops) : platform_(platform), ops_(ops) {}
 
-  // Draws the train for either orientation; needs m_lFillColor already resolved and
-  // leaves m_lSplit as it is, so the whole caption stays outside.
-  void DrawMarquee();
+  // Draws the train for either orientation in the fill colour already resolved; the
+  // fill's split stays where it starts, so the whole caption stays outside.
+  void DrawMarquee(const PaintSnapshot& s, Surface& dc, ColorRef fillColor);
 
  private:
   enum class Look { kThemed, kImitation, kFlat };
@@ -29,11 +31,12 @@ class MarqueeRenderer {
     ColorRef middle;
   };
   Shades ShadesOf(int block) const;
-  void DrawHorizontal(Surface& dc);
-  void DrawVertical(Surface& dc);
+  void DrawHorizontal(const PaintSnapshot& s, Surface& dc);
+  void DrawVertical(const PaintSnapshot& s, Surface& dc);
   void DrawBorder(Surface& dc, const Rect& rc);
 
-  Vantiq& control_;
+  Platform& platform_;
+  const DrawingOps& ops_;
   Look look_ = Look::kFlat;
   ColorRef base_ = 0;
   bool borders_ = false;

@@ -1,6 +1,6 @@
 // Which text the caption shows, the callback's by-reference arguments, and the
 // percentage faults that end a pass.
-#include "caption/compose_caption.h"
+#include "control/vantiq.h"
 
 #include <gtest/gtest.h>
 
@@ -19,16 +19,16 @@ class ComposeCaptionTest : public ::testing::Test {
  protected:
   void SetUp() override { rig.Start(); }
   Vantiq& c() { return *rig.control; }
-  std::u16string Compose() { return ComposeCaption(c()); }
+  std::u16string Compose() { return c().ComposeCaption(); }
   ControlRig rig;
 };
 
 TEST_F(ComposeCaptionTest, ChoosesCaptionSearchCaptionOrPercentage) {
-  c().SetValue(40);
+  c().SetValue(25);  // its paint shows "25%"
   c().SetCaption(u"Done");
-  c().paint().m_sLastPercent = u"old";
+  c().SetValue(40);
   EXPECT_EQ(Compose(), u"Done");
-  EXPECT_EQ(c().paint().m_sLastPercent, u"old") << "a fixed caption leaves the percentage alone";
+  EXPECT_EQ(c().paint().m_sLastPercent, u"25%") << "a fixed caption leaves the percentage alone";
 
   c().SetScrolling(eProgressBarScrollMarquee);
   EXPECT_EQ(Compose(), u"40%") << "the fixed caption is ignored by a marquee";

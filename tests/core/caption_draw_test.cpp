@@ -234,8 +234,8 @@ TEST(CaptionDraw, ShadowIsClearedWhereItCannotBeDrawn) {
       Bar bar{60, 60, eProgStandard, 0, orientation};
       bar.version = version;
       bar.caption = true;
+      bar.msimg32 = msimg32;
       auto rig = StartBar(bar);
-      rig->control->paint().m_bMsimg32 = msimg32;
       rig->control->SetShadow(true);
       result = rig->control->Shadow();
     });
@@ -294,17 +294,17 @@ TEST(CaptionDraw, MaxOfZeroDrawsTheBarWithoutCaption) {
 TEST(CaptionDraw, AlternateTextColorIsBlackOnlyOverTheXpBlueFill) {
   auto rig = StartBar({100, 20, eProgSystem});
   Vantiq& c = *rig->control;
-  CaptionRenderer caption(c);
-  PaintState& paint = c.paint();
+  PaintSnapshot s = c.TakePaintSnapshot();
+  OleColor alternate = c.AlternateForeColor();
   const ColorRef highlightText = c.TranslateColor(kAutoTextColor);
   const auto colour = [&](std::int32_t style, bool themes, std::u16string file, std::u16string scheme) {
-    c.props().m_lStyle = style;
-    paint.m_bThemesActive = themes;
-    paint.m_sThemeFile = std::move(file);
-    paint.m_sColorName = std::move(scheme);
-    return caption.AlternateTextColor();
+    s.m_lStyle = style;
+    s.m_bThemesActive = themes;
+    s.m_sThemeFile = std::move(file);
+    s.m_sColorName = std::move(scheme);
+    return AlternateTextColor(s, alternate, c.ops());
   };
-  c.props().m_lProgressColor = kAutoColor;
+  s.m_lProgressColor = kAutoColor;
   const std::u16string luna = u"C:\\WINDOWS\\RESOURCES\\THEMES\\LUNA\\LUNA.MSSTYLES";
   EXPECT_EQ(colour(eProgSystem, true, luna, u"NORMALCOLOR"), 0u);
   EXPECT_EQ(colour(eProgSystem, true, luna, u"METALLIC"), 0u);
@@ -313,9 +313,10 @@ TEST(CaptionDraw, AlternateTextColorIsBlackOnlyOverTheXpBlueFill) {
   EXPECT_EQ(colour(eProgSystem, true, luna, u"BLUE"), highlightText);
   EXPECT_EQ(colour(eProgSystem, true, u"C:\\THEMES\\LIGHT\\LIGHT.MSSTYLES", u"NORMALCOLOR"), highlightText);
   EXPECT_EQ(colour(eProgStandard, true, luna, u"NORMALCOLOR"), highlightText);
-  c.props().m_lProgressColor = Rgb(1, 2, 3);
+  s.m_lProgressColor = Rgb(1, 2, 3);
   EXPECT_EQ(colour(eProgXP, true, luna, u"NORMALCOLOR"), highlightText) << "a fill of the host's colour";
   c.SetAlternateForeColor(kAutoTextColor);  // translated when set: never the reference again
+  alternate = c.AlternateForeColor();
   EXPECT_EQ(colour(eProgSystem, true, luna, u"NORMALCOLOR"), highlightText);
 }
 
@@ -395,10 +396,14 @@ TEST(CaptionDraw, HostileCaptionsAndNumbersPaintWithoutFault) {
 // The standard frame and fill with a caption whose shadow pictures are client-sized.
 class FullShadowRenderers : public Renderers {
  public:
-  explicit FullShadowRenderers(Vantiq& c) : standard_(c), caption_(c, false) {}
-  void DrawFrame(bool frameOnly) override { standard_.DrawFrame(frameOnly); }
-  void DrawFill() override { standard_.DrawFill(); }
-  void DrawCaption(bool inFill) override { caption_.DrawCaption(inFill); }
+  explicit FullShadowRenderers(Vantiq& c) : standard_(c.platform(), c.ops()), caption_(c.platform(), c.ops(), false) {}
+  void DrawFrame(const PaintSnapshot& s, Surface& dc, bool frameOnly) override {
+    standard_.DrawFrame(s, dc, frameOnly);
+  }
+  FillResult DrawFill(const PaintSnapshot& s, Surface& dc) override { return standard_.DrawFill(s, dc); }
+  void DrawCaption(const PaintSnapshot& s, const CaptionPass& pass, Surface& dc) override {
+    caption_.DrawCaption(s, pass, dc);
+  }
 
  private:
   StandardRenderers standard_;

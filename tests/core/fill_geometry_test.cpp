@@ -6,7 +6,7 @@
 #include <limits>
 #include <optional>
 
-#include "control/enums.h"
+#include "common/enums.h"
 
 namespace vantiq {
 namespace {

@@ -65,10 +65,11 @@ TEST(FillRenderer, ChunksRowsAndSplitOfEachLook) {
       rig->platform.themeChunkSize = c.themeChunk;
       rig->platform.themeSpaceSize = c.themeSpace;
       const bool vertical = c.bar.orientation != 0;
-      const Surface& dc = DrawAlone(*rig, true);
+      FillResult fill;
+      const Surface& dc = DrawAlone(*rig, true, false, {}, &fill);
       EXPECT_EQ(DrawnRuns(dc, 10, vertical ? 100 : c.bar.width, vertical), c.along);
       EXPECT_EQ(DrawnRuns(dc, c.across, 20, !vertical), c.acrossRuns);
-      EXPECT_EQ(rig->control->paint().m_lSplit, c.split);
+      EXPECT_EQ(fill.m_lSplit, c.split);
     });
   }
 }
@@ -130,15 +131,16 @@ TEST(FillRenderer, ColoursFollowTheThemedModeAndTheLunaScheme) {
            // A set colour is translated; the automatic border never follows ProgressColor.
            {true, luna, u"METALLIC", 0x80000005u, kAutoColor, Rgb(7, 8, 9), Rgb(59, 83, 53)},
            {false, luna, u"", Rgb(1, 2, 3), 0x80000005u, Rgb(1, 2, 3), Rgb(7, 8, 9)}}) {
-    c.paint().m_bThemedMode = themed;
-    c.paint().m_sThemeFile = file;
-    c.paint().m_sColorName = scheme;
-    c.props().m_lProgressColor = progress;
-    c.props().m_lSegmentBorderColor = segment;
-    EXPECT_EQ(ResolveFillColor(c), fill) << "case " << k;
-    EXPECT_EQ(ResolveSegmentBorderColor(c), border) << "case " << k++;
+    PaintSnapshot s = c.TakePaintSnapshot();
+    s.m_bThemedMode = themed;
+    s.m_sThemeFile = file;
+    s.m_sColorName = scheme;
+    s.m_lProgressColor = progress;
+    s.m_lSegmentBorderColor = segment;
+    EXPECT_EQ(ResolveFillColor(s, c.ops()), fill) << "case " << k;
+    EXPECT_EQ(ResolveSegmentBorderColor(s, c.ops()), border) << "case " << k++;
   }
-  EXPECT_EQ(BlendColors(c, Rgb(255, 0, 100), Rgb(0, 255, 100), 128), Rgb(128, 127, 99)) << "each share truncates";
+  EXPECT_EQ(BlendColors(c.ops(), Rgb(255, 0, 100), Rgb(0, 255, 100), 128), Rgb(128, 127, 99)) << "each share truncates";
 }
 
 TEST(FillRenderer, ProgressPictureTilesFromTheOriginOverTheFill) {
@@ -160,14 +162,13 @@ TEST(FillRenderer, ProgressPictureTilesFromTheOriginOverTheFill) {
 TEST(FillRenderer, WithoutAThemeHandleTheSystemBarImitatesOrStaysEmpty) {
   for (const Bar& bar : {Bar{200, 20, kSys}, Bar{20, 100, kSys, 0, kVert}}) {
     auto rig = StartBar(bar);
-    PaintState& paint = rig->control->paint();
-    const ThemeHandle theme = std::exchange(paint.m_hTheme, 0);
+    const auto noTheme = [](PaintSnapshot& s) { s.m_hTheme = 0; };
+    FillResult fill;
     // Horizontal: XP chunks of the system look's length 9 and the XP space of 2.
-    EXPECT_EQ(DrawnRuns(DrawAlone(*rig, true), 10, bar.width, bar.orientation != 0),
+    EXPECT_EQ(DrawnRuns(DrawAlone(*rig, true, false, noTheme, &fill), 10, bar.width, bar.orientation != 0),
               bar.orientation ? Runs{} : Train(3, 9, 11, 9));
-    EXPECT_EQ(paint.m_lSplit, 100);
-    EXPECT_EQ(DrawnRuns(DrawAlone(*rig, false), 10, bar.width), Runs{}) << "and no border";
-    paint.m_hTheme = theme;
+    EXPECT_EQ(fill.m_lSplit, 100);
+    EXPECT_EQ(DrawnRuns(DrawAlone(*rig, false, false, noTheme), 10, bar.width), Runs{}) << "and no border";
   }
 }
 

@@ -70,9 +70,10 @@ TEST(MarqueeRenderer, VerticalBlocksWithAndWithoutGradientFill) {
         {eProgStandard, true, 2, 17, kFill, kFill},
         {eProgStandard, false, 3, 16, kFill, kFill},
         {eProgThin, false, 2, 17, kFill, kFill}}) {
-    auto rig = StartBar({20, 100, style, kMarquee, kVert, 50});
+    Bar bar{20, 100, style, kMarquee, kVert, 50};
+    bar.gradientFill = gradientFill;
+    auto rig = StartBar(bar);
     EXPECT_EQ(rig->control->paint().m_lSplit, 100) << "the caption stays outside";
-    rig->control->paint().m_bGradientFill = gradientFill;
     const Surface& dc = DrawAlone(*rig, true);
     const int top = style == eProgXP ? 52 : 50;  // the fill top: steps of 8 or 10
     EXPECT_EQ(DrawnRuns(dc, 10, 100, true), Train(top, 10, style == eProgXP ? 12 : 11, 3));

@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
+#include "control/standard_renderers.h"
 #include "platform/mod_version_ex.h"
-#include "render/standard_renderers.h"
 #include "support/control_rig.h"
 
 namespace vantiq::testing {
@@ -17,7 +17,7 @@ std::vector<std::string> Names(const ControlRig& rig) { return rig.renderers->Na
 TEST(PaintDriver, DrawsInOrderWithComplementaryCaptionClips) {
   ControlRig rig(200, 20);
   rig.Start();
-  rig.renderers->onFill = [&] { rig.control->paint().m_lSplit = 102; };
+  rig.renderers->split = 102;
   rig.renderers->calls.clear();
   rig.control->SetStyle(eProgStandard);
   EXPECT_EQ(Names(rig), (std::vector<std::string>{"Frame", "Fill", "Caption+", "Caption", "Frame+"}));
@@ -32,7 +32,7 @@ TEST(PaintDriver, DrawsInOrderWithComplementaryCaptionClips) {
   EXPECT_EQ(calls[2].clip, (Rect{98, 0, 200, 20}));
   EXPECT_EQ(calls[3].clip, (Rect{0, 0, 98, 20}));
 
-  rig.renderers->onFill = [&] { rig.control->paint().m_lSplit = 12; };
+  rig.renderers->split = 12;
   rig.renderers->calls.clear();
   rig.control->SetOrientation(eProgressBarOrientationVertical);
   EXPECT_EQ(calls[2].clip, (Rect{0, 12, 200, 20}));
@@ -40,7 +40,7 @@ TEST(PaintDriver, DrawsInOrderWithComplementaryCaptionClips) {
 
   // A split beyond the edge gives an inverted rectangle, taken with its corners
   // swapped as a GDI region would take it.
-  rig.renderers->onFill = [&] { rig.control->paint().m_lSplit = 41; };
+  rig.renderers->split = 41;
   rig.renderers->calls.clear();
   rig.control->SetValue(1);
   EXPECT_EQ(calls[2].clip, (Rect{0, 20, 200, 41}));
@@ -51,13 +51,10 @@ TEST(PaintDriver, MirroredFillMeetsTheInsideCaptionClipExactly) {
     ControlRig rig(200, 20);
     rig.Start();
     rig.control->SetBackColor(Rgb(0, 255, 0));
-    rig.renderers->onFill = [&] {
-      auto& p = rig.control->paint();
-      p.m_hDC->FillRect({0, 0, split, 20}, kRed);
-      p.m_lSplit = split;
-    };
-    rig.renderers->onCaption = [&](bool inFill) {
-      if (inFill) rig.control->paint().m_hDC->FillRect({0, 0, 200, 20}, kBlue);
+    rig.renderers->split = split;
+    rig.renderers->onFill = [&](Surface& dc) { dc.FillRect({0, 0, split, 20}, kRed); };
+    rig.renderers->onCaption = [&](const CaptionPass& pass, Surface& dc) {
+      if (pass.inFill) dc.FillRect({0, 0, 200, 20}, kBlue);
     };
     rig.control->SetRightToLeft(true);
     for (int x = 0; x < 200; ++x) {
@@ -89,7 +86,7 @@ TEST(PaintDriver, NestedRedrawFromARendererReturnsAtOnce) {
   ControlRig rig(100, 20);
   rig.Start();
   int fills = 0;
-  rig.renderers->onFill = [&] {
+  rig.renderers->onFill = [&](Surface&) {
     ++fills;
     rig.control->SetValue(75);  // stores, notifies, and its Redraw returns at once
   };
@@ -104,7 +101,7 @@ TEST(PaintDriver, APaintLeftByAnyExceptionEnds) {
   ControlRig rig(100, 20);
   rig.Start();
   bool fail = true;
-  rig.renderers->onFill = [&] {
+  rig.renderers->onFill = [&](Surface&) {
     if (fail) throw std::logic_error("not one of the errors a paint passes over");
   };
   EXPECT_THROW(rig.control->SetValue(10), std::logic_error);
@@ -124,7 +121,7 @@ TEST(PaintDriver, ACaptionHandlerCannotFreeTheSurfaceThePaintDrawsOn) {
     ControlRig rig(100, 20);
     rig.platform.backBufferFactory = [](int, int) -> std::unique_ptr<Surface> { return nullptr; };
     Vantiq& c = *rig.control;
-    c.SetRenderers(std::make_unique<StandardRenderers>(c));
+    c.SetRenderers(std::make_unique<StandardRenderers>(c.platform(), c.ops()));
     rig.Start();
     ASSERT_FALSE(c.paint().m_bBuffered);
     c.SetShadow(true);
@@ -151,8 +148,7 @@ TEST(PaintDriver, ACaptionHandlerCannotFreeTheSurfaceThePaintDrawsOn) {
 TEST(PaintDriver, UnchangedPaintOnlyCopiesTheBuffer) {
   ControlRig rig(100, 20);
   rig.Start();
-  rig.control->SetValue(50);
-  rig.control->paint().m_sLastPercent = u"50%";  // what the caption drew last
+  rig.control->SetValue(50);  // its paint shows "50%"
   rig.renderers->calls.clear();
   rig.screen->FillRect({0, 0, 100, 20}, kRed);
   rig.control->Paint();
@@ -160,12 +156,11 @@ TEST(PaintDriver, UnchangedPaintOnlyCopiesTheBuffer) {
   EXPECT_NE(rig.ScreenPixel(50, 10), kRed) << "the buffer is still copied";
 
   // A different percentage, a caption, marquee scrolling or an empty bar all draw.
-  rig.control->paint().m_sLastPercent = u"49%";
+  rig.control->props().m_dValue = 49;
   rig.control->Paint();
   EXPECT_EQ(Names(rig), (std::vector<std::string>{"Frame", "Fill", "Caption+", "Caption"}))
       << "the themed system bar puts no frame on top";
 
-  rig.control->paint().m_sLastPercent = u"50%";
   rig.control->props().m_sCaption = u"Done";
   rig.renderers->calls.clear();
   rig.control->Paint();
@@ -189,22 +184,30 @@ TEST(PaintDriver, SkipTestFillsAnEmptyFormatAndComparesAFailedTextAsEmpty) {
   rig.Start();
   rig.control->SetValue(50);
   rig.control->props().m_sPercentFormat.clear();
-  rig.control->paint().m_sLastPercent = u"50%";
   rig.renderers->calls.clear();
   rig.control->Paint();
   EXPECT_EQ(rig.control->PercentFormat(), u"#0");
   EXPECT_TRUE(rig.renderers->calls.empty());
 
-  // Max 0: the division fails and the empty text is compared.
-  rig.control->props().m_dMax = 0;
-  rig.control->props().m_dMin = -100;
-  rig.control->props().m_dValue = -50;
-  rig.control->paint().m_sLastPercent = u"";
-  rig.control->Paint();
-  EXPECT_TRUE(rig.renderers->calls.empty());
-  rig.control->paint().m_sLastPercent = u"50%";
-  rig.control->Paint();
-  EXPECT_FALSE(rig.renderers->calls.empty());
+  // Max 0: the division fails and the empty text is compared with the last percentage,
+  // which a caption never shown leaves empty: a control set up before its window exists
+  // (as containers load controls) with the caption hidden.
+  ControlRig hidden(100, 20);
+  hidden.host.windowHandle = 0;
+  hidden.control->Initialize();
+  hidden.control->SetShowCaption(false);
+  hidden.host.windowHandle = hidden.hwnd;
+  hidden.control->Resize();
+  hidden.control->Show();
+  hidden.control->props().m_dMax = 0;
+  hidden.control->props().m_dMin = -100;
+  hidden.control->props().m_dValue = -50;
+  hidden.renderers->calls.clear();
+  hidden.control->Paint();
+  EXPECT_TRUE(hidden.renderers->calls.empty());
+  hidden.control->props().m_dMax = 100;  // "25%" now: not the empty text
+  hidden.control->Paint();
+  EXPECT_FALSE(hidden.renderers->calls.empty());
 }
 
 TEST(PaintDriver, GoneWindowStopsThePaint) {

@@ -148,6 +148,7 @@ TEST_F(Persistence, StoredKeysKeepWhatTheSettersWouldChange) {
   bag.Set(u"Max", 20.0);
   bag.Set(u"Value", 50.0);
   bag.Set(u"TextAlignment", std::int32_t(7));
+  bag.Set(u"ShowCaption", false);  // a drawn horizontal caption resets the alignment
   bag.Set(u"PercentFormat", std::u16string(u"0.0%"));
   bag.Set(u"AlternateForeColor", std::int32_t(0x8000000D));
   bag.Set(u"ShadowIntensity", std::int32_t(300));
@@ -192,7 +193,8 @@ TEST_F(Persistence, ThemeIdentityIsRefreshedFirstAndOnlyAtRunTime) {
   bag.Set(u"Style", std::int32_t(eProgStandard));
   b.platform.colorName = u"Metallic";
   b.host.userMode = false;
-  B().paint().m_bRegionDirty = false;
+  B().RedrawWhole();  // takes the region up to date
+  ASSERT_FALSE(B().paint().m_bRegionDirty);
   ReadProperties(B(), bag);
   EXPECT_EQ(B().paint().m_sColorName, u"NORMALCOLOR");
   EXPECT_TRUE(B().paint().m_bRegionDirty);

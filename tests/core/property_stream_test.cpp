@@ -72,6 +72,10 @@ void Randomise(Vantiq& c, std::mt19937& rng) {
     *text = RandomText(rng);
   for (std::int32_t* number : {&p.m_lOrientation, &p.m_lScrolling, &p.m_lStyle, &p.m_lTextAlignment})
     *number = static_cast<std::int32_t>(rng() % 2 ? rng() : rng() % 5);
+  // The loading control's first paint resets an alignment it does not know when it lays
+  // out a horizontal caption.
+  if (p.m_bShowCaption && p.m_lOrientation != eProgressBarOrientationVertical)
+    p.m_lTextAlignment = static_cast<std::int32_t>(rng() % 3);
   p.m_lShadowIntensity = static_cast<std::int32_t>(rng() % 256);
   p.m_oBackgroundPicture = RandomPicture(rng);
   p.m_oProgressPicture = RandomPicture(rng);

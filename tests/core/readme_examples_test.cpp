@@ -6,9 +6,9 @@
 #include <regex>
 #include <string>
 
-#include "caption/compose_caption.h"
 #include "control/memory_property_bag.h"
 #include "control/persistence.h"
+#include "control/vantiq.h"
 #include "support/control_rig.h"
 #include "support/project_files.h"
 
@@ -36,7 +36,7 @@ TEST(ReadmeExamples, WebPageParametersLoadAsTheTextSays) {
   EXPECT_EQ(c.Value(), 50);
   EXPECT_EQ(c.ForeColor(), Rgb(128, 0, 0));
   EXPECT_TRUE(c.Shadow());
-  EXPECT_EQ(ComposeCaption(c), u"25.0%");
+  EXPECT_EQ(c.ComposeCaption(), u"25.0%");
 }
 
 TEST(ReadmeExamples, CppExampleIsTheBuiltFile) {

@@ -1,4 +1,4 @@
-#include "render/region.h"
+#include "draw/region.h"
 
 #include <gtest/gtest.h>
 

@@ -6,19 +6,22 @@
 
 namespace vantiq::testing {
 
-void RecordingRenderers::DrawFrame(bool frameOnly) {
-  calls.push_back({"Frame", frameOnly, control_.paint().m_hDC->Clip()});
+void RecordingRenderers::DrawFrame(const PaintSnapshot&, Surface& dc, bool frameOnly) {
+  calls.push_back({"Frame", frameOnly, dc.Clip()});
   if (onFrame) onFrame(frameOnly);
 }
 
-void RecordingRenderers::DrawFill() {
-  calls.push_back({"Fill", false, control_.paint().m_hDC->Clip()});
-  if (onFill) onFill();
+FillResult RecordingRenderers::DrawFill(const PaintSnapshot&, Surface& dc) {
+  calls.push_back({"Fill", false, dc.Clip()});
+  if (onFill) onFill(dc);
+  FillResult result;
+  result.m_lSplit = split;
+  return result;
 }
 
-void RecordingRenderers::DrawCaption(bool inFill) {
-  calls.push_back({"Caption", inFill, control_.paint().m_hDC->Clip()});
-  if (onCaption) onCaption(inFill);
+void RecordingRenderers::DrawCaption(const PaintSnapshot&, const CaptionPass& pass, Surface& dc) {
+  calls.push_back({"Caption", pass.inFill, dc.Clip(), pass.text});
+  if (onCaption) onCaption(pass, dc);
 }
 
 std::vector<std::string> RecordingRenderers::Names() const {
@@ -41,7 +44,7 @@ ControlRig::ControlRig(int width, int height, const std::string& version) {
   host.width = width;
   host.height = height;
   control = std::make_unique<Vantiq>(host, platform);
-  auto recorder = std::make_unique<RecordingRenderers>(*control);
+  auto recorder = std::make_unique<RecordingRenderers>();
   renderers = recorder.get();
   control->SetRenderers(std::move(recorder));
 }

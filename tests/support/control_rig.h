@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "backends/soft/scriptable_platform.h"
+#include "control/renderers.h"
 #include "control/vantiq.h"
-#include "render/renderers.h"
 #include "support/recording_host.h"
 
 namespace vantiq::testing {
@@ -19,24 +19,22 @@ struct RenderCall {
   std::string name;  // "Frame", "Fill" or "Caption"
   bool flag = false;  // frameOnly or inFill
   std::optional<Rect> clip;
+  std::u16string text;  // a caption pass's text
 };
 
 // Records each renderer call with the clip in force; optional actions draw or poke.
 class RecordingRenderers : public Renderers {
  public:
-  explicit RecordingRenderers(Vantiq& control) : control_(control) {}
   std::vector<RenderCall> calls;
+  std::int32_t split = 0;  // where the recorded fill says it ends
   std::function<void(bool)> onFrame;
-  std::function<void()> onFill;
-  std::function<void(bool)> onCaption;
+  std::function<void(Surface&)> onFill;
+  std::function<void(const CaptionPass&, Surface&)> onCaption;
 
-  void DrawFrame(bool frameOnly) override;
-  void DrawFill() override;
-  void DrawCaption(bool inFill) override;
+  void DrawFrame(const PaintSnapshot& s, Surface& dc, bool frameOnly) override;
+  FillResult DrawFill(const PaintSnapshot& s, Surface& dc) override;
+  void DrawCaption(const PaintSnapshot& s, const CaptionPass& pass, Surface& dc) override;
   std::vector<std::string> Names() const;
-
- private:
-  Vantiq& control_;
 };
 
 class ControlRig {

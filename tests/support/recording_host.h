@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "control/host.h"
-#include "render/surface.h"
+#include "draw/surface.h"
 
 namespace vantiq::testing {
 

@@ -2,13 +2,15 @@
 // renderer draws on its own.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "backends/soft/bitmap_picture.h"
-#include "render/standard_renderers.h"
+#include "control/standard_renderers.h"
+#include "render/paint_snapshot.h"
 #include "support/control_rig.h"
 
 namespace vantiq::testing {
@@ -24,14 +26,19 @@ struct Bar {
   std::string version = "winxp";  // other versions need a thread of their own
   bool visualStyles = true;
   bool caption = false;  // the renderers' own tests look at the bar without its text
+  bool msimg32 = true, gradientFill = true;  // Msimg32 present, and exporting GradientFill
 };
 
 // The bar drawn by Redraw in kFill on kBack, with or without the caption.
 inline std::unique_ptr<ControlRig> StartBar(const Bar& bar) {
   auto rig = std::make_unique<ControlRig>(bar.width, bar.height, bar.version);
   Vantiq& c = *rig->control;
-  c.SetRenderers(std::make_unique<StandardRenderers>(c));
+  c.SetRenderers(std::make_unique<StandardRenderers>(c.platform(), c.ops()));
   rig->platform.visualStyles = bar.visualStyles;
+  if (!bar.msimg32)
+    rig->platform.libraries.erase("msimg32.dll");
+  else if (!bar.gradientFill)
+    rig->platform.libraries["msimg32.dll"].erase("GradientFill");
   rig->Start();
   c.SetProgressColor(kFill);
   c.SetBackColor(kBack);
@@ -43,12 +50,23 @@ inline std::unique_ptr<ControlRig> StartBar(const Bar& bar) {
   return rig;
 }
 
-// Clears the surface to kClear and runs the fill (or the frame) alone on it.
-inline const Surface& DrawAlone(ControlRig& rig, bool fill, bool frameOnly = false) {
+// Clears the surface to kClear and runs the fill (or the frame) alone on it, with what
+// the control's next paint would read as `edit` changes it; the fill's result goes to
+// *result.
+inline const Surface& DrawAlone(ControlRig& rig, bool fill, bool frameOnly = false,
+                                const std::function<void(PaintSnapshot&)>& edit = {},
+                                FillResult* result = nullptr) {
   Surface& dc = *rig.control->paint().m_hDC;
   dc.FillRect({0, 0, dc.Width(), dc.Height()}, kClear);
-  StandardRenderers renderers(*rig.control);
-  fill ? renderers.DrawFill() : renderers.DrawFrame(frameOnly);
+  StandardRenderers renderers(rig.control->platform(), rig.control->ops());
+  PaintSnapshot snapshot = rig.control->TakePaintSnapshot();
+  if (edit) edit(snapshot);
+  if (fill) {
+    const FillResult drawn = renderers.DrawFill(snapshot, dc);
+    if (result) *result = drawn;
+  } else {
+    renderers.DrawFrame(snapshot, dc, frameOnly);
+  }
   return dc;
 }
 

@@ -3,8 +3,8 @@
 
 #include <memory>
 
+#include "draw/surface.h"
 #include "platform/platform.h"
-#include "render/surface.h"
 
 // A blank (all zero) w x h surface. Natively a SoftSurface over `colors`. On Windows a
 // GdiSurface over a DIB section, so the same tests run on real GDI; GDI draws edges in

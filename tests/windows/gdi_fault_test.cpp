@@ -4,8 +4,8 @@
 // the resources are back.
 #include "backends/gdi/gdi_allocation.h"
 #include "backends/soft/bitmap_picture.h"
+#include "common/enums.h"
 #include "common/gdi_objects.h"
-#include "control/enums.h"
 #include "support/window_host.h"
 
 #include <gtest/gtest.h>

@@ -5,8 +5,8 @@
 // GDI shows the same pixels as the software surface scripted to lack the library.
 #include "backends/soft/scriptable_platform.h"
 #include "backends/soft/soft_surface.h"
+#include "common/enums.h"
 #include "common/plain_host.h"
-#include "control/enums.h"
 #include "support/control_rig.h"
 #include "support/real_system.h"
 #include "support/window_host.h"

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "control/host.h"
-#include "render/surface.h"
+#include "draw/surface.h"
 
 namespace vantiq::tools {
 

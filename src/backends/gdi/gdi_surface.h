@@ -8,8 +8,8 @@
 #include <windows.h>
 
 #include "backends/gdi/gdi_handles.h"
+#include "draw/surface.h"
 #include "platform/platform.h"
-#include "render/surface.h"
 
 namespace vantiq {
 

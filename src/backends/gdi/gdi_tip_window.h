@@ -8,7 +8,7 @@
 
 #include <cstddef>
 
-#include "window/tip_window.h"
+#include "platform/tip_window.h"
 
 namespace vantiq {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "control/picture.h"
+#include "draw/picture.h"
 
 namespace vantiq {
 

@@ -13,7 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "render/log_font.h"
+#include "draw/log_font.h"
 
 namespace vantiq::soft_text {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/types.h"
-#include "render/surface.h"
+#include "draw/surface.h"
 
 namespace vantiq {
 

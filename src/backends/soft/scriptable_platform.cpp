@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "backends/soft/soft_surface.h"
+#include "draw/surface.h"
 #include "platform/progress_theme.h"
-#include "render/surface.h"
 
 namespace vantiq {
 namespace {

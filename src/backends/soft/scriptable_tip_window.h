@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "window/tip_window.h"
+#include "platform/tip_window.h"
 
 namespace vantiq {
 

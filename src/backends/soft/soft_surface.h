@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "draw/surface.h"
 #include "platform/platform.h"
-#include "render/surface.h"
 
 namespace vantiq {
 

@@ -1,6 +1,7 @@
 // Redraw: the one routine that draws the control, and the theme and back-buffer
 // bookkeeping around it.
-#include "caption/percent_text.h"
+#include "common/enums.h"
+#include "control/percent_text.h"
 #include "control/vantiq.h"
 #include "platform/color_xp.h"
 #include "platform/mod_version_ex.h"
@@ -83,16 +84,21 @@ void Vantiq::DrawPaint() {
     IgnoreErrors([&] { UpdateWindowRegion(); });
     // Kept for the whole paint, whatever the handlers it runs do to the host's surfaces.
     if (const std::shared_ptr<Surface> dc = paint_.m_hDC) {
-      IgnoreErrors([&] { ops_.FillRectColor(paint_.m_rcClient, ResolveBackColor(), *dc); });
+      const PaintSnapshot snapshot = TakePaintSnapshot();
+      IgnoreErrors([&] { ops_.FillRectColor(snapshot.m_rcClient, snapshot.m_lBackColor, *dc); });
       if (renderers_) {
-        IgnoreErrors([&] { renderers_->DrawFrame(false); });
-        IgnoreErrors([&] { renderers_->DrawFill(); });
+        IgnoreErrors([&] { renderers_->DrawFrame(snapshot, *dc, false); });
+        IgnoreErrors([&] {
+          const FillResult fill = renderers_->DrawFill(snapshot, *dc);
+          paint_.m_lSplit = fill.m_lSplit;
+          paint_.m_lFillColor = fill.m_lFillColor;
+        });
       }
       if (props_.m_bRightToLeft)
         IgnoreErrors([&] { dc->MirrorHorizontally(host_.ScaleWidth(), host_.ScaleHeight()); });
       paint_.m_sShownCaption.clear();  // stays empty when no caption is drawn
-      DrawCaptionPasses(*dc);
-      if (renderers_ && FrameOnTop()) IgnoreErrors([&] { renderers_->DrawFrame(true); });
+      DrawCaptionPasses(snapshot, *dc);
+      if (renderers_ && FrameOnTop()) IgnoreErrors([&] { renderers_->DrawFrame(snapshot, *dc, true); });
       IgnoreErrors([&] { host_.CaptionShown(paint_.m_sShownCaption); });
     }
   }
@@ -135,7 +141,34 @@ void Vantiq::UpdateWindowRegion() {
   ApplyRoundedRegion(paint_.m_rcClient, hwnd);  // replaces any region the window has
 }
 
-void Vantiq::DrawCaptionPasses(Surface& dc) {
+PaintSnapshot Vantiq::TakePaintSnapshot() const {
+  PaintSnapshot s;
+  s.m_lStyle = props_.m_lStyle;
+  s.m_lOrientation = props_.m_lOrientation;
+  s.m_lScrolling = props_.m_lScrolling;
+  s.m_bRightToLeft = props_.m_bRightToLeft;
+  s.m_bSegmentBorders = props_.m_bSegmentBorders;
+  s.m_lProgressColor = props_.m_lProgressColor;
+  s.m_lSegmentBorderColor = props_.m_lSegmentBorderColor;
+  s.m_lBackColor = ResolveBackColor();
+  s.m_oProgressPicture = props_.m_oProgressPicture;
+  s.m_oBackgroundPicture = props_.m_oBackgroundPicture;
+  s.m_lHwnd = props_.m_lHwnd;
+  s.m_hTheme = paint_.m_hTheme;
+  s.m_bThemesActive = paint_.m_bThemesActive;
+  s.m_bThemedMode = paint_.m_bThemedMode;
+  s.m_sThemeFile = paint_.m_sThemeFile;
+  s.m_sColorName = paint_.m_sColorName;
+  s.m_rcClient = paint_.m_rcClient;
+  s.m_rcFill = paint_.m_rcFill;
+  s.m_dFraction = paint_.m_dFraction;
+  s.m_lChunk = paint_.m_lChunk;
+  s.m_lGap = paint_.m_lGap;
+  s.m_bGradientFill = paint_.m_bGradientFill;
+  return s;
+}
+
+void Vantiq::DrawCaptionPasses(const PaintSnapshot& s, Surface& dc) {
   const Rect& rc = paint_.m_rcClient;
   const std::int32_t split = paint_.m_lSplit;
   Rect inside, outside;
@@ -150,10 +183,51 @@ void Vantiq::DrawCaptionPasses(Surface& dc) {
     outside = {split, rc.top, rc.right, rc.bottom};
   }
   ops_.ClipTo(dc, inside);
-  if (renderers_) IgnoreErrors([&] { renderers_->DrawCaption(true); });
+  IgnoreErrors([&] { DrawCaptionPass(s, true, dc); });
   ops_.ClipTo(dc, outside);
-  if (renderers_) IgnoreErrors([&] { renderers_->DrawCaption(false); });
+  IgnoreErrors([&] { DrawCaptionPass(s, false, dc); });
   ops_.ResetClip(dc);
+}
+
+void Vantiq::CheckShadowAvailable() {
+  const bool vertical = props_.m_lOrientation == eProgressBarOrientationVertical;
+  if (modVersionEx::IsWin98SE(platform_) || (modVersionEx::IsWinME(platform_) && vertical) ||
+      !paint_.m_bMsimg32)
+    props_.m_bShadow = false;
+}
+
+// One pass: composing the text raises the caption handler, so what the renderer reads
+// of the properties is taken after it; a fault while composing ends the pass.
+void Vantiq::DrawCaptionPass(const PaintSnapshot& s, bool inFill, Surface& dc) {
+  if (!renderers_ || !props_.m_bShowCaption) return;
+  CheckShadowAvailable();
+  // The shadow's settings are taken before the text is composed: what a caption
+  // handler changes shows from the next pass on.
+  std::optional<CaptionPass::Shadow> shadow;
+  if (props_.m_bShadow)
+    shadow = CaptionPass::Shadow{TranslateColor(inFill ? props_.m_lAlternateShadowColor : props_.m_lShadowColor),
+                                 props_.m_lShadowIntensity};
+  CaptionPass pass;
+  pass.inFill = inFill;
+  pass.text = ComposeCaption();
+  pass.font = props_.m_oFnt;
+  if (!pass.font) return;
+  // Only a change is written: every write to the font object notifies its sinks.
+  const FontRef baseFont = host_.BaseFont();
+  if (baseFont && baseFont->Bold() && !pass.font->Bold()) pass.font->SetBold(true);
+  // A stored alignment the control does not know (a saved bag may hold one) is reset to
+  // centred when a horizontal caption is laid out.
+  const std::int32_t align = props_.m_lTextAlignment;
+  if (props_.m_lOrientation != eProgressBarOrientationVertical && align != ePbTextAlignLeft &&
+      align != ePbTextAlignRight && align != ePbTextAlignCenter)
+    props_.m_lTextAlignment = ePbTextAlignCenter;
+  pass.m_lTextAlignment = props_.m_lTextAlignment;
+  pass.m_lForeColor = props_.m_lForeColor;
+  pass.m_lAlternateForeColor = props_.m_lAlternateForeColor;
+  // A handler that turned Shadow off drops this pass's shadow; one that turned it on
+  // finds none prepared, and the next pass draws it.
+  if (props_.m_bShadow) pass.shadow = shadow;
+  renderers_->DrawCaption(s, pass, dc);
 }
 
 bool Vantiq::FrameOnTop() {
@@ -191,6 +265,19 @@ std::int32_t Vantiq::RefreshThemeState(WindowHandle /*hwnd*/, std::uint32_t mess
     paint_.m_lHighlightColor = platform_.GetSysColor(kColorHighlight);
   });
   return 0;
+}
+
+void Vantiq::SystemSettingsChanged(WindowHandle hwnd, std::uint32_t message, std::uintptr_t wParam,
+                                   std::intptr_t lParam) {
+  RefreshThemeState(hwnd, message, wParam, lParam);
+  paint_.m_bRegionDirty = true;
+  paint_.m_bRedraw = true;
+  Redraw();
+}
+
+void Vantiq::RedrawWhole() {
+  paint_.m_bRedraw = true;
+  Redraw();
 }
 
 void Vantiq::RefreshThemeIdentity() {

@@ -1,4 +1,4 @@
-#include "caption/percent_text.h"
+#include "control/percent_text.h"
 
 #include <cmath>
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "common/types.h"
-#include "render/log_font.h"
+#include "draw/log_font.h"
 
 namespace vantiq {
 

@@ -1,4 +1,4 @@
-#include "render/log_font.h"
+#include "draw/log_font.h"
 
 #include <algorithm>
 #include <tuple>

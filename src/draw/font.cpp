@@ -1,4 +1,4 @@
-#include "control/font.h"
+#include "draw/font.h"
 
 #include <algorithm>
 

@@ -1,13 +1,12 @@
-#include "caption/compose_caption.h"
-
+// Which text a caption pass shows.
 #include "caption/mod_utf8.h"
-#include "caption/percent_text.h"
+#include "control/percent_text.h"
 #include "control/vantiq.h"
 
 namespace vantiq {
 
-std::u16string ComposeCaption(Vantiq& control) {
-  Properties& p = control.props();
+std::u16string Vantiq::ComposeCaption() {
+  Properties& p = props_;
   const bool marquee = p.m_lScrolling == eProgressBarScrollMarquee;
   std::u16string text;
   if (marquee && !p.m_sSearchCaption.empty()) {
@@ -16,16 +15,14 @@ std::u16string ComposeCaption(Vantiq& control) {
     text = p.m_sCaption;
   } else {
     if (p.m_sPercentFormat.empty()) p.m_sPercentFormat = u"#0";
-    text = BuildPercentText(p.m_dValue, p.m_dMax, p.m_sPercentFormat, control.host());
-    control.paint().m_sLastPercent = text;
+    text = BuildPercentText(p.m_dValue, p.m_dMax, p.m_sPercentFormat, host_);
+    paint_.m_sLastPercent = text;
   }
   // The handler works on the stored numbers themselves: what it leaves there stays,
   // unclamped, and the second pass of the same paint already sees it.
-  if (p.m_bCaptionCallBack)
-    control.host().RaiseProgressTextCallBack(p.m_dValue, p.m_dMin, p.m_dMax, text);
-  std::u16string shown = modUTF8::DecodeIfUtf8(control.platform(), text);
-  control.paint().m_sShownCaption = shown;
-  return shown;
+  if (p.m_bCaptionCallBack) host_.RaiseProgressTextCallBack(p.m_dValue, p.m_dMin, p.m_dMax, text);
+  paint_.m_sShownCaption = modUTF8::DecodeIfUtf8(platform_, text);
+  return paint_.m_sShownCaption;
 }
 
 }  // namespace vantiq

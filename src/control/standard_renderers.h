@@ -1,0 +1,31 @@
+// The renderers the control draws with: the frame, the fill (with the marquee) and the
+// caption.
+#pragma once
+
+#include "caption/caption_renderer.h"
+#include "control/renderers.h"
+#include "render/fill_renderer.h"
+#include "render/frame_renderer.h"
+
+namespace vantiq {
+
+class StandardRenderers : public Renderers {
+ public:
+  StandardRenderers(Platform& platform, const DrawingOps& ops)
+      : frame_(platform, ops), fill_(platform, ops), caption_(platform, ops) {}
+
+  void DrawFrame(const PaintSnapshot& s, Surface& dc, bool frameOnly) override {
+    frame_.DrawFrame(s, dc, frameOnly);
+  }
+  FillResult DrawFill(const PaintSnapshot& s, Surface& dc) override { return fill_.DrawFill(s, dc); }
+  void DrawCaption(const PaintSnapshot& s, const CaptionPass& pass, Surface& dc) override {
+    caption_.DrawCaption(s, pass, dc);
+  }
+
+ private:
+  FrameRenderer frame_;
+  FillRenderer fill_;
+  CaptionRenderer caption_;
+};
+
+}  // namespace vantiq
