@@ -15,9 +15,9 @@ namespace {
 // Records whether the frame was drawn again on top of the caption.
 class FrameWatch : public Renderers {
  public:
-  void DrawFrame(bool frameOnly) override { onTop = onTop || frameOnly; }
-  void DrawFill() override {}
-  void DrawCaption(bool) override {}
+  void DrawFrame(const PaintSnapshot&, Surface&, bool frameOnly) override { onTop = onTop || frameOnly; }
+  FillResult DrawFill(const PaintSnapshot&, Surface&) override { return {}; }
+  void DrawCaption(const PaintSnapshot&, const CaptionPass&, Surface&) override {}
   bool onTop = false;
 };
 
