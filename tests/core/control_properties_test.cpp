@@ -57,29 +57,24 @@ TEST_F(ControlProperties, NewControlHasEveryDefault) {
 }
 
 TEST_F(ControlProperties, EverySetterNotifiesItsNameAndRedraws) {
+  using V = Vantiq&;
   const std::pair<const char16_t*, std::function<void(Vantiq&)>> rows[] = {
-      {u"TextAlignment", [](Vantiq& v) { v.SetTextAlignment(0); }},
-      {u"Font", [](Vantiq& v) { v.SetFont(std::make_shared<StdFont>()); }},
-      {u"Min", [](Vantiq& v) { v.SetMin(-5); }},            {u"Max", [](Vantiq& v) { v.SetMax(50); }},
-      {u"Orientation", [](Vantiq& v) { v.SetOrientation(9); }}, {u"Enabled", [](Vantiq& v) { v.SetEnabled(false); }},
-      {u"Scrolling", [](Vantiq& v) { v.SetScrolling(-3); }}, {u"ShowCaption", [](Vantiq& v) { v.SetShowCaption(false); }},
-      {u"SearchCaption", [](Vantiq& v) { v.SetSearchCaption(u"Searching"); }},
-      {u"PercentFormat", [](Vantiq& v) { v.SetPercentFormat(u"0.0"); }},
-      {u"Caption", [](Vantiq& v) { v.SetCaption(u"Done"); }}, {u"Shadow", [](Vantiq& v) { v.SetShadow(true); }},
-      {u"ShadowIntensity", [](Vantiq& v) { v.SetShadowIntensity(10); }},
-      {u"Value", [](Vantiq& v) { v.SetValue(42); }},         {u"Style", [](Vantiq& v) { v.SetStyle(3); }},
-      {u"ForeColor", [](Vantiq& v) { v.SetForeColor(0xFF); }},
-      {u"BackColor", [](Vantiq& v) { v.SetBackColor(0x80000005u); }},
-      {u"ShadowColor", [](Vantiq& v) { v.SetShadowColor(0x123456); }},
-      {u"SegmentBorderColor", [](Vantiq& v) { v.SetSegmentBorderColor(0); }},
-      {u"RightToLeft", [](Vantiq& v) { v.SetRightToLeft(false); }},
-      {u"ProgressColor", [](Vantiq& v) { v.SetProgressColor(0xFF00); }},
-      {u"SegmentBorders", [](Vantiq& v) { v.SetSegmentBorders(true); }},
-      {u"CaptionCallBack", [](Vantiq& v) { v.SetCaptionCallBack(true); }},
-      {u"ProgressPicture", [](Vantiq& v) { v.SetProgressPicture(nullptr); }},
-      {u"BackgroundPicture", [](Vantiq& v) { v.SetBackgroundPicture(nullptr); }},
-      {u"AlternateForeColor", [](Vantiq& v) { v.SetAlternateForeColor(0xFF); }},
-      {u"AlternateShadowColor", [](Vantiq& v) { v.SetAlternateShadowColor(0xFF); }},
+      {u"TextAlignment", [](V v) { v.SetTextAlignment(0); }}, {u"Font", [](V v) { v.SetFont(std::make_shared<StdFont>()); }},
+      {u"Min", [](V v) { v.SetMin(-5); }}, {u"Max", [](V v) { v.SetMax(50); }}, {u"Value", [](V v) { v.SetValue(42); }},
+      {u"Orientation", [](V v) { v.SetOrientation(9); }}, {u"Enabled", [](V v) { v.SetEnabled(false); }},
+      {u"Scrolling", [](V v) { v.SetScrolling(-3); }}, {u"ShowCaption", [](V v) { v.SetShowCaption(false); }},
+      {u"SearchCaption", [](V v) { v.SetSearchCaption(u"Searching"); }}, {u"Style", [](V v) { v.SetStyle(3); }},
+      {u"PercentFormat", [](V v) { v.SetPercentFormat(u"0.0"); }}, {u"Caption", [](V v) { v.SetCaption(u"Done"); }},
+      {u"Shadow", [](V v) { v.SetShadow(true); }}, {u"ShadowIntensity", [](V v) { v.SetShadowIntensity(10); }},
+      {u"ForeColor", [](V v) { v.SetForeColor(0xFF); }}, {u"BackColor", [](V v) { v.SetBackColor(0x80000005u); }},
+      {u"ShadowColor", [](V v) { v.SetShadowColor(0x123456); }}, {u"ProgressColor", [](V v) { v.SetProgressColor(0xFF00); }},
+      {u"SegmentBorderColor", [](V v) { v.SetSegmentBorderColor(0); }},
+      {u"RightToLeft", [](V v) { v.SetRightToLeft(false); }}, {u"SegmentBorders", [](V v) { v.SetSegmentBorders(true); }},
+      {u"CaptionCallBack", [](V v) { v.SetCaptionCallBack(true); }},
+      {u"ProgressPicture", [](V v) { v.SetProgressPicture(nullptr); }},
+      {u"BackgroundPicture", [](V v) { v.SetBackgroundPicture(nullptr); }},
+      {u"AlternateForeColor", [](V v) { v.SetAlternateForeColor(0xFF); }},
+      {u"AlternateShadowColor", [](V v) { v.SetAlternateShadowColor(0xFF); }},
   };
   for (const auto& [name, set] : rows) {
     Clear();
@@ -93,41 +88,28 @@ TEST_F(ControlProperties, EverySetterNotifiesItsNameAndRedraws) {
 // Each row runs on a new control: the setters in order, then what the getter answers.
 TEST(PropertyRules, SettersClampIgnoreOrAcceptWithoutErrors) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  using Set = std::function<void(Vantiq&)>;
-  using Get = std::function<double(Vantiq&)>;
-  const Get value = [](Vantiq& v) { return v.Value(); };
-  const struct {
-    const char* what;
-    Set set;
-    Get get;
-    double want;  // NaN: the getter answers NaN
-  } rows[] = {
-      {"Min raises the value", [](Vantiq& v) { v.SetValue(50), v.SetMin(60); }, value, 60},
-      {"Max lowers it", [](Vantiq& v) { v.SetValue(50), v.SetMin(60), v.SetMax(40); }, value, 40},
-      {"Max never touches Min", [](Vantiq& v) { v.SetMin(60), v.SetMax(40); }, [](Vantiq& v) { return v.Min(); }, 60},
-      {"Min above Max: the lower bound first", [](Vantiq& v) { v.SetMin(60), v.SetMax(40), v.SetValue(50); }, value, 60},
-      {"... then the upper", [](Vantiq& v) { v.SetMin(60), v.SetMax(40), v.SetValue(70); }, value, 40},
-      {"a NaN value stores Min", [&](Vantiq& v) { v.SetMin(-3), v.SetValue(30), v.SetValue(nan); }, value, -3},
-      {"an unordered Max leaves the value", [&](Vantiq& v) { v.SetValue(30), v.SetMax(nan); }, value, 30},
-      {"an unordered Min is taken by the value", [&](Vantiq& v) { v.SetValue(30), v.SetMin(nan); }, value, nan},
-      {"TextAlignment out of range is ignored",
-       [](Vantiq& v) { v.SetTextAlignment(1), v.SetTextAlignment(3), v.SetTextAlignment(-1); },
-       [](Vantiq& v) { return v.TextAlignment(); }, 1},
-      {"ShadowIntensity clamps to 0", [](Vantiq& v) { v.SetShadowIntensity(-5); },
-       [](Vantiq& v) { return v.ShadowIntensity(); }, 0},
-      {"... and to 255", [](Vantiq& v) { v.SetShadowIntensity(300); }, [](Vantiq& v) { return v.ShadowIntensity(); },
-       255},
-      {"Orientation takes anything", [](Vantiq& v) { v.SetOrientation(17); }, [](Vantiq& v) { return v.Orientation(); },
-       17},
-      {"Scrolling too", [](Vantiq& v) { v.SetScrolling(-8); }, [](Vantiq& v) { return v.Scrolling(); }, -8},
-      {"Style too", [](Vantiq& v) { v.SetStyle(3); }, [](Vantiq& v) { return v.Style(); }, 3},
+  const std::pair<double, std::function<double(Vantiq&)>> rows[] = {  // NaN: the getter answers NaN
+      {60, [](Vantiq& v) { return v.SetValue(50), v.SetMin(60), v.Value(); }},  // Min raises the value,
+      {40, [](Vantiq& v) { return v.SetValue(50), v.SetMin(60), v.SetMax(40), v.Value(); }},  // Max lowers it
+      {60, [](Vantiq& v) { return v.SetMin(60), v.SetMax(40), v.Min(); }},                    // but not Min
+      {60, [](Vantiq& v) { return v.SetMin(60), v.SetMax(40), v.SetValue(50), v.Value(); }},  // lower bound first
+      {40, [](Vantiq& v) { return v.SetMin(60), v.SetMax(40), v.SetValue(70), v.Value(); }},
+      {-3, [&](Vantiq& v) { return v.SetMin(-3), v.SetValue(30), v.SetValue(nan), v.Value(); }},  // NaN stores Min
+      {30, [&](Vantiq& v) { return v.SetValue(30), v.SetMax(nan), v.Value(); }},  // an unordered Max leaves it
+      {nan, [&](Vantiq& v) { return v.SetValue(30), v.SetMin(nan), v.Value(); }},  // an unordered Min takes it
+      {1, [](Vantiq& v) { return v.SetTextAlignment(1), v.SetTextAlignment(3), v.SetTextAlignment(-1), v.TextAlignment(); }},
+      {0, [](Vantiq& v) { return v.SetShadowIntensity(-5), v.ShadowIntensity(); }},
+      {255, [](Vantiq& v) { return v.SetShadowIntensity(300), v.ShadowIntensity(); }},
+      {17, [](Vantiq& v) { return v.SetOrientation(17), v.Orientation(); }},  // accepted as they are
+      {-8, [](Vantiq& v) { return v.SetScrolling(-8), v.Scrolling(); }},
+      {3, [](Vantiq& v) { return v.SetStyle(3), v.Style(); }},
   };
-  for (const auto& row : rows) {
+  for (const auto& [want, run] : rows) {
     ControlRig rig;
     rig.Start();
-    EXPECT_NO_THROW(row.set(*rig.control)) << row.what;
-    const double got = row.get(*rig.control);
-    EXPECT_TRUE(got == row.want || (std::isnan(got) && std::isnan(row.want))) << row.what << ": " << got;
+    double got = 0;
+    EXPECT_NO_THROW(got = run(*rig.control)) << "row " << &want - &rows[0].first;
+    EXPECT_TRUE(got == want || (std::isnan(got) && std::isnan(want))) << "row " << &want - &rows[0].first << ": " << got;
   }
 }
 

@@ -36,35 +36,37 @@ class FakeCodec : public PictureCodec {
 };
 
 // Every saved property away from its default, each value unlike its neighbours' so that
-// swapped fields show; `odd` gives every flag the other way, so each font flag, colour and
-// Boolean is seen both ways. Texts carry surrogates and units above 0x7FFF; the charset
-// does not fit a byte; numbers need all 32 bits.
-void Distinct(Vantiq& c, bool odd) {
+// swapped fields show. Over states 0, 1 and 2 each flag goes both ways with a pattern of
+// its own; texts carry surrogates and units above 0x7FFF; the charset does not fit a
+// byte; numbers need all 32 bits.
+void Distinct(Vantiq& c, int k) {
+  const auto flag = [k](int j) { return ((0b011110101001010 >> (3 * j)) >> k & 1) != 0; };
+  const bool odd = k == 1;
   auto font = std::make_shared<StdFont>();
   font->SetName(odd ? u"T\u00E4homa \U0001F600" : u"\uFFFFx");
-  font->SetSize(odd ? 10.35 : 0.01);
-  font->SetBold(odd);
-  if (!odd) font->SetWeight(900);
-  font->SetItalic(!odd);
-  font->SetUnderline(odd);
-  font->SetStrikethrough(!odd);
+  font->SetSize(odd ? 10.35 : 0.01 + k);
+  font->SetBold(flag(0));
+  if (k == 0) font->SetWeight(900);
+  font->SetItalic(flag(1));
+  font->SetUnderline(flag(2));
+  font->SetStrikethrough(flag(3));
   font->SetCharset(odd ? -2 : 0x1234);
   c.SetFont(font);
   Properties& p = c.props();
   p.m_dMin = odd ? -999999.5 : 3.25;
-  p.m_dMax = odd ? 987654.125 : 3.25;
+  p.m_dMax = odd ? 987654.125 : 3.25 + k;
   p.m_dValue = odd ? -0.75 : 3.25;
-  OleColor next = odd ? 0x80000001u : 0xFFFFFF00u;
+  OleColor next = odd ? 0x80000001u : 0xFFFFFF00u - k;
   for (OleColor* color : {&p.m_lBackColor, &p.m_lForeColor, &p.m_lAlternateForeColor, &p.m_lProgressColor,
                           &p.m_lSegmentBorderColor, &p.m_lShadowColor, &p.m_lAlternateShadowColor})
     *color = next++;
-  bool flag = odd;
+  int j = 0;
   for (bool* b : {&p.m_bCaptionCallBack, &p.m_bRightToLeft, &p.m_bSegmentBorders, &p.m_bShadow, &p.m_bShowCaption})
-    *b = flag = !flag;
+    *b = flag(j++);
   p.m_sCaption = odd ? u"\xD800x\U0001F601" : u"C";
   p.m_sSearchCaption = odd ? u"S\u00E9" : u"\x8000";
   p.m_sPercentFormat = odd ? u"0.0%" : u"";
-  std::int32_t n = odd ? -2147483647 : 65536;
+  std::int32_t n = odd ? -2147483647 : 65536 + k;
   for (std::int32_t* number : {&p.m_lOrientation, &p.m_lScrolling, &p.m_lStyle, &p.m_lTextAlignment}) *number = n++;
   p.m_lShadowIntensity = odd ? 255 : 1;
   p.m_oBackgroundPicture = odd ? nullptr : std::make_shared<BytesPicture>(Bytes{});
@@ -107,14 +109,14 @@ class PropertyStream : public ::testing::Test {
 };
 
 TEST_F(PropertyStream, EveryValueRoundTripsByteForByteAndValueForValue) {
-  for (bool odd : {false, true}) {
-    Distinct(A(), odd);
+  for (int k : {0, 1, 2}) {
+    Distinct(A(), k);
     const Bytes saved = SavePropertyStream(A(), codec);
     const StreamLoadResult loaded = LoadPropertyStream(B(), saved.data(), saved.size(), codec);
-    ASSERT_EQ(loaded.error, StreamError::kNone) << odd;
+    ASSERT_EQ(loaded.error, StreamError::kNone) << k;
     EXPECT_EQ(loaded.consumed, saved.size());
-    EXPECT_TRUE(SameState(A(), B())) << odd;
-    EXPECT_EQ(SavePropertyStream(B(), codec), saved) << odd;
+    EXPECT_TRUE(SameState(A(), B())) << k;
+    EXPECT_EQ(SavePropertyStream(B(), codec), saved) << k;
     EXPECT_NE(B().Font(), A().Font()) << "a font object of the loading host's own";
   }
 }
@@ -144,7 +146,7 @@ TEST_F(PropertyStream, HeaderEntriesAndFontsHaveTheirDocumentedLayout) {
 }
 
 TEST_F(PropertyStream, EveryTruncationIsRefusedAndChangesNothing) {
-  Distinct(A(), true);
+  Distinct(A(), 1);
   Bytes saved = SavePropertyStream(A(), codec);
   const Bytes before = SavePropertyStream(B(), codec);
   b.host.changes.clear();
@@ -191,7 +193,7 @@ TEST_F(PropertyStream, DamagedStreamsAreRefusedWithTheirReason) {
        E::kMalformed},
       {"a name twice", SerializePropertyStream({{u"Max", 1.0}, {u"Max", 2.0}}), E::kDuplicateName},
   };
-  Distinct(B(), false);
+  Distinct(B(), 0);
   const Bytes before = SavePropertyStream(B(), codec);
   for (const auto& c : cases) {
     EXPECT_EQ(ParsePropertyStream(c.bytes.data(), c.bytes.size()).error, c.error) << c.what;
