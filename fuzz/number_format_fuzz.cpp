@@ -1,6 +1,6 @@
 // The number-format engine with any value and any pattern: it must answer, quickly,
 // without touching memory it does not own.
-#include <cstdlib>
+#include <algorithm>
 
 #include "caption/number_format.h"
 #include "fuzz_input.h"
@@ -16,7 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::u16string pattern = in.RestAsText();
   const std::u16string text = vantiq::FormatNumber(value, pattern, locale);
-  // The text is built from the pattern's literals and at most a few hundred digits.
-  if (text.size() > 64 * pattern.size() + 4096) std::abort();
+  // The text is built from the pattern's literals (two units each at most, a separator for
+  // the decimal point) and the widest double's digits with their group separators.
+  const std::size_t unit =
+      std::max({std::size_t{1}, locale.decimal_separator.size(), locale.thousands_separator.size()});
+  if (text.size() > 2 * unit * pattern.size() + 440 * unit) vantiq::fuzz::Fail("text longer than its pattern allows");
   return 0;
 }

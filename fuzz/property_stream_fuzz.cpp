@@ -1,6 +1,5 @@
 // Loading the control's binary saved state from any bytes: a stream is either refused
 // whole, leaving every property as it was, or loaded; either way the control paints.
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -38,13 +37,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::uint8_t> before = vantiq::SavePropertyStream(*run.control, codec);
   const vantiq::StreamLoadResult result = vantiq::LoadPropertyStream(*run.control, data, size, codec);
   if (result.error != vantiq::StreamError::kNone) {
-    if (vantiq::SavePropertyStream(*run.control, codec) != before) std::abort();  // refused but changed
+    if (result.consumed != 0) vantiq::fuzz::Fail("a refused stream consumed bytes");
+    if (vantiq::SavePropertyStream(*run.control, codec) != before) vantiq::fuzz::Fail("refused but changed");
   } else if (result.consumed > size) {
-    std::abort();
+    vantiq::fuzz::Fail("consumed more than it was given");
   }
   run.control->Paint();
-  // The parser alone must agree with the loader on what is acceptable.
+  // The parser alone agrees with the loader, which refuses more only for its pictures.
   const vantiq::ParsedPropertyStream parsed = vantiq::ParsePropertyStream(data, size);
-  if (parsed.error == vantiq::StreamError::kNone && parsed.consumed > size) std::abort();
+  if (result.error != vantiq::StreamError::kObjectRefused && parsed.error != result.error)
+    vantiq::fuzz::Fail("the parser and the loader disagree");
+  if (parsed.error == vantiq::StreamError::kNone && parsed.consumed > size) vantiq::fuzz::Fail("parsed past the end");
   return 0;
 }

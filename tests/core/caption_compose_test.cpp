@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <iterator>
 #include <limits>
-#include <utility>
 
 #include "common/runtime_error.h"
 #include "support/control_rig.h"
@@ -46,12 +44,9 @@ TEST_F(ComposeCaptionTest, PercentageOfValueOverMax) {
     double min, max, value;
     std::u16string format, text;
   } const cases[] = {
-      {50, 100, 75, u"#0", u"75%"},        // Min takes no part
-      {0, 3, 1, u"#0", u"33%"},
-      {0, 8, 1, u"0.0", u"12.5%"},
-      {0, 8, 1, u"0.00", u"12.50%"},
-      {0, 200, 1, u"#0", u"1%"},          // 0.5 rounds away from zero
-      {-10, 10, -5, u"#0", u"-50%"},
+      {50, 100, 75, u"#0", u"75%"},  // Min takes no part
+      {0, 3, 1, u"#0", u"33%"}, {0, 8, 1, u"0.0", u"12.5%"}, {0, 8, 1, u"0.00", u"12.50%"},
+      {0, 200, 1, u"#0", u"1%"}, {-10, 10, -5, u"#0", u"-50%"},
   };
   for (const Case& k : cases) {
     c().SetMax(k.max);
@@ -123,19 +118,13 @@ TEST_F(ComposeCaptionTest, CallbackRewritesTextAndStoredNumbers) {
   EXPECT_TRUE(rig.host.changes.empty());
 }
 
-// UTF-8 held one byte per character is decoded; anything else, hostile or not, is left alone.
+// UTF-8 held one byte per character is decoded (the rules are the UTF-8 tests'), even in
+// a caption of a million characters.
 TEST_F(ComposeCaptionTest, CaptionsHeldAsUtf8BytesAreDecoded) {
-  const std::pair<std::u16string, std::u16string> cases[] = {
-      {u"\u00C3\u00A9t\u00C3\u00A9", u"\u00E9t\u00E9"},
-      {u"two\r\nwords", u"two\r\nwords"},
-      {u"\u00C3", u"\u00C3"},  // cut short: not UTF-8
-      {std::u16string(u"a\0b", 3), std::u16string(u"a\0b", 3)},
-      {u"\xD800x\xDC00", u"\xD800x\xDC00"},
-  };
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    c().SetCaption(cases[i].first);
-    EXPECT_EQ(Compose(), cases[i].second) << "case " << i;
-  }
+  c().SetCaption(u"\u00C3\u00A9t\u00C3\u00A9");
+  EXPECT_EQ(Compose(), u"\u00E9t\u00E9");
+  c().SetCaption(u"two\r\nwords\u00C3");
+  EXPECT_EQ(Compose(), u"two\r\nwords\u00C3");
   c().SetCaption(std::u16string(1 << 20, u'\u00C3'));
   EXPECT_EQ(Compose().size(), std::size_t{1} << 20);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "backends/soft/scriptable_platform.h"
 #include "support/test_surface.h"
 
@@ -36,12 +38,10 @@ TEST_F(DrawingOpsTest, FillTranslatesAndFrameDoesNot) {
   auto dc = MakeTestSurface(6, 4, platform);
   platform.sysColors[kColorBtnFace] = HostSystemColors().GetSysColor(kColorBtnFace);
   ops.FillRectColor({1, 1, 5, 3}, 0x8000000Fu, *dc);
-  EXPECT_EQ(dc->GetPixel(1, 1), platform.GetSysColor(kColorBtnFace));
-  EXPECT_EQ(dc->GetPixel(4, 2), platform.GetSysColor(kColorBtnFace));
-  EXPECT_EQ(dc->GetPixel(5, 2), 0u);
+  const ColorRef face = platform.GetSysColor(kColorBtnFace);
+  EXPECT_EQ(std::tuple(dc->GetPixel(1, 1), dc->GetPixel(4, 2), dc->GetPixel(5, 2)), std::tuple(face, face, 0u));
   ops.FrameRectColor({0, 0, 6, 4}, Rgb(9, 8, 7), *dc);
-  EXPECT_EQ(dc->GetPixel(5, 3), Rgb(9, 8, 7));
-  EXPECT_EQ(dc->GetPixel(2, 2), platform.GetSysColor(kColorBtnFace));
+  EXPECT_EQ(std::tuple(dc->GetPixel(5, 3), dc->GetPixel(2, 2)), std::tuple(Rgb(9, 8, 7), face));
 }
 
 TEST_F(DrawingOpsTest, LineGradientGivesEachColumnItsRoundedShare) {
@@ -49,19 +49,15 @@ TEST_F(DrawingOpsTest, LineGradientGivesEachColumnItsRoundedShare) {
   ops.GradientRect(*dc, 1, 0, 4, 2, Rgb(0, 0, 0), Rgb(255, 10, 100), GradientDirection::kHorizontal);
   // Column i of 4: channel * i / 4, rounded half to even (127.5 -> 128).
   const ColorRef expected[] = {Rgb(0, 0, 0), Rgb(64, 2, 25), Rgb(128, 5, 50), Rgb(191, 8, 75)};
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(dc->GetPixel(1 + i, 0), expected[i]) << i;
-    EXPECT_EQ(dc->GetPixel(1 + i, 1), expected[i]) << i;
-    EXPECT_EQ(dc->GetPixel(1 + i, 2), 0u) << "the bottom edge is exclusive";
-  }
-  EXPECT_EQ(dc->GetPixel(0, 0), 0u);
-  EXPECT_EQ(dc->GetPixel(5, 0), 0u) << "the end colour's edge is not drawn";
+  for (int i = 0; i < 4; ++i)  // the bottom edge is exclusive
+    EXPECT_EQ(std::tuple(dc->GetPixel(1 + i, 0), dc->GetPixel(1 + i, 1), dc->GetPixel(1 + i, 2)),
+              std::tuple(expected[i], expected[i], 0u)) << i;
+  EXPECT_EQ(dc->GetPixel(0, 0) | dc->GetPixel(5, 0), 0u) << "nor is the end colour's edge";
 
   auto rows = MakeTestSurface(2, 3, platform);
   ops.GradientRect(*rows, 0, 0, 2, 3, Rgb(30, 30, 30), Rgb(0, 90, 0), GradientDirection::kVertical);
-  EXPECT_EQ(rows->GetPixel(1, 0), Rgb(30, 30, 30));
-  EXPECT_EQ(rows->GetPixel(1, 1), Rgb(20, 50, 20));
-  EXPECT_EQ(rows->GetPixel(0, 2), Rgb(10, 70, 10));
+  EXPECT_EQ(std::tuple(rows->GetPixel(1, 0), rows->GetPixel(1, 1), rows->GetPixel(0, 2)),
+            std::tuple(Rgb(30, 30, 30), Rgb(20, 50, 20), Rgb(10, 70, 10)));
 }
 
 TEST_F(DrawingOpsTest, GradientUsesThePlatformFillWhenAvailable) {
@@ -81,11 +77,9 @@ TEST_F(DrawingOpsTest, TilesAreAnchoredAtTheOrigin) {
   auto dc = MakeTestSurface(100, 20, platform);
   ops.TileBitmap(*dc, 2, 2, 96, 16, *source, 10, 10, 0, 0);
   for (int y = 0; y < 20; ++y)
-    for (int x = 0; x < 100; ++x) {
-      const bool inside = x >= 2 && x < 98 && y >= 2 && y < 18;
-      const ColorRef want = inside ? Rgb((x % 10) * 20, (y % 10) * 20, 7) : 0u;
-      ASSERT_EQ(dc->GetPixel(x, y), want) << x << "," << y;
-    }
+    for (int x = 0; x < 100; ++x)
+      ASSERT_EQ(dc->GetPixel(x, y), x >= 2 && x < 98 && y >= 2 && y < 18 ? Rgb(x % 10 * 20, y % 10 * 20, 7) : 0u)
+          << x << "," << y;
   // Offsets shift the phase; a negative one wraps like a positive.
   auto shifted = MakeTestSurface(12, 3, platform);
   ops.TileBitmap(*shifted, 0, 0, 12, 3, *source, 10, 10, -3, 4);

@@ -16,42 +16,32 @@ FillInputs Bar(int w, int h, double value, std::int32_t style = eProgStandard,
                std::int32_t orientation = eProgressBarOrientationHorizontal) {
   FillInputs in;
   in.client = {0, 0, w, h};
-  in.value = value;
-  in.style = style;
-  in.scrolling = scrolling;
-  in.orientation = orientation;
+  in.value = value, in.style = style, in.scrolling = scrolling, in.orientation = orientation;
   return in;
 }
 
 FillInputs Range(FillInputs in, double min, double max) {
-  in.min = min;
-  in.max = max;
+  in.min = min, in.max = max;
   return in;
 }
 
 TEST(FillGeometry, SegmentMetricsFollowStyleAndScrolling) {
-  struct Case {
+  constexpr std::int32_t kStd = eProgressBarScrollStandard, kSmooth = eProgressBarScrollSmooth;
+  const struct {
     std::int32_t style, scrolling;
     bool themed;
     int chunk, gap;
   } cases[] = {
-      {eProgStandard, eProgressBarScrollStandard, false, 9, 1},
-      {eProgThin, eProgressBarScrollMarquee, false, 9, 1},
-      {eProgXP, eProgressBarScrollStandard, true, 6, 2},
-      {eProgXP, eProgressBarScrollMarquee, true, 6, 2},
-      {eProgSystem, eProgressBarScrollStandard, true, 9, 1},
-      {3, eProgressBarScrollStandard, false, 9, 1},
-      {eProgStandard, eProgressBarScrollSmooth, false, 1, 2},
-      {eProgXP, eProgressBarScrollSmooth, true, 1, 2},
-      {eProgSystem, eProgressBarScrollSmooth, false, 1, 2},
-      {eProgSystem, eProgressBarScrollSmooth, true, 1, 1},
+      {eProgStandard, kStd, false, 9, 1}, {eProgThin, eProgressBarScrollMarquee, false, 9, 1}, {eProgXP, kStd, true, 6, 2},
+      {eProgXP, eProgressBarScrollMarquee, true, 6, 2}, {eProgSystem, kStd, true, 9, 1}, {3, kStd, false, 9, 1},
+      {eProgStandard, kSmooth, false, 1, 2}, {eProgXP, kSmooth, true, 1, 2}, {eProgSystem, kSmooth, false, 1, 2},
+      {eProgSystem, kSmooth, true, 1, 1},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     FillInputs in = Bar(100, 20, 50, c.style, c.scrolling);
     in.themedMode = c.themed;
     const FillGeometry g = ComputeFillGeometry(in);
-    EXPECT_EQ(g.chunk, c.chunk) << "style " << c.style << " scrolling " << c.scrolling;
-    EXPECT_EQ(g.gap, c.gap) << "style " << c.style << " scrolling " << c.scrolling;
+    EXPECT_EQ(std::pair(g.chunk, g.gap), std::pair(c.chunk, c.gap)) << "style " << c.style << " scrolling " << c.scrolling;
   }
 }
 
@@ -93,9 +83,7 @@ TEST(FillGeometry, FractionAndFillEdgeForEachState) {
     const Rect& rc = c.in.client;
     const Rect fill = IsHorizontal(c.in.orientation) ? Rect{0, 0, c.edge, rc.bottom} : Rect{0, c.edge, rc.right, rc.bottom};
     EXPECT_EQ(g.fill, fill) << c.what;
-    if (c.fraction) {
-      EXPECT_NEAR(g.fraction, *c.fraction, 1e-12) << c.what;
-    }
+    if (c.fraction) EXPECT_NEAR(g.fraction, *c.fraction, 1e-12) << c.what;
   }
 }
 

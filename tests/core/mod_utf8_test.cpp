@@ -1,11 +1,9 @@
 // UTF-8 held one byte per character on Windows 98 (decoded here), XP (the platform
-// drops invalid pieces) and 7 (it puts U+FFFD for each).
+// drops invalid pieces) and 7 (it puts U+FFFD for each). Any text on each path is the
+// fuzz target's.
 #include "caption/mod_utf8.h"
 
 #include <gtest/gtest.h>
-
-#include <chrono>
-#include <random>
 
 #include "backends/soft/scriptable_platform.h"
 
@@ -79,34 +77,9 @@ TEST(Utf8Tests, EncodeAndDecodeIfUtf8OnEachPath) {
   for (const char* version : kVersions) {
     ScriptablePlatform p;
     p.SetVersion(version);
-    for (const char* same :
-         {"", "Progress 42%", "one\r\ntwo", "\xC3\xA9\r\n", "\xE9t\xE9", "\xC3"}) {
+    for (const char* same : {"", "Progress 42%", "one\r\ntwo", "\xC3\xA9\r\n", "\xE9t\xE9", "\xC3"})
       EXPECT_EQ(mu::DecodeIfUtf8(p, Held(same)), Held(same)) << version;
-    }
     EXPECT_EQ(mu::DecodeIfUtf8(p, Held("caf\xC3\xA9")), u"caf\u00E9") << version;
-  }
-}
-
-// Random text for a fifth of a second on each path: nothing crashes or reads out of
-// bounds (the sanitizers watch), decoding never lengthens the text, and DecodeIfUtf8
-// answers its input or a text that encodes back to it.
-TEST(Utf8Tests, RandomTextIsSafeOnEachPath) {
-  std::mt19937 random(20240611);
-  ScriptablePlatform platforms[3];
-  for (int v = 0; v < 3; ++v) platforms[v].SetVersion(kVersions[v]);
-  const auto stop = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
-  while (std::chrono::steady_clock::now() < stop) {
-    std::string bytes(random() % 10, '\0');
-    for (char& b : bytes) b = static_cast<char>(random());
-    std::u16string text = Held(bytes);
-    if (random() % 4 == 0) text += static_cast<char16_t>(random());  // any unit, surrogates too
-    for (ScriptablePlatform& p : platforms) {
-      EXPECT_LE(mu::Utf8ToUnicode(p, text).size(), text.size());
-      const std::u16string out = mu::DecodeIfUtf8(p, text);
-      if (out != text) {
-        EXPECT_EQ(mu::UnicodeToUtf8(p, out, true), text);
-      }
-    }
   }
 }
 

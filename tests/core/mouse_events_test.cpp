@@ -54,16 +54,13 @@ TEST_F(MouseEventsTest, TheHostsTipIsTakenOverAndEveryPressGivesItBackUnchanged)
   ASSERT_NE(control.ToolTip(), nullptr);
   EXPECT_EQ(Tip().parent, hwnd);
   EXPECT_EQ(Tip().style, kTtsAlwaysTip | kTtsNoPrefix) << "no balloon";
-  EXPECT_EQ(Tip().tools.at(0).uId, hwnd);
-  EXPECT_EQ(Tip().tools.at(0).hwnd, hwnd);
+  EXPECT_EQ(std::tie(Tip().tools.at(0).uId, Tip().tools.at(0).hwnd), std::make_tuple(hwnd, hwnd));
   EXPECT_EQ(Shown(), u"Tip");
-
   const std::size_t sent = Tip().messages.size();
   Mouse('m', 0);
   EXPECT_EQ(Tip().messages.size(), sent) << "an empty host text changes nothing";
   EXPECT_EQ(host.toolTipWrites, 1);
-
-  for (int press = 0; press < 3; ++press) {
+  for (int press = 0; press < 2; ++press) {  // the second press finds what the first left
     Mouse('d');
     EXPECT_EQ(host.toolTipText, u"Tip") << "press " << press;
     Mouse('u');
@@ -75,14 +72,12 @@ TEST_F(MouseEventsTest, TheHostsTipIsTakenOverAndEveryPressGivesItBackUnchanged)
   Mouse('m', 0);
   EXPECT_EQ(Shown(), u"Other") << "a new text goes to the same tool";
   EXPECT_EQ(platform.tooltips.windows.size(), 1u);
-
   // UTF-8 held one byte per character is decoded for the tip; the host gets back what it had.
   host.toolTipText = u"caf\u00C3\u00A9";
   Mouse('m', 0);
   EXPECT_EQ(Shown(), u"caf\u00E9");
   Mouse('d');
   EXPECT_EQ(host.toolTipText, u"caf\u00C3\u00A9");
-
   control.Terminate();
   EXPECT_FALSE(platform.tooltips.windows.begin()->second.alive) << "released with its window";
   EXPECT_EQ(control.ToolTip(), nullptr);
@@ -152,12 +147,9 @@ TEST_F(MouseEventsTest, ClickFollowsALeftPressReleasedInsideTheControl) {
       {"released at the top left pixel", {{'d', 1, 5, 5}, {'u', 1, 0, 0}}, 1},
       {"released at the bottom right pixel", {{'d', 1, 5, 5}, {'u', 1, 119.5f, 19.5f}}, 1},
       {"released right of the control", {{'d', 1, 5, 5}, {'u', 1, 120, 5}}, 0},
-      {"released below the control", {{'d', 1, 5, 5}, {'u', 1, 5, 20}}, 0},
-      {"released left of the control", {{'d', 1, 5, 5}, {'u', 1, -0.5f, 5}}, 0},
-      {"released above the control", {{'d', 1, 5, 5}, {'u', 1, 5, -0.5f}}, 0},
-      {"right button", {{'d', 2, 5, 5}, {'u', 2, 5, 5}}, 0},
-      {"middle button", {{'d', 4, 5, 5}, {'u', 4, 5, 5}}, 0},
-      {"release without a press", {{'u', 1, 5, 5}}, 0},
+      {"released below", {{'d', 1, 5, 5}, {'u', 1, 5, 20}}, 0}, {"left", {{'d', 1, 5, 5}, {'u', 1, -0.5f, 5}}, 0},
+      {"above", {{'d', 1, 5, 5}, {'u', 1, 5, -0.5f}}, 0}, {"right button", {{'d', 2, 5, 5}, {'u', 2, 5, 5}}, 0},
+      {"middle button", {{'d', 4, 5, 5}, {'u', 4, 5, 5}}, 0}, {"release without a press", {{'u', 1, 5, 5}}, 0},
       {"right released while left is held", {{'d', 1, 5, 5}, {'d', 2, 5, 5}, {'u', 2, 5, 5}, {'u', 1, 5, 5}}, 1},
       {"one click per press", {{'d', 1, 5, 5}, {'u', 1, 5, 5}, {'u', 1, 5, 5}}, 1},
       {"a release outside spends the press", {{'d', 1, 5, 5}, {'u', 1, 130, 5}, {'u', 1, 5, 5}}, 0},
@@ -172,11 +164,8 @@ TEST_F(MouseEventsTest, ClickFollowsALeftPressReleasedInsideTheControl) {
       if (event == 'u') fresh.MouseUp(button, shift, x, y);
     }
     EXPECT_EQ(std::count(host.events.begin(), host.events.end(), u"Click"), c.clicks);
-    for (std::size_t i = 0; i < host.events.size(); ++i) {
-      if (host.events[i] == u"Click") {
-        EXPECT_EQ(host.events.at(i - 1), u"MouseUp");
-      }
-    }
+    for (std::size_t i = 0; i < host.events.size(); ++i)
+      if (host.events[i] == u"Click") EXPECT_EQ(host.events.at(i - 1), u"MouseUp") << "after the release";
   }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "control/object_safety.h"
 #include "support/control_rig.h"
@@ -32,14 +33,12 @@ TEST(ObjectSafety, GetDeclaresScriptingForIDispatchAndInitialisationForPersisten
   };
   for (const auto& row : rows) {
     std::uint32_t supported = 0, enabled = 0xDEAD;
-    EXPECT_EQ(GetInterfaceSafetyOptions(*rig.control, &row.iid, supported, enabled), row.hr);
-    EXPECT_EQ(supported, 3u);
-    EXPECT_EQ(enabled, row.enabled) << std::string(row.iid.begin(), row.iid.end());
+    EXPECT_EQ(GetInterfaceSafetyOptions(*rig.control, &row.iid, supported, enabled), row.hr) << &row - rows;
+    EXPECT_EQ(std::tie(supported, enabled), std::make_tuple(3u, row.enabled)) << &row - rows;
   }
-  std::uint32_t supported = 0, enabled = 0xBEEF;
+  std::uint32_t supported = 0, enabled = 0xBEEF;  // a null identifier leaves the enabled options alone
   EXPECT_EQ(GetInterfaceSafetyOptions(*rig.control, nullptr, supported, enabled), kSOk);
-  EXPECT_EQ(supported, 3u);
-  EXPECT_EQ(enabled, 0xBEEFu) << "a null identifier leaves the enabled options alone";
+  EXPECT_EQ(std::tie(supported, enabled), std::make_tuple(3u, 0xBEEFu));
 }
 
 TEST(ObjectSafety, SetAcceptsExactlyTheOptionThatApplies) {
@@ -55,16 +54,13 @@ TEST(ObjectSafety, SetAcceptsExactlyTheOptionThatApplies) {
     std::uint32_t mask, enabled;
     HResult hr;
   } rows[] = {
-      {&kIDispatch, 1, 1, kSOk}, {&kIDispatch, 3, 1, kSOk}, {&kIDispatch, 3, 3, kEFail},
-      {&kIDispatch, 0, 1, kEFail}, {&kIDispatch, 2, 2, kEFail}, {&kIPersistStreamInit, 2, 2, kSOk},
-      {&kIPersistStreamInit, 2, 0, kEFail}, {&kIPersistStreamInit, 1, 1, kEFail},
-      {&kIUnknown, 1, 1, kENoInterface}, {&kIUnknown, 0, 0, kENoInterface}, {nullptr, 3, 3, kSOk},
+      {&kIDispatch, 1, 1, kSOk}, {&kIDispatch, 3, 1, kSOk}, {&kIDispatch, 3, 3, kEFail}, {&kIDispatch, 0, 1, kEFail},
+      {&kIDispatch, 2, 2, kEFail}, {&kIPersistStreamInit, 2, 2, kSOk}, {&kIPersistStreamInit, 2, 0, kEFail},
+      {&kIPersistStreamInit, 1, 1, kEFail}, {&kIUnknown, 1, 1, kENoInterface}, {&kIUnknown, 0, 0, kENoInterface},
+      {nullptr, 3, 3, kSOk},
   };
-  for (const auto& row : rows) {
-    EXPECT_EQ(SetInterfaceSafetyOptions(*rig.control, row.iid, row.mask, row.enabled), row.hr)
-        << (row.iid ? std::string(row.iid->begin(), row.iid->end()) : "null") << " " << row.mask << "/"
-        << row.enabled;
-  }
+  for (const auto& row : rows)
+    EXPECT_EQ(SetInterfaceSafetyOptions(*rig.control, row.iid, row.mask, row.enabled), row.hr) << &row - rows;
 }
 
 }  // namespace

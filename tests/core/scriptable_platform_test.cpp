@@ -25,10 +25,9 @@ using Record = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, std::uint
 
 TEST(ScriptablePlatform, NamedVersionsFillTheRecordAndQueriesAreCounted) {
   const std::pair<const char*, Record> all[] = {  // platform, major, minor, build
-      {"win98", {1, 4, 10, 0x040A08AE}}, {"winme", {1, 4, 90, 0x045A0BB8}},
-      {"win2k", {2, 5, 0, 2195}},        {"winxp", {2, 5, 1, 2600}},
-      {"win2003", {2, 5, 2, 3790}},      {"vista", {2, 6, 0, 6002}},
-      {"win7", {2, 6, 1, 7601}},         {"win10", {2, 10, 0, 19045}}};
+      {"win98", {1, 4, 10, 0x040A08AE}}, {"winme", {1, 4, 90, 0x045A0BB8}}, {"win2k", {2, 5, 0, 2195}},
+      {"winxp", {2, 5, 1, 2600}}, {"win2003", {2, 5, 2, 3790}}, {"vista", {2, 6, 0, 6002}},
+      {"win7", {2, 6, 1, 7601}}, {"win10", {2, 10, 0, 19045}}};
   for (const auto& [name, record] : all) {
     P p;
     p.SetVersion(name);
@@ -48,11 +47,9 @@ TEST(ScriptablePlatform, NamedVersionsFillTheRecordAndQueriesAreCounted) {
 TEST(ScriptablePlatform, LibrariesLoadIgnoringCaseExportsMatchExactlyAndFreesCountOnce) {
   P p;
   // A name without an extension gets ".dll"; a trailing dot stands for none.
-  for (auto [name, loads] : {std::pair{"msimg32.dll", true}, {"MSIMG32.DLL", true},
-                             {"Msimg32", true}, {"msimg32.", false}, {"msimg32.dl", false},
-                             {"uxtheme.dll", false}}) {
+  for (auto [name, loads] : {std::pair{"msimg32.dll", true}, {"MSIMG32.DLL", true}, {"Msimg32", true},
+                             {"msimg32.", false}, {"msimg32.dl", false}, {"uxtheme.dll", false}})
     EXPECT_EQ(p.LoadLibraryA(name) != 0, loads) << name;
-  }
   p.libraries["Custom.DLL"] = {"Entry"};
   const ModuleHandle custom = p.LoadLibraryA("CUSTOM");
   EXPECT_EQ(p.librariesLoaded, 4);
@@ -85,12 +82,10 @@ TEST(ScriptablePlatform, ThemesOpenDrawAndAreCountedUntilClosed) {
   enum Setup { kStyled, kNoStyles, kNoThemeApi, kWindowZero, kUnknownWindow };
   enum Theme { kNone, kOpen, kDraws };
   struct Case { Setup setup; const char16_t* classes; Theme theme; };
-  const Case cases[] = {
-      {kStyled, u"Progress", kDraws},    {kStyled, u"Rebar;progress", kDraws},
-      {kStyled, u"BUTTON", kOpen},       {kStyled, u"Rebar", kNone},
-      {kStyled, u"", kNone},             {kNoStyles, u"Progress", kNone},
-      {kNoThemeApi, u"Progress", kNone}, {kWindowZero, u"Progress", kNone},
-      {kUnknownWindow, u"Progress", kNone}};
+  const Case cases[] = {{kStyled, u"Progress", kDraws}, {kStyled, u"Rebar;progress", kDraws}, {kStyled, u"BUTTON", kOpen},
+                        {kStyled, u"Rebar", kNone}, {kStyled, u"", kNone}, {kNoStyles, u"Progress", kNone},
+                        {kNoThemeApi, u"Progress", kNone}, {kWindowZero, u"Progress", kNone},
+                        {kUnknownWindow, u"Progress", kNone}};
   for (const Case& c : cases) {
     P p;
     p.visualStyles = c.setup != kNoStyles;

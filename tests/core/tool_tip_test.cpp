@@ -13,8 +13,10 @@
 namespace vantiq {
 namespace {
 
-std::vector<std::uint32_t> Messages(const SoftTipWindow& w, std::size_t from = 0) {
-  std::vector<std::uint32_t> ids;
+using Ids = std::vector<std::uint32_t>;
+
+Ids Messages(const SoftTipWindow& w, std::size_t from = 0) {
+  Ids ids;
   for (std::size_t i = from; i < w.messages.size(); ++i) ids.push_back(w.messages[i].message);
   return ids;
 }
@@ -39,13 +41,11 @@ TEST_F(ToolTipTest, CreateMakesOneTopmostWindowWhoseBalloonBitFollowsTheFlag) {
   EXPECT_TRUE(tip.Create(other)) << "a second Create keeps the window it has";
   EXPECT_EQ(platform.tooltips.windows.size(), 1u);
   EXPECT_EQ(w.parent, owner);
-
   w.style |= 0x80000000u;  // only the balloon bit changes
   tip.SetBalloon(false);
   EXPECT_EQ(w.style, 0x80000000u | kTtsAlwaysTip | kTtsNoPrefix);
   tip.SetBalloon(true);
   EXPECT_EQ(w.style, 0x80000000u | kTtsAlwaysTip | kTtsNoPrefix | kTtsBalloon);
-
   CUnicodeToolTip plain(platform);
   plain.SetBalloon(false);
   ASSERT_TRUE(plain.Create(owner));
@@ -59,41 +59,32 @@ TEST_F(ToolTipTest, AddToolRegistersEachWindowOnceAndRelaysOneMessage) {
   EXPECT_TRUE(tip.AddTool(other, owner, u""));
   ASSERT_EQ(w.tools.size(), 1u);
   const ToolInfo& tool = w.tools[0];
-  EXPECT_EQ(tool.uFlags, 0x111u);
-  EXPECT_EQ(tool.hwnd, owner);
-  EXPECT_EQ(tool.uId, other);
+  EXPECT_EQ(std::tie(tool.uFlags, tool.hwnd, tool.uId, tool.hinst, tool.lParam),
+            std::make_tuple(0x111u, owner, std::uintptr_t{other}, std::uintptr_t{0}, std::intptr_t{0}));
   EXPECT_EQ(tool.rect, (Rect{0, 0, 30, 40})) << "the tool window's client rectangle";
-  EXPECT_EQ(tool.hinst, 0u);
   EXPECT_FALSE(tool.lpszText.has_value()) << "an empty text goes as a null pointer";
-  EXPECT_EQ(tool.lParam, 0);
-  EXPECT_EQ(Messages(w), (std::vector<std::uint32_t>{kTtmGetToolCount, kTtmAddToolW, kTtmRelayEvent}));
+  EXPECT_EQ(Messages(w), (Ids{kTtmGetToolCount, kTtmAddToolW, kTtmRelayEvent}));
   const SoftTipMessage& relay = w.messages.back();
   EXPECT_EQ(relay.wParam, 0u);
-  EXPECT_EQ(relay.relay.hwnd, tip.Hwnd());
-  EXPECT_EQ(relay.relay.message, 0x407u);
-  EXPECT_EQ(relay.relay.wParam, 0u);
-  EXPECT_EQ(relay.relay.lParam, 0x201);
-  EXPECT_EQ(std::tie(relay.relay.time, relay.relay.ptX, relay.relay.ptY), std::make_tuple(0u, 0, 0));
+  const RelayMessage& m = relay.relay;  // a left press, sent to the tip itself
+  EXPECT_EQ(std::tie(m.hwnd, m.message, m.wParam, m.lParam, m.time, m.ptX, m.ptY),
+            std::make_tuple(tip.Hwnd(), 0x407u, std::uintptr_t{0}, std::intptr_t{0x201}, 0u, 0, 0));
 
   // The same window again: looked up (count, one enumeration), refused, nothing sent.
   const std::size_t sent = w.messages.size();
   EXPECT_FALSE(tip.AddTool(other, other, u"second"));
-  EXPECT_EQ(Messages(w, sent), (std::vector<std::uint32_t>{kTtmGetToolCount, kTtmEnumToolsW}));
+  EXPECT_EQ(Messages(w, sent), (Ids{kTtmGetToolCount, kTtmEnumToolsW}));
   ASSERT_EQ(w.tools.size(), 1u);
   EXPECT_EQ(w.tools[0].hwnd, owner);
-  EXPECT_FALSE(w.tools[0].lpszText.has_value());
-
   EXPECT_TRUE(tip.AddTool(owner, owner, u"Owner's"));
   ASSERT_EQ(w.tools.size(), 2u);
   EXPECT_EQ(w.tools[1].lpszText, std::u16string(u"Owner's"));
   ASSERT_TRUE(tip.FindTool(owner));
   EXPECT_EQ(tip.Tool().uId, owner);
-
   // A window that refuses the tool still gets the relay.
   platform.tooltips.refusesTools = true;
-  const WindowHandle third = platform.AddWindow(5, 5);
   const std::size_t before = w.messages.size();
-  EXPECT_FALSE(tip.AddTool(third, owner, u""));
+  EXPECT_FALSE(tip.AddTool(platform.AddWindow(5, 5), owner, u""));
   EXPECT_EQ(Messages(w, before).back(), kTtmRelayEvent);
 }
 
@@ -104,21 +95,17 @@ TEST_F(ToolTipTest, UpdateToolTextReplacesTheTextAndPutsTheTipOnTopEveryTime) {
   ASSERT_TRUE(tip.AddTool(owner, owner, u""));
   SoftTipWindow& w = Window(tip);
   const std::u16string text = u"\u041F\u0440\u0438\u0432\u0435\u0442 \u4E16\u754C \U0001F600";
-
   tip.UpdateToolText(owner, text);
   EXPECT_EQ(w.tools[1].lpszText, text);
   EXPECT_FALSE(w.tools[0].lpszText.has_value()) << "the other tool keeps its text";
   EXPECT_EQ(w.messages.back().message, kTtmUpdateTipTextW);
-  EXPECT_EQ(w.messages.back().tool.uId, owner);
-  EXPECT_EQ(w.messages.back().tool.uFlags, 0x111u);
+  EXPECT_EQ(std::tie(w.messages.back().tool.uId, w.messages.back().tool.uFlags), std::make_tuple(owner, 0x111u));
   EXPECT_EQ(w.topmostCalls, 2);
-
   tip.UpdateToolText(owner, u"");
   EXPECT_EQ(w.tools[1].lpszText, std::u16string()) << "an empty text, not a null pointer";
   const std::size_t sent = w.messages.size();
   tip.UpdateToolText(0x999, u"nobody's");
-  EXPECT_EQ(Messages(w, sent),
-            (std::vector<std::uint32_t>{kTtmGetToolCount, kTtmEnumToolsW, kTtmEnumToolsW}));
+  EXPECT_EQ(Messages(w, sent), (Ids{kTtmGetToolCount, kTtmEnumToolsW, kTtmEnumToolsW}));
   EXPECT_EQ(tip.ToolText(), u"") << "an unknown tool's text is not kept";
   EXPECT_EQ(w.topmostCalls, 4) << "on top again even for an unknown tool";
 }
@@ -134,15 +121,13 @@ TEST_F(ToolTipTest, WithoutAWindowCreateAndAddToolFailAndUpdatesDoNothing) {
     EXPECT_EQ(tip.ToolCount(), 0);
   }
   EXPECT_TRUE(platform.tooltips.windows.empty());
-  // Only the z-order calls of Create and UpdateToolText, on no window.
-  EXPECT_EQ(platform.tooltips.failedCalls, 2);
+  EXPECT_EQ(platform.tooltips.failedCalls, 2) << "only the z-order calls of Create and UpdateToolText";
 }
 
 // The version tests remember their answers per thread: one thread per version.
 TEST(ToolTipShadow, TheClassGetsADropShadowFromXpOn) {
-  const std::pair<const char*, bool> cases[] = {{"win98", false}, {"win2k", false}, {"winxp", true},
-                                                {"win2003", true}, {"win7", true},  {"win10", true}};
-  for (const auto& [version, shadow] : cases) {
+  for (const auto& [version, shadow] : {std::pair{"win98", false}, {"win2k", false}, {"winxp", true},
+                                        {"win2003", true}, {"win7", true}, {"win10", true}}) {
     testing::OnNewThread([&, version = version, shadow = shadow] {
       ScriptablePlatform platform;
       platform.SetVersion(version);

@@ -28,12 +28,14 @@ std::string Ask(Platform& p) {
   return answers;
 }
 
-// Each record's answers; asked again after the record changes, every test but IsWinNT
+// Each record's answers (among them every record Wine reports, which the version program
+// holds the real platform to); asked again after the record changes, every test but IsWinNT
 // gives its remembered answer without asking the platform again.
 TEST(VersionTests, EachRecordGetsItsSevenAnswersAndTheyAreRemembered) {
   struct Case { std::uint32_t platformId, major, minor, build; const char* answers; };
   const Case cases[] = {
       {k9x, 4, 10, 0x040A07CE, "1000000"},   // 98 first edition: the high word carries 4.10
+      {k9x, 4, 10, 0x040A08AE, "1000000"}, {kNT, 10, 0, 18362, "0011001"},  // 98 SE; 10 as a manifest declares it
       {k9x, 4, 10, 0x80000000u, "0000000"},  // the build field compares signed
       {k9x, 4, 90, 0x045A0BB8, "0100000"}, {k9x, 4, 0, 0x04000395, "0000000"},  // ME, 95
       {k9x, 4, 10, 2222, "1000000"}, {k9x, 4, 10, 2221, "0000000"}, {k9x, 4, 90, 3000, "0100000"},

@@ -16,16 +16,12 @@ constexpr std::uint32_t kNT = 2;
 // Windows 10 sees 6.2.9200 there, as on real Windows 10; "win10m" is the same
 // system seen by a copy with a manifest that declares it.
 const WindowsVersion kVersions[] = {
-    // name       platform major minor build        98SE   ME     NT     2000+  XP     Vista  XP+
-    {"win98",     k9x, 4, 10, 0x040A08AE,            true,  false, false, false, false, false, false},
-    {"winme",     k9x, 4, 90, 0x045A0BB8,            false, true,  false, false, false, false, false},
-    {"win2k",     kNT, 5, 0, 2195,                   false, false, true,  true,  false, false, false},
-    {"winxp",     kNT, 5, 1, 2600,                   false, false, true,  true,  true,  false, true},
-    {"win2003",   kNT, 5, 2, 3790,                   false, false, true,  true,  false, false, true},
-    {"vista",     kNT, 6, 0, 6002,                   false, false, true,  true,  false, true,  true},
-    {"win7",      kNT, 6, 1, 7601,                   false, false, true,  true,  false, true,  true},
-    {"win10",     kNT, 6, 2, 9200,                   false, false, true,  true,  false, true,  true},
-    {"win10m",    kNT, 10, 0, 18362,                 false, false, true,  true,  false, false, true},
+    // name      platform major minor build  Vista  XP+
+    {"win98",   k9x, 4, 10, 0x040A08AE,      false, false}, {"winme",  k9x, 4, 90, 0x045A0BB8, false, false},
+    {"win2k",   kNT, 5, 0, 2195,             false, false}, {"winxp",  kNT, 5, 1, 2600,        false, true},
+    {"win2003", kNT, 5, 2, 3790,             false, true},  {"vista",  kNT, 6, 0, 6002,        true,  true},
+    {"win7",    kNT, 6, 1, 7601,             true,  true},  {"win10",  kNT, 6, 2, 9200,        true,  true},
+    {"win10m",  kNT, 10, 0, 18362,           false, true},
 };
 
 }  // namespace

@@ -14,8 +14,8 @@ struct WindowsVersion {
                      // but "win10m" is win10 for a copy that declares it in a manifest
   // What GetVersionExA reports.
   std::uint32_t platformId, major, minor, build;
-  // What the version tests answer.
-  bool win98SE, winME, winNT, win2000OrLater, winXP, winVista, winXPOrLater;
+  // What IsWinVista and IsWinXPOrLater answer (the looks and the tooltip shadow depend on them).
+  bool winVista, winXPOrLater;
 };
 
 // Null when the file name names no known version ("...-<name>.exe").

@@ -19,27 +19,21 @@ namespace {
 
 using gdi::Allocation;
 
-constexpr int kWidth = 120;
-constexpr int kHeight = 24;
+constexpr int kWidth = 120, kHeight = 24;
 
 struct Look {
   const char* name;
-  std::int32_t style;
-  std::int32_t orientation;
-  bool shadow;
-  bool rightToLeft;
-  bool picture;
+  std::int32_t style, orientation;
+  bool shadow, rightToLeft, picture;
 };
-
 const Look kLooks[] = {
-    {"flat segments, right to left", eProgStandard, eProgressBarOrientationHorizontal, false, true, false},
-    {"thin, shadowed caption", eProgThin, eProgressBarOrientationHorizontal, true, false, false},
+    {"flat segments, right to left", eProgStandard, 0, false, true, false},
+    {"thin, shadowed caption", eProgThin, 0, true, false, false},
     {"gradient look, vertical caption", eProgXP, eProgressBarOrientationVertical, false, false, false},
-    {"system look, picture fill, shadow", eProgSystem, eProgressBarOrientationHorizontal, true, false, true},
+    {"system look, picture fill, shadow", eProgSystem, 0, true, false, true},
 };
 
-const char* const kKindNames[] = {"device context", "bitmap", "DIB section", "brush",
-                                  "pen",            "region", "font"};
+const char* const kKindNames[] = {"device context", "bitmap", "DIB section", "brush", "pen", "region", "font"};
 
 struct ClearFaults {
   ~ClearFaults() { gdi::ClearInjectedFailures(); }
@@ -77,25 +71,13 @@ std::unique_ptr<GdiSurface> Drive(const Look& look, bool liftFaultsBeforeLastPai
     WindowRig rig(kWidth, kHeight);
     rig.Start();
     Vantiq& c = *rig.control;
-    c.SetStyle(look.style);
-    c.SetOrientation(look.orientation);
-    c.SetShowCaption(true);
-    c.SetCaption(u"Copying");
-    c.SetShadow(look.shadow);
-    c.SetRightToLeft(look.rightToLeft);
-    if (look.picture) {
-      c.SetProgressPicture(std::make_shared<BitmapPicture>(reinterpret_cast<std::uintptr_t>(bitmap.handle)));
-    }
-    c.SetValue(37);
-    c.Resize();
-    c.Paint();
-    c.SetValue(63);
-    c.Paint();
+    c.SetStyle(look.style), c.SetOrientation(look.orientation), c.SetShowCaption(true), c.SetCaption(u"Copying");
+    c.SetShadow(look.shadow), c.SetRightToLeft(look.rightToLeft);
+    if (look.picture) c.SetProgressPicture(std::make_shared<BitmapPicture>(reinterpret_cast<std::uintptr_t>(bitmap.handle)));
+    c.SetValue(37), c.Resize(), c.Paint(), c.SetValue(63), c.Paint();
     if (liftFaultsBeforeLastPaint) gdi::ClearInjectedFailures();
     // A new size and value make every part be drawn again from nothing cached.
-    c.Resize();
-    c.SetValue(64);
-    c.Paint();
+    c.Resize(), c.SetValue(64), c.Paint();
     shown = rig.Snapshot();
     if (shown) MaskOutsideWindowRegion(rig.Hwnd(), *shown);
   }
@@ -118,10 +100,8 @@ std::vector<long> Positions(long requests) {
 
 ::testing::AssertionResult SamePicture(const GdiSurface* expected, const GdiSurface* actual) {
   if (!expected || !actual) return ::testing::AssertionFailure() << "no snapshot";
-  const std::uint32_t* want = expected->DibBits();
-  const std::uint32_t* got = actual->DibBits();
-  int differing = 0;
-  int first = -1;
+  const std::uint32_t *want = expected->DibBits(), *got = actual->DibBits();
+  int differing = 0, first = -1;
   for (int i = 0; i < kWidth * kHeight; ++i) {
     if ((want[i] & 0xFFFFFF) != (got[i] & 0xFFFFFF) && differing++ == 0) first = i;
   }

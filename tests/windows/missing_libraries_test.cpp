@@ -21,8 +21,7 @@
 namespace vantiq::testing {
 namespace {
 
-constexpr int kWidth = 150;
-constexpr int kHeight = 22;
+constexpr int kWidth = 150, kHeight = 22;
 // Pixels outside the window's region are not the window's.
 constexpr ColorRef kNotShown = 0xFFFFFFFF;
 
@@ -61,11 +60,7 @@ std::vector<ColorRef> OnSoftware(bool visualStyles, bool msimg32, const BarSetup
     SoftSurface screen(kWidth, kHeight, platform);
     tools::PlainHost host(hwnd, screen, kWidth, kHeight);
     Vantiq control(host, platform);
-    control.Initialize();
-    control.InitProperties();
-    control.Resize();
-    control.Show();
-    control.Paint();
+    control.Initialize(), control.InitProperties(), control.Resize(), control.Show(), control.Paint();
     setup(control);
     control.Paint();
     const std::optional<Region>& region = platform.Window(hwnd)->region;
@@ -85,10 +80,7 @@ int Differing(const std::vector<ColorRef>& a, const std::vector<ColorRef>& b) {
 
 BarSetup Bar(std::int32_t style, std::int32_t scrolling, std::int32_t orientation = eProgressBarOrientationHorizontal) {
   return [=](Vantiq& c) {
-    c.SetShowCaption(false);
-    c.SetStyle(style);
-    c.SetScrolling(scrolling);
-    c.SetOrientation(orientation);
+    c.SetShowCaption(false), c.SetStyle(style), c.SetScrolling(scrolling), c.SetOrientation(orientation);
     c.SetValue(58);
   };
 }
@@ -106,10 +98,7 @@ TEST(WithoutMsimg32, TheControlPaintsAndItsCaptionLosesTheShadow) {
   WindowRig rig(kWidth, kHeight);
   rig.Start();
   Vantiq& c = *rig.control;
-  c.SetShowCaption(true);
-  c.SetShadow(true);
-  c.SetValue(40);
-  c.Paint();
+  c.SetShowCaption(true), c.SetShadow(true), c.SetValue(40), c.Paint();
   EXPECT_FALSE(c.Shadow());
   const std::unique_ptr<GdiSurface> shot = rig.Snapshot();
   ASSERT_TRUE(shot);
