@@ -2,7 +2,12 @@
 
 #include <olectl.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
+#include <vector>
 
 namespace vantiq::activex::testing {
 
@@ -56,16 +61,6 @@ ComPtr<_Vantiq> NewControl() {
   return control;
 }
 
-ComPtr<IPictureDisp> NewPicture(HBITMAP bitmap) {
-  PICTDESC desc{};
-  desc.cbSizeofstruct = sizeof desc;
-  desc.picType = PICTYPE_BITMAP;
-  desc.bmp.hbitmap = bitmap;
-  ComPtr<IPictureDisp> picture;
-  OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(picture.Put()));
-  return picture;
-}
-
 ComPtr<ITypeLib> LoadControlTypeLib() {
   ComPtr<ITypeLib> typeLib;
   LoadTypeLibEx(ControlLibrary::Get().Path().c_str(), REGKIND_NONE, typeLib.Put());
@@ -91,6 +86,52 @@ std::wstring RegistryText(HKEY root, const std::wstring& path, const wchar_t* na
   if (RegGetValueW(root, path.c_str(), name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
     return L"<missing>";
   return buffer;
+}
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace
+
+::testing::AssertionResult MatchesExpectedFile(const std::wstring& actual, const char* file) {
+  std::string utf8(WideCharToMultiByte(CP_UTF8, 0, actual.data(), static_cast<int>(actual.size()), nullptr, 0,
+                                       nullptr, nullptr), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, actual.data(), static_cast<int>(actual.size()), utf8.data(),
+                      static_cast<int>(utf8.size()), nullptr, nullptr);
+  std::string path = std::string(VANTIQ_DATA_DIR) + "/" + file;
+  for (char& c : path) c = c == '/' ? '\\' : c;
+  if (std::getenv("VANTIQ_UPDATE_EXPECTED")) {
+    std::ofstream(path, std::ios::binary) << utf8;
+    return ::testing::AssertionSuccess() << "wrote " << path;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return ::testing::AssertionFailure() << "no " << path;
+  std::ostringstream expected;
+  expected << in.rdbuf();
+  if (expected.str() == utf8) return ::testing::AssertionSuccess();
+  // The longest common subsequence of lines; what is outside it differs.
+  const std::vector<std::string> a = Lines(expected.str()), b = Lines(utf8);
+  std::vector<std::vector<int>> common(a.size() + 1, std::vector<int>(b.size() + 1, 0));
+  for (std::size_t i = a.size(); i-- > 0;)
+    for (std::size_t j = b.size(); j-- > 0;)
+      common[i][j] = a[i] == b[j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
+  std::ostringstream diff;
+  for (std::size_t i = 0, j = 0; i < a.size() || j < b.size();) {
+    if (i < a.size() && j < b.size() && a[i] == b[j]) {
+      ++i, ++j;
+    } else if (i < a.size() && (j == b.size() || common[i + 1][j] >= common[i][j + 1])) {
+      diff << "- " << a[i++] << "\n";
+    } else {
+      diff << "+ " << b[j++] << "\n";
+    }
+  }
+  return ::testing::AssertionFailure() << file << " differs (- expected, + actual):\n" << diff.str();
 }
 
 }  // namespace vantiq::activex::testing
