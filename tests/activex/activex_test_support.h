@@ -70,6 +70,7 @@ std::wstring RegistryText(HKEY root, const std::wstring& path, const wchar_t* na
 // File paths compared as Windows compares them: in any case.
 inline bool SamePath(const std::wstring& a, const std::wstring& b) { return _wcsicmp(a.c_str(), b.c_str()) == 0; }
 
+using vantiq::testing::MakeVariant;
 using vantiq::testing::NewPicture;
 using vantiq::testing::TakeText;
 using vantiq::testing::Variant;
