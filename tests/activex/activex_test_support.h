@@ -70,11 +70,22 @@ std::wstring RegistryText(HKEY root, const std::wstring& path, const wchar_t* na
 // File paths compared as Windows compares them: in any case.
 inline bool SamePath(const std::wstring& a, const std::wstring& b) { return _wcsicmp(a.c_str(), b.c_str()) == 0; }
 
+using vantiq::testing::BitmapPicture;
+using vantiq::testing::IconPicture;
 using vantiq::testing::MakeVariant;
 using vantiq::testing::NewPicture;
 using vantiq::testing::TakeText;
 using vantiq::testing::Variant;
 using vantiq::testing::VariantText;
+
+// Every property the control saves, read back through its interface, one line each:
+// equal for controls that would save the same state. Texts are escaped outside
+// printable ASCII, fonts and pictures described by what they hold.
+std::wstring SavedState(_Vantiq* control);
+
+// Whether two texts have the same lines (font sizes within a pixel: Wine realises them
+// again); on failure, the lines that differ.
+::testing::AssertionResult SameText(const std::wstring& expected, const std::wstring& actual);
 
 // Whether `actual` is the committed text tests/activex/data/<file>; on failure, the lines
 // that differ. With VANTIQ_UPDATE_EXPECTED set, the file is written from `actual` instead:
