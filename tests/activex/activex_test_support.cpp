@@ -118,71 +118,35 @@ std::string Utf8(const std::wstring& text) {
 
 std::wstring SavedState(_Vantiq* c) {
   std::wstring out;
-  wchar_t line[128];
-  const auto text = [&](const wchar_t* name, HRESULT(STDMETHODCALLTYPE _Vantiq::*get)(BSTR*)) {
-    BSTR value = nullptr;
-    (c->*get)(&value);
-    out += name;
-    out += L" \"";
-    for (wchar_t ch : TakeText(value))
-      if (ch >= 0x20 && ch < 0x7F && ch != L'\\') {
-        out += ch;
-      } else {
-        swprintf(line, 128, L"\\u%04X", static_cast<unsigned>(ch));
-        out += line;
-      }
-    out += L"\"\n";
-  };
-  const auto color = [&](const wchar_t* name, HRESULT(STDMETHODCALLTYPE _Vantiq::*get)(OLE_COLOR*)) {
-    OLE_COLOR value = 0;
-    (c->*get)(&value);
-    swprintf(line, 128, L"%ls 0x%08lX\n", name, static_cast<unsigned long>(value));
-    out += line;
-  };
-  const auto flag = [&](const wchar_t* name, HRESULT(STDMETHODCALLTYPE _Vantiq::*get)(VARIANT_BOOL*)) {
-    VARIANT_BOOL value = 1;
-    (c->*get)(&value);
-    swprintf(line, 128, L"%ls %d\n", name, value);
-    out += line;
-  };
-  const auto real = [&](const wchar_t* name, HRESULT(STDMETHODCALLTYPE _Vantiq::*get)(double*)) {
-    double value = 0;
-    (c->*get)(&value);
-    swprintf(line, 128, L"%ls %.17g\n", name, value);
-    out += line;
-  };
-  color(L"BackColor", &_Vantiq::get_BackColor);
-  color(L"ForeColor", &_Vantiq::get_ForeColor);
-  color(L"AlternateForeColor", &_Vantiq::get_AlternateForeColor);
-  color(L"ProgressColor", &_Vantiq::get_ProgressColor);
-  color(L"SegmentBorderColor", &_Vantiq::get_SegmentBorderColor);
-  color(L"ShadowColor", &_Vantiq::get_ShadowColor);
-  color(L"AlternateShadowColor", &_Vantiq::get_AlternateShadowColor);
-  text(L"Caption", &_Vantiq::get_Caption);
-  text(L"SearchCaption", &_Vantiq::get_SearchCaption);
-  text(L"PercentFormat", &_Vantiq::get_PercentFormat);
-  flag(L"CaptionCallBack", &_Vantiq::get_CaptionCallBack);
-  flag(L"RightToLeft", &_Vantiq::get_RightToLeft);
-  flag(L"SegmentBorders", &_Vantiq::get_SegmentBorders);
-  flag(L"Shadow", &_Vantiq::get_Shadow);
-  flag(L"ShowCaption", &_Vantiq::get_ShowCaption);
-  real(L"Max", &_Vantiq::get_Max);
-  real(L"Min", &_Vantiq::get_Min);
-  real(L"Value", &_Vantiq::get_value);
-  ::eProgressBarOrientation orientation{};
-  ::eProgressBarScroll scrolling{};
-  ::eProgressBarStyle style{};
-  ::eProgressBarTextAlign alignment{};
-  LONG intensity = 0;
-  c->get_Orientation(&orientation);
-  c->get_Scrolling(&scrolling);
-  c->get_style(&style);
-  c->get_TextAlignment(&alignment);
-  c->get_ShadowIntensity(&intensity);
-  swprintf(line, 128, L"Orientation %ld\nScrolling %ld\nStyle %ld\nTextAlignment %ld\nShadowIntensity %ld\n",
-           static_cast<long>(orientation), static_cast<long>(scrolling), static_cast<long>(style),
-           static_cast<long>(alignment), static_cast<long>(intensity));
-  out += line;
+  wchar_t text[64];
+  for (const wchar_t* name :
+       {L"BackColor", L"ForeColor", L"AlternateForeColor", L"ProgressColor", L"SegmentBorderColor", L"ShadowColor",
+        L"AlternateShadowColor", L"Caption", L"SearchCaption", L"PercentFormat", L"CaptionCallBack", L"RightToLeft",
+        L"SegmentBorders", L"Shadow", L"ShowCaption", L"Max", L"Min", L"Value", L"Orientation", L"Scrolling",
+        L"Style", L"TextAlignment", L"ShadowIntensity"}) {
+    DISPID id = DISPID_UNKNOWN;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    DISPPARAMS none{};
+    Variant v;
+    c->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
+    c->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr);
+    out += std::wstring(name) + L" ";
+    if (V_VT(&v) == VT_R8) {
+      swprintf(text, 64, L"%.17g", V_R8(&v));  // every bit of the double
+      out += text;
+    } else if (V_VT(&v) == VT_BSTR) {
+      out += L"\"";
+      for (wchar_t ch : std::wstring(V_BSTR(&v), SysStringLen(V_BSTR(&v))))
+        if (ch >= 0x20 && ch < 0x7F && ch != L'\\' && ch != L'"')
+          out += ch;
+        else
+          swprintf(text, 64, L"\\u%04X", static_cast<unsigned>(ch)), out += text;
+      out += L"\"";
+    } else {
+      out += VariantText(v);
+    }
+    out += L"\n";
+  }
   ComPtr<IFontDisp> fontDisp;
   c->get_Font(fontDisp.Put());
   if (ComPtr<IFont> font = fontDisp.As<IFont>(IID_IFont)) {
@@ -197,6 +161,7 @@ std::wstring SavedState(_Vantiq* c) {
     font->get_Bold(&bold), font->get_Italic(&italic), font->get_Underline(&underline), font->get_Strikethrough(&strike);
     font->get_Weight(&weight), font->get_Charset(&charset);
     out += L"Font \"" + TakeText(name) + L"\"";
+    wchar_t line[128];
     swprintf(line, 128, L" bold %d italic %d underline %d strike %d weight %d charset %d\nFontSize %lld\n", bold,
              italic, underline, strike, weight, charset, static_cast<long long>(size.int64));
     out += line;

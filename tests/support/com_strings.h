@@ -34,11 +34,12 @@ inline std::wstring VariantText(const VARIANT& v) {
   return std::to_wstring(V_VT(&v)) + L" " + std::wstring(V_BSTR(&text), SysStringLen(V_BSTR(&text)));
 }
 
-// A variant of type `vt` made from its US English text (VT_DISPATCH: Nothing).
+// A variant of type `vt` made from its US English text (VT_DISPATCH: Nothing; VT_EMPTY
+// and VT_NULL: the text is not read).
 inline void MakeVariant(VARTYPE vt, const std::wstring& text, VARIANT& v) {
   VariantClear(&v);
-  if (vt == VT_DISPATCH) {
-    V_VT(&v) = VT_DISPATCH;
+  if (vt == VT_DISPATCH || vt == VT_EMPTY || vt == VT_NULL) {
+    V_VT(&v) = vt;
     V_DISPATCH(&v) = nullptr;
     return;
   }
