@@ -12,6 +12,8 @@
 
 #include "VantiqCtl.h"
 #include "activex/com_ptr.h"
+#include "support/com_pictures.h"
+#include "support/com_strings.h"
 
 namespace vantiq::activex::testing {
 
@@ -52,9 +54,6 @@ class ComTest : public ::testing::Test {
 // A new control from the library's class factory.
 ComPtr<_Vantiq> NewControl();
 
-// A picture that owns `bitmap`.
-ComPtr<IPictureDisp> NewPicture(HBITMAP bitmap);
-
 // The library's type library, read from the DLL's resource without registering it.
 ComPtr<ITypeLib> LoadControlTypeLib();
 
@@ -71,13 +70,27 @@ std::wstring RegistryText(HKEY root, const std::wstring& path, const wchar_t* na
 // File paths compared as Windows compares them: in any case.
 inline bool SamePath(const std::wstring& a, const std::wstring& b) { return _wcsicmp(a.c_str(), b.c_str()) == 0; }
 
-// A VARIANT that clears itself.
-struct Variant : VARIANT {
-  Variant() { VariantInit(this); }
-  Variant(const Variant&) = delete;
-  Variant& operator=(const Variant&) = delete;
-  ~Variant() { VariantClear(this); }
-};
+using vantiq::testing::BitmapPicture;
+using vantiq::testing::IconPicture;
+using vantiq::testing::MakeVariant;
+using vantiq::testing::NewPicture;
+using vantiq::testing::TakeText;
+using vantiq::testing::Variant;
+using vantiq::testing::VariantText;
+
+// Every property the control saves, read back through its interface, one line each:
+// equal for controls that would save the same state. Texts are escaped outside
+// printable ASCII, fonts and pictures described by what they hold.
+std::wstring SavedState(_Vantiq* control);
+
+// Whether two texts have the same lines (font sizes within a pixel: Wine realises them
+// again); on failure, the lines that differ.
+::testing::AssertionResult SameText(const std::wstring& expected, const std::wstring& actual);
+
+// Whether `actual` is the committed text tests/activex/data/<file>; on failure, the lines
+// that differ. With VANTIQ_UPDATE_EXPECTED set, the file is written from `actual` instead:
+// review its diff before committing it.
+::testing::AssertionResult MatchesExpectedFile(const std::wstring& actual, const char* file);
 
 // An IDispatch of the test's own (an event sink, a container's ambient properties) whose
 // Invoke is `invoke`. It answers to `also` besides IUnknown and IDispatch: a sink to the

@@ -1,6 +1,5 @@
 #include "container_support.h"
 
-#include <sstream>
 #include <thread>
 
 #include "activex/com_host.h"
@@ -128,21 +127,6 @@ Pixels GdiRender(int width, int height, const BarState& state) {
   }
   ReleaseDC(window.Get(), dc);
   return out;
-}
-
-::testing::AssertionResult SamePixels(const Pixels& expected, const Pixels& actual) {
-  if (expected.width != actual.width || expected.height != actual.height)
-    return ::testing::AssertionFailure() << "size " << actual.width << "x" << actual.height
-                                         << ", expected " << expected.width << "x" << expected.height;
-  int differing = 0;
-  std::ostringstream first;
-  for (int y = 0; y < expected.height; ++y)
-    for (int x = 0; x < expected.width; ++x)
-      if (expected.At(x, y) != actual.At(x, y) && differing++ < 6)
-        first << " (" << x << "," << y << ") 0x" << std::hex << actual.At(x, y) << " not 0x"
-              << expected.At(x, y) << std::dec << ";";
-  if (differing == 0) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << differing << " pixels differ:" << first.str();
 }
 
 }  // namespace vantiq::activex::testing

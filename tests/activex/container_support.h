@@ -15,6 +15,7 @@
 #include "container/container.h"
 #include "control/vantiq.h"
 #include "common/gdi_objects.h"
+#include "support/pixel_diff.h"
 
 namespace vantiq::activex::testing {
 
@@ -62,7 +63,7 @@ Pixels SoftRender(int width, int height, const BarState& state);
 // The same through GDI, hosted as the COM control hosts it (its host, its fonts).
 Pixels GdiRender(int width, int height, const BarState& state);
 
-::testing::AssertionResult SamePixels(const Pixels& expected, const Pixels& actual);
+using vantiq::testing::SamePixels;
 
 using ::vantiq::tools::LiveGdiObjects;
 

@@ -19,7 +19,6 @@ namespace {
 
 using HostileTest = ContainerTest;
 
-constexpr HRESULT kInvalidPropertyValue = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 380);
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInfinity = std::numeric_limits<double>::infinity();
 
@@ -36,49 +35,34 @@ void ExpectDrawsAsNew(Site& bar, const std::function<Pixels()>& shot) {
   EXPECT_TRUE(SamePixels(GdiRender(200, 20, state), shot()));
 }
 
-TEST_F(HostileTest, NonFiniteNumbersAreClampedOrRefusedAndThePaintGoesOn) {
+// What NaN and the infinities mean is the core's; here, that the hosted control paints
+// on through them and through extents no container should give.
+TEST_F(HostileTest, NonFiniteNumbersAndExtremeExtentsAndThePaintGoesOn) {
   Site* bar = AddBar();
   ASSERT_TRUE(bar);
   bar->Put(L"Style", 0L);  // flat: the back colour shows wherever the bar is empty
   bar->Put(L"ShowCaption", true);
-  bar->Put(L"Value", 30.0);
-  // Every state checked below has an empty bar: a back colour set now shows at its far
-  // end at once, if the paint goes on.
+  // Every state below has an empty bar: a back colour set then shows at its far end at
+  // once, if the paint goes on.
   long back = 0x102030;
   const auto paintsOn = [&] {
     bar->Put(L"BackColor", ++back);
     const Pixels shot = Shot(*bar);
     return shot.width == 200 && shot.At(195, 10) == static_cast<COLORREF>(back);
   };
-
-  EXPECT_EQ(bar->Put(L"Value", kNaN), S_OK);
-  EXPECT_EQ(bar->GetDouble(L"Value"), 0.0) << "NaN stores Min";
-  EXPECT_EQ(bar->Put(L"Value", kInfinity), S_OK);
-  EXPECT_EQ(bar->GetDouble(L"Value"), 100.0);
-  EXPECT_EQ(bar->Put(L"Value", -kInfinity), S_OK);
-  EXPECT_EQ(bar->GetDouble(L"Value"), 0.0);
-
-  bar->Put(L"Value", 30.0);
-  EXPECT_EQ(bar->Put(L"Max", kNaN), S_OK);
-  EXPECT_TRUE(std::isnan(bar->GetDouble(L"Max")));
-  EXPECT_EQ(bar->GetDouble(L"Value"), 30.0) << "an unordered Max leaves the value";
-  EXPECT_TRUE(paintsOn());
-
-  bar->Put(L"Min", -kInfinity);
-  bar->Put(L"Max", kInfinity);
-  bar->Put(L"Value", 5.0);
-  EXPECT_TRUE(paintsOn());
-  EXPECT_EQ(bar->Put(L"Min", kNaN), S_OK);
-  EXPECT_TRUE(std::isnan(bar->GetDouble(L"Value"))) << "an unordered Min is taken by the value";
-  bar->Put(L"Scrolling", 1L);
-  bar->Put(L"Orientation", 1L);
-  EXPECT_TRUE(paintsOn());
-  bar->Put(L"Max", 1e308);
-  bar->Put(L"Min", -1e308);
-  bar->Put(L"Value", 1e308);
-  bar->Put(L"Style", 0L);
-  EXPECT_TRUE(paintsOn());
-
+  const struct {
+    const wchar_t* name;
+    double value;
+  } writes[] = {{L"Value", kNaN}, {L"Max", kNaN}, {L"Min", -kInfinity}, {L"Max", kInfinity}, {L"Value", 5},
+                {L"Min", kNaN}, {L"Scrolling", 1}, {L"Orientation", 1}, {L"ShadowIntensity", kNaN},
+                {L"Style", kNaN}, {L"Max", 1e308}, {L"Min", -1e308}, {L"Value", 1e308}, {L"Style", 0}};
+  for (const auto& write : writes) {
+    SCOPED_TRACE(write.name);
+    const HRESULT hr = bar->Put(write.name, write.value);
+    // What NaN converts to as an integer is the system's: Wine lets it through.
+    EXPECT_TRUE(hr == S_OK || (std::isnan(write.value) && hr == DISP_E_OVERFLOW)) << std::hex << hr;
+    if (write.value < 1e300) EXPECT_TRUE(paintsOn());
+  }
   // Negative and huge extents for the control that is drawn without its window.
   auto ole = bar->As<IOleObject>(IID_IOleObject);
   for (SIZEL extent : {SIZEL{-500, -500}, SIZEL{0, 0}, SIZEL{LONG_MAX, LONG_MIN}}) {
@@ -90,65 +74,9 @@ TEST_F(HostileTest, NonFiniteNumbersAreClampedOrRefusedAndThePaintGoesOn) {
   SIZEL normal{5292, 529};
   ole->SetExtent(DVASPECT_CONTENT, &normal);
   bar->Move({10, 10, 210, 30});
-
-  // A 32-bit property cannot hold them: the conversion's overflow, nothing stored. (What
-  // NaN converts to is the system's: Wine's conversion lets it through as some integer.)
-  const HRESULT nan = bar->Put(L"Style", kNaN);
-  EXPECT_TRUE(nan == DISP_E_OVERFLOW || nan == S_OK) << std::hex << nan;
-  bar->Put(L"ShadowIntensity", kNaN);
-  EXPECT_TRUE(paintsOn());
-  bar->Put(L"Style", 0L);
   bar->Put(L"ShadowIntensity", 128L);
-  for (double bad : {kInfinity, -kInfinity, 1e308, -3e9}) {
-    EXPECT_EQ(bar->Put(L"ShadowIntensity", bad), DISP_E_OVERFLOW);
-    EXPECT_EQ(bar->Put(L"Style", bad), DISP_E_OVERFLOW);
-    EXPECT_EQ(bar->Put(L"ForeColor", bad), DISP_E_OVERFLOW);
-  }
-  EXPECT_EQ(bar->GetLong(L"ShadowIntensity"), 128);
-  EXPECT_EQ(bar->GetLong(L"Style"), 0);
-  container::Value text;
-  V_VT(&text) = VT_BSTR;
-  V_BSTR(&text) = SysAllocString(L"NaN");
-  EXPECT_EQ(bar->Put(L"Value", text), DISP_E_TYPEMISMATCH);
-
   bar->Put(L"Orientation", 0L);
   bar->Put(L"Scrolling", 0L);
-  ExpectDrawsAsNew(*bar, [&] { return Shot(*bar); });
-}
-
-TEST_F(HostileTest, ObjectsOfTheWrongKindAreRefusedThroughTheVtable) {
-  Site* bar = AddBar();
-  ASSERT_TRUE(bar);
-  auto control = bar->As<_Vantiq>(IID__Vantiq);
-  ASSERT_TRUE(control);
-  ComPtr<IFontDisp> font;
-  ASSERT_EQ(control->get_Font(font.Put()), S_OK);
-  ComPtr<IPictureDisp> picture;
-  PICTDESC desc{};
-  desc.cbSizeofstruct = sizeof desc;
-  desc.picType = PICTYPE_NONE;
-  ASSERT_EQ(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE,
-                                     reinterpret_cast<void**>(picture.Put())),
-            S_OK);
-
-  // A caller that does not ask the object for the interface it passes.
-  auto* pictureAsFont = reinterpret_cast<IFontDisp*>(picture.Get());
-  auto* fontAsPicture = reinterpret_cast<IPictureDisp*>(font.Get());
-  auto* controlAsPicture = reinterpret_cast<IPictureDisp*>(static_cast<_Vantiq*>(control.Get()));
-  EXPECT_EQ(control->putref_Font(pictureAsFont), kInvalidPropertyValue);
-  EXPECT_EQ(control->put_Font(reinterpret_cast<IFontDisp*>(control.Get())), kInvalidPropertyValue);
-  EXPECT_EQ(control->putref_ProgressPicture(fontAsPicture), kInvalidPropertyValue);
-  EXPECT_EQ(control->putref_BackgroundPicture(controlAsPicture), kInvalidPropertyValue);
-  EXPECT_EQ(control->putref_MouseIcon(fontAsPicture), kInvalidPropertyValue);
-
-  ComPtr<IFontDisp> after;
-  ASSERT_EQ(control->get_Font(after.Put()), S_OK);
-  EXPECT_EQ(after.Get(), font.Get());
-  ComPtr<IPictureDisp> none;
-  EXPECT_EQ(control->get_ProgressPicture(none.Put()), S_OK);
-  EXPECT_EQ(none.Get(), nullptr);
-  EXPECT_EQ(control->get_BackgroundPicture(none.Put()), S_OK);
-  EXPECT_EQ(none.Get(), nullptr);
   ExpectDrawsAsNew(*bar, [&] { return Shot(*bar); });
 }
 

@@ -1,5 +1,6 @@
 // The library as an in-process server: its class factory, what keeps it loaded, the
-// object's identity and interfaces, and aggregation.
+// object's identity and interfaces, aggregation, and the safety answers a script host
+// asks for (the rules are the core's: here, that each interface reaches them).
 #include <objsafe.h>
 #include <ocidl.h>
 
@@ -157,6 +158,36 @@ TEST_F(ServerTest, JoinsAnAggregateThroughItsInnerUnknown) {
   EXPECT_EQ(outer.inner->Release(), 0u);
   outer.inner = nullptr;
   EXPECT_EQ(CanUnload(), S_OK);
+}
+
+TEST_F(ServerTest, SafetyOptionsForEachInterfaceAndForACallersNullIdentifier) {
+  ComPtr<IObjectSafety> safety = NewControl().As<IObjectSafety>(IID_IObjectSafety);
+  ASSERT_TRUE(safety);
+  const struct {
+    const IID& iid;
+    HRESULT hr;
+    DWORD enabled;
+  } rows[] = {{IID_IDispatch, S_OK, 1},          {IID_IPersistStorage, S_OK, 2},
+              {IID_IPersistStream, S_OK, 2},     {IID_IPersistStreamInit, S_OK, 2},
+              {IID_IPersistPropertyBag, S_OK, 2}, {IID_IUnknown, E_NOINTERFACE, 77}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(GuidText(row.iid).c_str());
+    DWORD supported = 0, enabled = 77;
+    EXPECT_EQ(safety->GetInterfaceSafetyOptions(row.iid, &supported, &enabled), row.hr);
+    EXPECT_EQ(supported, 3u);
+    EXPECT_EQ(enabled, row.enabled);
+    EXPECT_EQ(safety->SetInterfaceSafetyOptions(row.iid, 3, row.enabled), row.hr == S_OK ? S_OK : E_NOINTERFACE);
+    if (row.hr == S_OK) EXPECT_EQ(safety->SetInterfaceSafetyOptions(row.iid, 3, 3), E_FAIL);
+  }
+  // A C caller may pass a null identifier: the slots called as C does.
+  void** slots = *reinterpret_cast<void***>(safety.Get());
+  DWORD supported = 0, enabled = 55;
+  EXPECT_EQ(reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(IObjectSafety*, const IID*, DWORD*, DWORD*)>(slots[3])(
+                safety.Get(), nullptr, &supported, &enabled), S_OK);
+  EXPECT_EQ(supported, 3u);
+  EXPECT_EQ(enabled, 55u);
+  EXPECT_EQ(reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(IObjectSafety*, const IID*, DWORD, DWORD)>(slots[4])(
+                safety.Get(), nullptr, 3, 3), S_OK);
 }
 
 }  // namespace

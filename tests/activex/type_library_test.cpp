@@ -1,408 +1,187 @@
-// The embedded type library read back through ITypeLib and ITypeInfo: what hosts and
-// late-bound callers see of the control.
+// The embedded type library as hosts and late-bound callers read it through ITypeLib
+// and ITypeInfo, written out as text and compared with data/type_library.txt: every
+// type's identifier and flags, every slot, dispatch id, accessor, parameter and help
+// string, the enumerations' values and the types it takes from other libraries.
+#include <map>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "activex_test_support.h"
 
 namespace vantiq::activex::testing {
 namespace {
 
-// The text of a type as the IDL spells it; user-defined types by name.
-std::wstring TypeText(ITypeInfo* info, const TYPEDESC& type) {
-  switch (type.vt) {
-    case VT_PTR:
-      return TypeText(info, *type.lptdesc) + L"*";
-    case VT_USERDEFINED: {
-      ComPtr<ITypeInfo> ref;
-      if (FAILED(info->GetRefTypeInfo(type.hreftype, ref.Put()))) return L"?";
-      BSTR name = nullptr;
-      ref->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
-      std::wstring text = name ? name : L"";
-      SysFreeString(name);
-      return text;
-    }
-    case VT_I2:
-      return L"short";
-    case VT_I4:
-      return L"long";
-    case VT_R4:
-      return L"float";
-    case VT_R8:
-      return L"double";
-    case VT_BOOL:
-      return L"VARIANT_BOOL";
-    case VT_BSTR:
-      return L"BSTR";
-    case VT_VOID:
-      return L"void";
-    case VT_HRESULT:
-      return L"HRESULT";
-    default:
-      return L"vt" + std::to_wstring(type.vt);
-  }
+std::wstring Hex(unsigned long value) {
+  wchar_t text[16];
+  swprintf(text, 16, L"0x%lX", value);
+  return text;
+}
+
+std::wstring FlagNames(unsigned long flags, const std::map<unsigned long, const wchar_t*>& names) {
+  std::wstring text;
+  for (const auto& [bit, name] : names)
+    if (flags & bit) text += (text.empty() ? L"" : L" ") + std::wstring(name), flags &= ~bit;
+  if (flags) text += (text.empty() ? L"" : L" ") + Hex(flags);
+  return L"[" + text + L"]";
+}
+
+const std::map<unsigned long, const wchar_t*> kTypeFlags = {
+    {TYPEFLAG_FAPPOBJECT, L"appobject"}, {TYPEFLAG_FCANCREATE, L"cancreate"}, {TYPEFLAG_FLICENSED, L"licensed"},
+    {TYPEFLAG_FPREDECLID, L"predeclid"}, {TYPEFLAG_FHIDDEN, L"hidden"},        {TYPEFLAG_FCONTROL, L"control"},
+    {TYPEFLAG_FDUAL, L"dual"},           {TYPEFLAG_FNONEXTENSIBLE, L"nonextensible"},
+    {TYPEFLAG_FOLEAUTOMATION, L"oleautomation"}, {TYPEFLAG_FRESTRICTED, L"restricted"},
+    {TYPEFLAG_FAGGREGATABLE, L"aggregatable"},   {TYPEFLAG_FDISPATCHABLE, L"dispatchable"}};
+const std::map<unsigned long, const wchar_t*> kParamFlags = {
+    {PARAMFLAG_FIN, L"in"}, {PARAMFLAG_FOUT, L"out"}, {PARAMFLAG_FRETVAL, L"retval"}, {PARAMFLAG_FOPT, L"optional"}};
+const std::map<unsigned long, const wchar_t*> kImplFlags = {
+    {IMPLTYPEFLAG_FDEFAULT, L"default"}, {IMPLTYPEFLAG_FSOURCE, L"source"}, {IMPLTYPEFLAG_FRESTRICTED, L"restricted"}};
+
+std::wstring ConstantText(const VARIANT& value) {
+  const std::wstring text = VariantText(value);  // "<type> <value>"
+  return text.substr(text.find(L' ') + 1);
 }
 
 std::wstring Name(ITypeInfo* info, MEMBERID id = MEMBERID_NIL) {
   BSTR name = nullptr;
   info->GetDocumentation(id, &name, nullptr, nullptr, nullptr);
-  std::wstring text = name ? name : L"";
-  SysFreeString(name);
-  return text;
+  return TakeText(name);
 }
 
-// Null when the member has no help string.
-std::wstring HelpString(ITypeInfo* info, MEMBERID id, bool* present) {
-  BSTR help = nullptr;
-  info->GetDocumentation(id, nullptr, &help, nullptr, nullptr);
-  *present = help != nullptr;
-  std::wstring text = help ? help : L"";
-  SysFreeString(help);
-  return text;
-}
-
-std::vector<std::wstring> ParamNames(ITypeInfo* info, MEMBERID id) {
-  BSTR names[8] = {};
-  UINT count = 0;
-  info->GetNames(id, names, 8, &count);
-  std::vector<std::wstring> result;
-  for (UINT i = 1; i < count; ++i) result.emplace_back(names[i]);
-  for (UINT i = 0; i < count; ++i) SysFreeString(names[i]);
-  return result;
-}
-
-class TypeInfoOf {
+// Writes the library out; types of other libraries are listed once each at the end.
+class Dumper {
  public:
-  explicit TypeInfoOf(ComPtr<ITypeInfo> info) : info_(std::move(info)) {
-    if (info_) info_->GetTypeAttr(&attr_);
-  }
-  ~TypeInfoOf() {
-    if (attr_) info_->ReleaseTypeAttr(attr_);
-  }
-  ITypeInfo* info() const { return info_.Get(); }
-  const TYPEATTR* operator->() const { return attr_; }
-  explicit operator bool() const { return attr_ != nullptr; }
+  explicit Dumper(ITypeLib* lib) : lib_(lib) {}
 
- private:
-  ComPtr<ITypeInfo> info_;
-  TYPEATTR* attr_ = nullptr;
-};
-
-class FuncDesc {
- public:
-  FuncDesc(ITypeInfo* info, UINT index) : info_(info) { info->GetFuncDesc(index, &desc_); }
-  ~FuncDesc() {
-    if (desc_) info_->ReleaseFuncDesc(desc_);
-  }
-  const FUNCDESC* operator->() const { return desc_; }
-  explicit operator bool() const { return desc_ != nullptr; }
-
- private:
-  ITypeInfo* info_;
-  FUNCDESC* desc_ = nullptr;
-};
-
-class TypeLibraryTest : public ComTest {
- protected:
-  void SetUp() override {
-    ComTest::SetUp();
-    lib_ = LoadControlTypeLib();
-    ASSERT_TRUE(lib_);
-  }
-  void TearDown() override {
-    lib_.Reset();
-    ComTest::TearDown();
-  }
-  ComPtr<ITypeInfo> ByGuid(REFGUID guid) {
-    ComPtr<ITypeInfo> info;
-    lib_->GetTypeInfoOfGuid(guid, info.Put());
-    return info;
-  }
-  ComPtr<ITypeInfo> ByName(const std::wstring& name) {
+  std::wstring Library() {
+    TLIBATTR* attr = nullptr;
+    lib_->GetLibAttr(&attr);
+    BSTR name = nullptr, help = nullptr;
+    lib_->GetDocumentation(-1, &name, &help, nullptr, nullptr);
+    out_ = L"library " + TakeText(name) + L" " + GuidText(attr->guid) + L" version " +
+           std::to_wstring(attr->wMajorVerNum) + L"." + std::to_wstring(attr->wMinorVerNum) + L" lcid " +
+           std::to_wstring(attr->lcid) + L" \"" + TakeText(help) + L"\"\n";
+    lib_->ReleaseTLibAttr(attr);
     for (UINT i = 0; i < lib_->GetTypeInfoCount(); ++i) {
       ComPtr<ITypeInfo> info;
-      if (SUCCEEDED(lib_->GetTypeInfo(i, info.Put())) && Name(info.Get()) == name) return info;
+      lib_->GetTypeInfo(i, info.Put());
+      Type(info.Get());
     }
-    return {};
-  }
-  ComPtr<ITypeInfo> VtableSide() {
-    ComPtr<ITypeInfo> dispatchSide = ByGuid(IID__Vantiq), vtable;
-    HREFTYPE ref = 0;
-    if (dispatchSide && SUCCEEDED(dispatchSide->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref)))
-      dispatchSide->GetRefTypeInfo(ref, vtable.Put());
-    return vtable;
+    for (const auto& [name, line] : imported_) out_ += line;
+    return out_;
   }
 
-  ComPtr<ITypeLib> lib_;
-};
-
-TEST_F(TypeLibraryTest, LibraryIsVantiqCtlVersionOneInUsEnglish) {
-  TLIBATTR* attr = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(lib_->GetLibAttr(&attr));
-  EXPECT_EQ(GuidText(attr->guid), L"{F8FF12FB-C6F7-46E4-B7CA-0B734A2F4DC1}");
-  EXPECT_EQ(attr->lcid, 1033u);
-  EXPECT_EQ(attr->wMajorVerNum, 1);
-  EXPECT_EQ(attr->wMinorVerNum, 0);
-  EXPECT_EQ(attr->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
-  lib_->ReleaseTLibAttr(attr);
-  BSTR name = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(lib_->GetDocumentation(-1, &name, nullptr, nullptr, nullptr));
-  EXPECT_STREQ(name, L"VantiqCtl");
-  SysFreeString(name);
-}
-
-// The identifiers are fixed for good: saved forms and pages refer to them.
-TEST_F(TypeLibraryTest, IdentifiersNeverChange) {
-  const std::pair<const wchar_t*, const wchar_t*> types[] = {
-      {L"Vantiq", L"{8CFEF030-6B4C-4B01-8607-16945361676F}"},
-      {L"_Vantiq", L"{84733DE1-0666-4206-A380-2FF8A62FCDC5}"},
-      {L"__Vantiq", L"{DB31A522-DA33-4954-A9A3-42FF2D142234}"},
-      {L"eProgressBarTextAlign", L"{A3A543C2-B95B-4972-9499-A53D932AE6C5}"},
-      {L"eProgressBarScroll", L"{E1B8C6B2-15B1-47AC-B466-26147C7BAC71}"},
-      {L"eProgressBarOrientation", L"{EE391D15-1E1B-47A0-AD9B-599528931694}"},
-      {L"eProgressBarStyle", L"{845BDB12-1295-400B-A70A-A6BC70E78A74}"},
-      {L"eMousePointer", L"{49CEC447-BD64-4218-B5A6-59466B5EF8F8}"},
-  };
-  for (const auto& [name, guid] : types) {
-    TypeInfoOf type(ByName(name));
-    ASSERT_TRUE(type) << name;
-    EXPECT_EQ(GuidText(type->guid), guid) << name;
-  }
-}
-
-// One row per property, in slot order: accessors g(et), l(et: put), s(et: putref).
-struct PropertyRow {
-  const wchar_t* name;
-  DISPID id;
-  const char* accessors;
-  const wchar_t* type;
-  const wchar_t* help;  // null: none
-};
-
-// clang-format off
-const PropertyRow kProperties[] = {
-    {L"TextAlignment", 0x68030016, "gl", L"eProgressBarTextAlign", L"Returns/sets the alignment of the progress bar text."},
-    {L"Font", -512, "gsl", L"IFontDisp*", L"Returns/sets the font."},
-    {L"hwnd", -515, "gl", L"long", nullptr},
-    {L"Min", 0x68030014, "gl", L"double", L"Returns/sets the minimum value."},
-    {L"Max", 0x68030013, "gl", L"double", L"Returns/sets the maximum value."},
-    {L"MouseIcon", 0x68030012, "gs", L"IPictureDisp*", L"Sets a custom mouse icon."},
-    {L"MousePointer", 0x68030011, "gl", L"eMousePointer", L"Returns/sets the type of mouse pointer displayed when over part of an object."},
-    {L"Orientation", 0x68030010, "gl", L"eProgressBarOrientation", L"Returns/sets the control's orientation (Horizontal or Vertical)."},
-    {L"Enabled", -514, "gl", L"VARIANT_BOOL", L"Returns/sets the enabled state of the progress bar."},
-    {L"Scrolling", 0x6803000F, "gl", L"eProgressBarScroll", L"Returns/sets the scroll style."},
-    {L"ShowCaption", 0x6803000E, "gl", L"VARIANT_BOOL", L"Returns/sets if text should be displayed."},
-    {L"SearchCaption", 0x6803000D, "gl", L"BSTR", L"Returns/sets the text displayed in marquee mode."},
-    {L"PercentFormat", 0x6803000C, "gl", L"BSTR", L"Returns/sets the display format for the percentage text."},
-    {L"Caption", -518, "gl", L"BSTR", L"Returns/sets the text displayed in the progress bar."},
-    {L"Shadow", 0x6803000B, "gl", L"VARIANT_BOOL", L"Returns/sets if shadows should be drawn around the text."},
-    {L"ShadowIntensity", 0x6803000A, "gl", L"long", L"Returns/sets the shadow intensity (0-255)."},
-    {L"value", 0, "gl", L"double", L"Returns/sets the value of the progress bar."},
-    {L"style", 0x68030009, "gl", L"eProgressBarStyle", L"Returns/sets the progress bar rendering style."},
-    {L"ForeColor", -513, "gl", L"OLE_COLOR", L"Returns/sets the text color."},
-    {L"BackColor", -501, "gl", L"OLE_COLOR", L"Returns/sets the background color."},
-    {L"ShadowColor", 0x68030008, "gl", L"OLE_COLOR", L"Returns/sets the text shadow color."},
-    {L"SegmentBorderColor", 0x68030007, "gl", L"OLE_COLOR", L"Returns/sets the segment border color."},
-    {L"RightToLeft", -611, "gl", L"VARIANT_BOOL", L"Returns/sets if the progressbar should be rendered for right-to-left reading languages."},
-    {L"ProgressColor", 0x68030006, "gl", L"OLE_COLOR", L"Returns/sets the color for filling progressbar segments."},
-    {L"SegmentBorders", 0x68030005, "gl", L"VARIANT_BOOL", L"Returns/sets if segment borders should be shown."},
-    {L"CaptionCallBack", 0x68030004, "gl", L"VARIANT_BOOL", L"Returns/sets if an event should be raised to process custom text."},
-    {L"ProgressPicture", 0x68030003, "gs", L"IPictureDisp*", L"Returns/sets the progress bar picture."},
-    {L"BackgroundPicture", 0x68030002, "gs", L"IPictureDisp*", L"Returns/sets the picture that fills the background."},
-    {L"AlternateForeColor", 0x68030001, "gl", L"OLE_COLOR", L"Returns/sets the forecolor where the text is inside the progress fill."},
-    {L"AlternateShadowColor", 0x68030000, "gl", L"OLE_COLOR", L"Returns/sets the shadow color where the text is inside the progress fill."},
-};
-// clang-format on
-
-TEST_F(TypeLibraryTest, EveryPropertyHasItsSlotsIdsAccessorsAndHelp) {
-  TypeInfoOf vtable(VtableSide());
-  ASSERT_TRUE(vtable);
-  EXPECT_EQ(vtable->typekind, TKIND_INTERFACE);
-  EXPECT_EQ(vtable->cFuncs, 61);
-  // IUnknown's 3 and IDispatch's 4 slots come first.
-  EXPECT_EQ(vtable->cbSizeVft, (7 + 61) * sizeof(void*));
-
-  UINT index = 0;
-  for (const PropertyRow& row : kProperties) {
-    for (const char* accessor = row.accessors; *accessor; ++accessor, ++index) {
-      SCOPED_TRACE(::testing::Message() << "slot " << index << " accessor " << *accessor);
-      FuncDesc func(vtable.info(), index);
-      ASSERT_TRUE(func);
-      EXPECT_EQ(Name(vtable.info(), func->memid), row.name);
-      EXPECT_EQ(func->memid, row.id);
-      EXPECT_EQ(func->oVft, static_cast<SHORT>((7 + index) * sizeof(void*)));
-      EXPECT_EQ(func->funckind, FUNC_PUREVIRTUAL);
-      EXPECT_EQ(func->elemdescFunc.tdesc.vt, VT_HRESULT);
-      ASSERT_EQ(func->cParams, 1);
-      const ELEMDESC& param = func->lprgelemdescParam[0];
-      if (*accessor == 'g') {
-        EXPECT_EQ(func->invkind, INVOKE_PROPERTYGET);
-        EXPECT_EQ(param.paramdesc.wParamFlags, PARAMFLAG_FOUT | PARAMFLAG_FRETVAL);
-        EXPECT_EQ(TypeText(vtable.info(), param.tdesc), std::wstring(row.type) + L"*");
-      } else {
-        EXPECT_EQ(func->invkind, *accessor == 'l' ? INVOKE_PROPERTYPUT : INVOKE_PROPERTYPUTREF);
-        EXPECT_EQ(param.paramdesc.wParamFlags, PARAMFLAG_FIN);
-        EXPECT_EQ(TypeText(vtable.info(), param.tdesc), row.type);
-      }
-      bool hasHelp = false;
-      const std::wstring help = HelpString(vtable.info(), func->memid, &hasHelp);
-      EXPECT_EQ(hasHelp, row.help != nullptr);
-      if (row.help) {
-        EXPECT_EQ(help, row.help);
-      }
+ private:
+  void Type(ITypeInfo* info) {
+    TYPEATTR* attr = nullptr;
+    info->GetTypeAttr(&attr);
+    static const wchar_t* const kKinds[] = {L"enum", L"record", L"module", L"interface",
+                                            L"dispinterface", L"coclass", L"alias", L"union"};
+    out_ += std::wstring(kKinds[attr->typekind]) + L" " + Name(info) + L" " + GuidText(attr->guid) + L" " +
+            FlagNames(attr->wTypeFlags, kTypeFlags);
+    for (UINT i = 0; i < attr->cImplTypes; ++i) {
+      HREFTYPE ref = 0;
+      ComPtr<ITypeInfo> impl;
+      INT flags = 0;
+      info->GetRefTypeOfImplType(i, &ref);
+      info->GetRefTypeInfo(ref, impl.Put());
+      info->GetImplTypeFlags(i, &flags);
+      out_ += (attr->typekind == TKIND_COCLASS ? L"\n  implements " : L" : ") + Name(impl.Get()) +
+              (attr->typekind == TKIND_COCLASS ? L" " + FlagNames(flags, kImplFlags) : L"");
     }
-  }
-  EXPECT_EQ(index, 61u);
-}
-
-TEST_F(TypeLibraryTest, DefaultInterfaceIsHiddenNonExtensibleDual) {
-  TypeInfoOf dispatchSide(ByGuid(IID__Vantiq));
-  ASSERT_TRUE(dispatchSide);
-  EXPECT_EQ(dispatchSide->typekind, TKIND_DISPATCH);
-  EXPECT_EQ(dispatchSide->wTypeFlags,
-            TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDUAL | TYPEFLAG_FDISPATCHABLE);
-  // OLE-automation compatibility belongs to the vtable side.
-  TypeInfoOf vtable(VtableSide());
-  ASSERT_TRUE(vtable);
-  EXPECT_EQ(vtable->wTypeFlags, TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDUAL |
-                                    TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE);
-  HREFTYPE base = 0;
-  ComPtr<ITypeInfo> baseInfo;
-  ASSERT_HRESULT_SUCCEEDED(vtable.info()->GetRefTypeOfImplType(0, &base));
-  ASSERT_HRESULT_SUCCEEDED(vtable.info()->GetRefTypeInfo(base, baseInfo.Put()));
-  EXPECT_EQ(Name(baseInfo.Get()), L"IDispatch");
-}
-
-// Colours are stdole2's OLE_COLOR, by which hosts know to offer a colour picker.
-TEST_F(TypeLibraryTest, ColoursAreStdOlesColourType) {
-  TypeInfoOf vtable(VtableSide());
-  ASSERT_TRUE(vtable);
-  FuncDesc putForeColor(vtable.info(), 38);
-  ASSERT_TRUE(putForeColor);
-  ASSERT_EQ(putForeColor->lprgelemdescParam[0].tdesc.vt, VT_USERDEFINED);
-  ComPtr<ITypeInfo> alias;
-  ASSERT_HRESULT_SUCCEEDED(vtable.info()->GetRefTypeInfo(
-      putForeColor->lprgelemdescParam[0].tdesc.hreftype, alias.Put()));
-  TypeInfoOf color(alias);
-  EXPECT_EQ(GuidText(color->guid), L"{66504301-BE0F-101A-8BBB-00AA00300CAB}");
-  EXPECT_EQ(color->typekind, TKIND_ALIAS);
-  EXPECT_EQ(color->tdescAlias.vt, VT_UI4);
-}
-
-TEST_F(TypeLibraryTest, EventInterfaceDeclaresFiveEventsWithByReferenceArguments) {
-  TypeInfoOf events(ByGuid(DIID___Vantiq));
-  ASSERT_TRUE(events);
-  EXPECT_EQ(events->typekind, TKIND_DISPATCH);
-  ASSERT_EQ(events->cFuncs, 5);
-  struct EventRow {
-    const wchar_t* name;
-    DISPID id;
-    std::vector<std::wstring> params;
-    std::vector<std::wstring> types;
-  };
-  const std::vector<std::wstring> mouse = {L"Button", L"Shift", L"x", L"y"};
-  const std::vector<std::wstring> mouseTypes = {L"short*", L"short*", L"float*", L"float*"};
-  const EventRow rows[] = {
-      {L"ProgressTextCallBack",
-       1,
-       {L"dValue", L"dMin", L"dMax", L"sCallBackText"},
-       {L"double*", L"double*", L"double*", L"BSTR*"}},
-      {L"Click", 2, {}, {}},
-      {L"MouseMove", 3, mouse, mouseTypes},
-      {L"MouseDown", 4, mouse, mouseTypes},
-      {L"MouseUp", 5, mouse, mouseTypes},
-  };
-  for (UINT i = 0; i < 5; ++i) {
-    const EventRow& row = rows[i];
-    SCOPED_TRACE(row.name);
-    FuncDesc func(events.info(), i);
-    ASSERT_TRUE(func);
-    EXPECT_EQ(func->memid, row.id);
-    EXPECT_EQ(Name(events.info(), func->memid), row.name);
-    EXPECT_EQ(func->funckind, FUNC_DISPATCH);
-    EXPECT_EQ(func->invkind, INVOKE_FUNC);
-    EXPECT_EQ(func->elemdescFunc.tdesc.vt, VT_VOID);
-    EXPECT_EQ(ParamNames(events.info(), func->memid), row.params);
-    ASSERT_EQ(static_cast<size_t>(func->cParams), row.types.size());
-    for (SHORT p = 0; p < func->cParams; ++p) {
-      EXPECT_EQ(TypeText(events.info(), func->lprgelemdescParam[p].tdesc), row.types[p]);
-      EXPECT_EQ(func->lprgelemdescParam[p].paramdesc.wParamFlags, PARAMFLAG_FIN | PARAMFLAG_FOUT);
+    if (attr->typekind == TKIND_INTERFACE) out_ += L", " + std::to_wstring(attr->cbSizeVft / sizeof(void*)) + L" slots";
+    out_ += L"\n";
+    HREFTYPE vtable = 0;
+    ComPtr<ITypeInfo> vtableSide;
+    if ((attr->wTypeFlags & TYPEFLAG_FDUAL) && attr->typekind == TKIND_DISPATCH &&
+        SUCCEEDED(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtable)) &&
+        SUCCEEDED(info->GetRefTypeInfo(vtable, vtableSide.Put()))) {
+      out_ += L"  vtable side: ";
+      Type(vtableSide.Get());  // the dispatch side lists the same members again
+    } else {
+      for (UINT i = 0; i < attr->cFuncs; ++i) Function(info, i);
     }
-  }
-}
-
-TEST_F(TypeLibraryTest, EnumerationsHaveTheirMembersAndValues) {
-  using Members = std::vector<std::pair<std::wstring, LONG>>;
-  const std::pair<const wchar_t*, Members> enums[] = {
-      {L"eProgressBarTextAlign",
-       {{L"ePbTextAlignLeft", 0}, {L"ePbTextAlignRight", 1}, {L"ePbTextAlignCenter", 2}}},
-      {L"eProgressBarScroll",
-       {{L"eProgressBarScrollStandard", 0},
-        {L"eProgressBarScrollSmooth", 1},
-        {L"eProgressBarScrollMarquee", 2}}},
-      {L"eProgressBarOrientation",
-       {{L"eProgressBarOrientationHorizontal", 0}, {L"eProgressBarOrientationVertical", 1}}},
-      {L"eProgressBarStyle",
-       {{L"eProgStandard", 0}, {L"eProgThin", 1}, {L"eProgXP", 2}, {L"eProgSystem", 4}}},
-      // The standard cursors 0 to 15 and 99 for the custom MouseIcon.
-      {L"eMousePointer",
-       {{L"eMousePointerDefault", 0},
-        {L"eMousePointerArrow", 1},
-        {L"eMousePointerCross", 2},
-        {L"eMousePointerIBeam", 3},
-        {L"eMousePointerIcon", 4},
-        {L"eMousePointerSize", 5},
-        {L"eMousePointerSizeNESW", 6},
-        {L"eMousePointerSizeNS", 7},
-        {L"eMousePointerSizeNWSE", 8},
-        {L"eMousePointerSizeEW", 9},
-        {L"eMousePointerUpArrow", 10},
-        {L"eMousePointerHourglass", 11},
-        {L"eMousePointerNoDrop", 12},
-        {L"eMousePointerArrowHourglass", 13},
-        {L"eMousePointerArrowQuestion", 14},
-        {L"eMousePointerSizeAll", 15},
-        {L"eMousePointerCustom", 99}}},
-  };
-  for (const auto& [name, members] : enums) {
-    TypeInfoOf type(ByName(name));
-    ASSERT_TRUE(type) << name;
-    EXPECT_EQ(type->typekind, TKIND_ENUM) << name;
-    Members read;
-    for (UINT i = 0; i < type->cVars; ++i) {
+    for (UINT i = 0; i < attr->cVars; ++i) {
       VARDESC* var = nullptr;
-      ASSERT_HRESULT_SUCCEEDED(type.info()->GetVarDesc(i, &var));
-      Variant value;
-      VariantChangeType(&value, var->lpvarValue, 0, VT_I4);
-      read.emplace_back(Name(type.info(), var->memid), V_I4(&value));
-      type.info()->ReleaseVarDesc(var);
+      info->GetVarDesc(i, &var);
+      out_ += L"  " + Name(info, var->memid) +
+              (var->varkind == VAR_CONST ? L" = " + ConstantText(*var->lpvarValue) : L" " + TypeText(info, var->elemdescVar.tdesc)) +
+              L"\n";
+      info->ReleaseVarDesc(var);
     }
-    EXPECT_EQ(read, members) << name;
+    if (attr->typekind == TKIND_ALIAS) out_ += L"  = " + TypeText(info, attr->tdescAlias) + L"\n";
+    info->ReleaseTypeAttr(attr);
   }
-}
 
-TEST_F(TypeLibraryTest, ControlClassListsItsInterfacesInOrder) {
-  TypeInfoOf coclass(ByGuid(CLSID_Vantiq));
-  ASSERT_TRUE(coclass);
-  EXPECT_EQ(coclass->typekind, TKIND_COCLASS);
-  EXPECT_EQ(coclass->wTypeFlags, TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL);
-  ASSERT_EQ(coclass->cImplTypes, 3);
-  const std::pair<const wchar_t*, INT> impls[] = {
-      {L"_Vantiq", IMPLTYPEFLAG_FDEFAULT},
-      {L"IObjectSafety", 0},
-      {L"__Vantiq", IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE},
-  };
-  for (UINT i = 0; i < 3; ++i) {
-    HREFTYPE ref = 0;
-    ComPtr<ITypeInfo> info;
-    INT flags = -1;
-    ASSERT_HRESULT_SUCCEEDED(coclass.info()->GetRefTypeOfImplType(i, &ref));
-    ASSERT_HRESULT_SUCCEEDED(coclass.info()->GetRefTypeInfo(ref, info.Put()));
-    ASSERT_HRESULT_SUCCEEDED(coclass.info()->GetImplTypeFlags(i, &flags));
-    EXPECT_EQ(Name(info.Get()), impls[i].first);
-    EXPECT_EQ(flags, impls[i].second) << impls[i].first;
+  void Function(ITypeInfo* info, UINT index) {
+    FUNCDESC* func = nullptr;
+    info->GetFuncDesc(index, &func);
+    static const wchar_t* const kInvoke[] = {L"", L"method", L"propget", L"", L"propput", L"", L"", L"",
+                                             L"propputref"};
+    BSTR names[16] = {};
+    UINT count = 0;
+    info->GetNames(func->memid, names, 16, &count);
+    std::wstring line = L"  ";
+    static const wchar_t* const kKinds[] = {L"virtual slot ", L"slot ", L"nonvirtual ", L"static ", L""};
+    line += kKinds[func->funckind];
+    if (func->funckind != FUNC_DISPATCH) line += std::to_wstring(func->oVft / sizeof(void*)) + L" ";
+    line += std::wstring(kInvoke[func->invkind]) + L" " + Name(info, func->memid) + L" id " +
+            (func->memid < 0 ? std::to_wstring(func->memid) : Hex(static_cast<unsigned long>(func->memid))) + L" (";
+    for (SHORT p = 0; p < func->cParams; ++p) {
+      const ELEMDESC& param = func->lprgelemdescParam[p];
+      line += (p ? L", " : L"") + FlagNames(param.paramdesc.wParamFlags, kParamFlags) + L" " +
+              TypeText(info, param.tdesc) + (p + 1u < count ? L" " + std::wstring(names[p + 1]) : L"");
+    }
+    for (UINT i = 0; i < count; ++i) SysFreeString(names[i]);
+    line += L") -> " + TypeText(info, func->elemdescFunc.tdesc);
+    BSTR help = nullptr;
+    info->GetDocumentation(func->memid, nullptr, &help, nullptr, nullptr);
+    if (help) line += L" \"" + TakeText(help) + L"\"";
+    out_ += line + L"\n";
+    info->ReleaseFuncDesc(func);
   }
+
+  std::wstring TypeText(ITypeInfo* info, const TYPEDESC& type) {
+    static const std::map<VARTYPE, const wchar_t*> kBase = {
+        {VT_UI1, L"byte"}, {VT_UI2, L"USHORT"}, {VT_I2, L"short"}, {VT_I4, L"long"},  {VT_R4, L"float"},         {VT_R8, L"double"},  {VT_UI4, L"ULONG"},
+        {VT_BSTR, L"BSTR"}, {VT_VOID, L"void"}, {VT_BOOL, L"VARIANT_BOOL"}, {VT_HRESULT, L"HRESULT"}};
+    if (type.vt == VT_PTR) return TypeText(info, *type.lptdesc) + L"*";
+    if (type.vt == VT_CARRAY)
+      return TypeText(info, type.lpadesc->tdescElem) + L"[" + std::to_wstring(type.lpadesc->rgbounds[0].cElements) + L"]";
+    if (type.vt != VT_USERDEFINED) return kBase.count(type.vt) ? kBase.at(type.vt) : L"vt" + std::to_wstring(type.vt);
+    ComPtr<ITypeInfo> ref;
+    ComPtr<ITypeLib> home;
+    UINT at = 0;
+    if (FAILED(info->GetRefTypeInfo(type.hreftype, ref.Put())) || FAILED(ref->GetContainingTypeLib(home.Put(), &at)))
+      return L"?";
+    const std::wstring name = Name(ref.Get());
+    if (home.Get() != lib_ && !imported_.count(name)) {
+      TYPEATTR* attr = nullptr;
+      ref->GetTypeAttr(&attr);
+      BSTR library = nullptr;
+      home->GetDocumentation(-1, &library, nullptr, nullptr, nullptr);
+      imported_[name] = L"imported " + name + L" " + GuidText(attr->guid) + L" from " + TakeText(library) +
+                        (attr->typekind == TKIND_ALIAS ? L" = " + TypeText(ref.Get(), attr->tdescAlias) : L"") + L"\n";
+      ref->ReleaseTypeAttr(attr);
+    }
+    return name;
+  }
+
+  ITypeLib* lib_;
+  std::wstring out_;
+  std::map<std::wstring, std::wstring> imported_;
+};
+
+TEST(TypeLibraryTest, IsTheCommittedContract) {
+  ASSERT_HRESULT_SUCCEEDED(CoInitialize(nullptr));
+  {
+    ComPtr<ITypeLib> lib = LoadControlTypeLib();
+    ASSERT_TRUE(lib);
+    TLIBATTR* attr = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(lib->GetLibAttr(&attr));
+    EXPECT_EQ(attr->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
+    lib->ReleaseTLibAttr(attr);
+    EXPECT_TRUE(MatchesExpectedFile(Dumper(lib.Get()).Library(), "type_library.txt"));
+  }
+  CoUninitialize();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// A long run of value updates on a shown control keeps nothing: the blocks the control
-// holds from the C runtime, the GDI objects and the working set end where they began once
-// the first updates have filled the caches.
+// A long run of value updates on a shown control, with a caption and another look now
+// and then, keeps nothing: the blocks the control holds from the C runtime, the GDI
+// objects, the working set and the references to it end where they began once the first
+// updates have filled the caches.
 #include "container_support.h"
 
 #include <psapi.h>
@@ -42,6 +43,11 @@ TEST_F(UpdateMemoryTest, ValueUpdatesLeaveRuntimeBlocksGdiObjectsAndWorkingSetFl
     for (int i = 0; i < count; ++i) {
       // 1..99: every update moves the fill and the percentage, so each one draws.
       if (FAILED(bar->put_value(1 + i % 99))) ++failed;
+      if (i % 997 == 0) {
+        Bstr caption(i % 2 ? u"Busy" : u"");
+        bar->put_Caption(caption.Get());
+        bar->put_style(static_cast<::eProgressBarStyle>(i % 5));
+      }
       UpdateWindow(window);
     }
     frame->PumpMessages();
@@ -52,6 +58,8 @@ TEST_F(UpdateMemoryTest, ValueUpdatesLeaveRuntimeBlocksGdiObjectsAndWorkingSetFl
   const long long blocks = counted.Blocks();
   const long long bytes = counted.Bytes();
   const int gdi = LiveGdiObjects();
+  const ULONG refs = bar->AddRef() - 1;
+  bar->Release();
   const long long workingSet = WorkingSet();
   ASSERT_GT(counted.Allocations(), 0) << "the updates allocate through the counted imports";
   ASSERT_GT(gdi, 0);
@@ -66,6 +74,8 @@ TEST_F(UpdateMemoryTest, ValueUpdatesLeaveRuntimeBlocksGdiObjectsAndWorkingSetFl
   EXPECT_LE(counted.Blocks() - blocks, 0);
   EXPECT_LE(counted.Bytes() - bytes, 0) << "no block held grows either";
   EXPECT_EQ(LiveGdiObjects(), gdi);
+  EXPECT_EQ(bar->AddRef() - 1, refs);
+  bar->Release();
   EXPECT_LE(WorkingSet() - workingSet, 512 * 1024);
 }
 
