@@ -68,6 +68,9 @@ void Distinct(Vantiq& c, int k) {
   p.m_sPercentFormat = odd ? u"0.0%" : u"";
   std::int32_t n = odd ? -2147483647 : 65536 + k;
   for (std::int32_t* number : {&p.m_lOrientation, &p.m_lScrolling, &p.m_lStyle, &p.m_lTextAlignment}) *number = n++;
+  // The loading control's first paint resets an alignment it does not know when it lays
+  // out a horizontal caption.
+  if (p.m_bShowCaption) p.m_lTextAlignment = k % 3;
   p.m_lShadowIntensity = odd ? 255 : 1;
   p.m_oBackgroundPicture = odd ? nullptr : std::make_shared<BytesPicture>(Bytes{});
   p.m_oProgressPicture = odd ? std::make_shared<BytesPicture>(Bytes{0, 255, 7, 0x80}) : nullptr;
