@@ -14,28 +14,15 @@
 #include "control/property_stream.h"
 #include "control/vantiq.h"
 #include "draw/font.h"
+#include "support/bytes_picture.h"
 
 namespace vantiq {
 namespace {
 
 constexpr std::size_t kKeys = 26;
 
-struct BytesPicture : PictureObject {
-  explicit BytesPicture(std::vector<std::uint8_t> b) : bytes(std::move(b)) {}
-  std::uintptr_t Handle() const override { return bytes.size(); }
-  std::vector<std::uint8_t> bytes;
-};
-
-// Pictures are their own bytes.
-class BytesCodec : public PictureCodec {
- public:
-  std::vector<std::uint8_t> Save(const PictureObject& picture) override {
-    return static_cast<const BytesPicture&>(picture).bytes;
-  }
-  PictureRef Load(const std::uint8_t* data, std::size_t size) override {
-    return std::make_shared<BytesPicture>(std::vector<std::uint8_t>(data, data + size));
-  }
-};
+using testing::BytesCodec;
+using testing::BytesPicture;
 
 WindowHandle PrepareWindow(ScriptablePlatform& platform) {
   platform.SetVersion("winxp");

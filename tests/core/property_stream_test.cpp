@@ -8,6 +8,7 @@
 #include "control/memory_property_bag.h"
 #include "control/persistence.h"
 #include "control/property_stream.h"
+#include "support/bytes_picture.h"
 #include "support/control_rig.h"
 
 namespace vantiq::testing {
@@ -15,25 +16,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct BytesPicture : PictureObject {
-  explicit BytesPicture(Bytes b) : bytes(std::move(b)) {}
-  std::uintptr_t Handle() const override { return bytes.size(); }
-  Bytes bytes;
-};
-
-// Pictures are their own bytes; either direction can be made to fail.
-class FakeCodec : public PictureCodec {
- public:
-  Bytes Save(const PictureObject& picture) override {
-    if (failSave) throw RuntimeError(5);
-    return static_cast<const BytesPicture&>(picture).bytes;
-  }
-  PictureRef Load(const std::uint8_t* data, std::size_t size) override {
-    if (failLoad) throw RuntimeError(481);
-    return std::make_shared<BytesPicture>(Bytes(data, data + size));
-  }
-  bool failSave = false, failLoad = false;
-};
 
 // Every saved property away from its default, each value unlike its neighbours' so that
 // swapped fields show. Over states 0, 1 and 2 each flag goes both ways with a pattern of
@@ -108,7 +90,7 @@ class PropertyStream : public ::testing::Test {
   Vantiq& A() { return *a.control; }
   Vantiq& B() { return *b.control; }
   ControlRig a, b;
-  FakeCodec codec;
+  BytesCodec codec;
 };
 
 TEST_F(PropertyStream, EveryValueRoundTripsByteForByteAndValueForValue) {
