@@ -71,16 +71,21 @@ TEST_F(LoadTest, OneControlResizedThroughHundredsOfSizes) {
     bar->Put(L"Orientation", 0L);
     frame->PumpMessages();
   };
-  resize(0);  // warm-up
-  const Resources before;
-  const auto start = std::chrono::steady_clock::now();
-  resize(1);
-  std::printf("[ resize ] 400 sizes in %.1f s\n", Seconds(start));
   BarState state;
   state.value = 60;
   state.showCaption = true;
-  Apply(*bar, state);
-  EXPECT_TRUE(SamePixels(GdiRender(200, 20, state), Shot(*bar)));
+  // The first round warms up the system's caches, the reference picture's and the
+  // screen capture's included; the second must take nothing more.
+  const auto round = [&](int i) {
+    resize(i);
+    Apply(*bar, state);
+    EXPECT_TRUE(SamePixels(GdiRender(200, 20, state), Shot(*bar))) << "round " << i;
+  };
+  round(0);
+  const Resources before;
+  const auto start = std::chrono::steady_clock::now();
+  round(1);
+  std::printf("[ resize ] 400 sizes in %.1f s\n", Seconds(start));
   ExpectSameResources(before, "resize");
 }
 

@@ -69,10 +69,16 @@ void Walk(const Classes& classes, const std::wstring& path, std::wstring& out) {
 const wchar_t* const kLists[] = {L"", L"CLSID", L"Interface", L"TypeLib", L"Component Categories"};
 
 // The names in the lists of classes, ProgIDs, interfaces, type libraries and categories.
+// The lists themselves are not counted: a registration into an empty user's classes
+// makes them, and they stay, as on any system.
 std::set<std::wstring> Lists(const Classes& classes) {
   std::set<std::wstring> lines;
   for (const wchar_t* list : kLists)
-    for (const std::wstring& name : Subkeys(classes, list)) lines.insert(L"listed in \"" + std::wstring(list) + L"\": " + name);
+    for (const std::wstring& name : Subkeys(classes, list)) {
+      const bool isList = !*list && std::any_of(std::begin(kLists), std::end(kLists),
+                                                [&](const wchar_t* l) { return _wcsicmp(l, name.c_str()) == 0; });
+      if (!isList) lines.insert(L"listed in \"" + std::wstring(list) + L"\": " + name);
+    }
   return lines;
 }
 
