@@ -347,12 +347,10 @@ TEST(FontConversion, RotatableFontFromTheFontObject) {
       EXPECT_EQ(CaptionLogFont(named, 96).FaceName(), n.face);
     }
   });
-  font.SetSize(8.25);
-  EXPECT_EQ(CaptionLogFont(font, 96).lfHeight, -11);
-  font.SetSize(8.4);  // 11.2 pixels
-  EXPECT_EQ(CaptionLogFont(font, 96).lfHeight, -11);
-  font.SetSize(8.7);  // 11.6 pixels
-  EXPECT_EQ(CaptionLogFont(font, 96).lfHeight, -12);
+  for (auto [points, height] : {std::pair{8.25, -11}, {8.4, -11}, {8.7, -12}}) {  // 11, 11.2 and 11.6 pixels
+    font.SetSize(points);
+    EXPECT_EQ(CaptionLogFont(font, 96).lfHeight, height) << points;
+  }
 }
 
 TEST(CaptionDraw, HostileCaptionsAndNumbersPaintWithoutFault) {

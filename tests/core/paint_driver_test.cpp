@@ -373,11 +373,6 @@ TEST(PaintDriver, ThemeHandleFollowsVisualStyles) {
     EXPECT_FALSE(rig.control->paint().m_bThemesActive);
     EXPECT_EQ(rig.control->paint().m_hTheme, 0u);
     EXPECT_EQ(rig.platform.themesOpen, 0);
-  });
-  OnNewThread([] {
-    ControlRig rig(100, 20, "win2k");
-    rig.Start();
-    EXPECT_FALSE(rig.control->paint().m_bThemesActive);
     EXPECT_EQ(rig.control->paint().m_sThemeFile, u"");
   });
 }
