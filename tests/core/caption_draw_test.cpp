@@ -10,8 +10,11 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
+#include "backends/soft/png_file.h"
 #include "caption/font_conversion.h"
 #include "support/render_probe.h"
 
@@ -22,12 +25,7 @@ constexpr ColorRef kFore = Rgb(255, 0, 0);
 constexpr ColorRef kAlt = Rgb(0, 0, 255);
 constexpr std::u16string_view kWide = u"MMMMMMMMMMMM";
 
-std::vector<ColorRef> Snapshot(const Surface& s) {
-  std::vector<ColorRef> pixels;
-  for (int y = 0; y < s.Height(); ++y)
-    for (int x = 0; x < s.Width(); ++x) pixels.push_back(s.GetPixel(x, y));
-  return pixels;
-}
+std::vector<ColorRef> Snapshot(const Surface& s) { return Capture(s).pixels; }
 
 bool IsText(ColorRef c) { return c == kFore || c == kAlt; }
 
@@ -43,6 +41,14 @@ std::unique_ptr<ControlRig> StartCaptioned(Bar bar, std::u16string_view caption,
   c.SetRightToLeft(rtl);
   c.SetCaption(std::u16string(caption));
   return rig;
+}
+
+// A green shadow outside the fill and a yellow one over it.
+void Shade(Vantiq& c, std::int32_t intensity, bool shadow = true) {
+  c.SetShadowColor(Rgb(0, 160, 0));
+  c.SetAlternateShadowColor(Rgb(250, 200, 0));
+  c.SetShadowIntensity(intensity);
+  c.SetShadow(shadow);
 }
 
 // The row (or, for vertical text, the column) holding the most text pixels: the underline.
@@ -104,40 +110,31 @@ TEST(CaptionDraw, ColourChangesExactlyAtTheFillEdge) {
   }
 }
 
-TEST(CaptionDraw, AlignmentInsetsFollowTheReadingDirection) {
-  struct Case {
-    std::int32_t align;
-    bool rtl;
-    int first, last;  // -1: not pinned
-  } const cases[] = {
-      {ePbTextAlignLeft, false, 5, -1},
-      {ePbTextAlignLeft, true, -1, 200 - 7 - 1},
-      {ePbTextAlignRight, false, -1, 200 - 7 - 1},
-      {ePbTextAlignRight, true, 5, -1},
-  };
-  for (const Case& k : cases) {
-    auto rig = StartCaptioned({200, 20, eProgStandard, 0, 0, 0}, u"MMM", k.rtl);
-    rig->control->SetTextAlignment(k.align);
-    const Surface& s = *rig->control->paint().m_hDC;
-    const auto [first, last] = UnderlineExtent(s, UnderlineLine(s, false));
-    if (k.first >= 0) { EXPECT_EQ(first, k.first) << k.align << " rtl " << k.rtl; }
-    if (k.last >= 0) { EXPECT_EQ(last, k.last) << k.align << " rtl " << k.rtl; }
-  }
-}
-
-TEST(CaptionDraw, CentredTextIsCentredAndUnknownAlignmentIsReset) {
+TEST(CaptionDraw, AlignmentInsetsFollowTheReadingDirectionAndUnknownAlignmentCentres) {
   auto rig = StartCaptioned({200, 20, eProgStandard, 0, 0, 0}, u"MMM");
   Vantiq& c = *rig->control;
   Surface& s = *c.paint().m_hDC;
-  const auto centred = UnderlineExtent(s, UnderlineLine(s, false));
   const int width = s.MeasureText(u"MMM", CaptionLogFont(*c.Font(), s.LogPixelsY())).cx;
-  EXPECT_EQ(centred.first, (200 - width) / 2);
-  EXPECT_EQ(centred.second - centred.first + 1, width);
-
+  const int atLeft = 5, atRight = 200 - 7 - width, centred = (200 - width) / 2;
+  const struct {
+    std::int32_t align;
+    bool rtl;
+    int first;
+  } cases[] = {
+      {ePbTextAlignLeft, false, atLeft},   {ePbTextAlignLeft, true, atRight},
+      {ePbTextAlignRight, false, atRight}, {ePbTextAlignRight, true, atLeft},
+      {ePbTextAlignCenter, false, centred}, {ePbTextAlignCenter, true, centred},
+  };
+  for (const auto& k : cases) {
+    c.SetRightToLeft(k.rtl);
+    c.SetTextAlignment(k.align);
+    EXPECT_EQ(UnderlineExtent(s, UnderlineLine(s, false)), std::pair(k.first, k.first + width - 1))
+        << k.align << " rtl " << k.rtl;
+  }
   c.props().m_lTextAlignment = 7;  // as a saved bag may hold it
   c.SetValue(1);
   EXPECT_EQ(c.TextAlignment(), ePbTextAlignCenter);
-  EXPECT_EQ(UnderlineExtent(s, UnderlineLine(s, false)), centred);
+  EXPECT_EQ(UnderlineExtent(s, UnderlineLine(s, false)), std::pair(centred, centred + width - 1));
   EXPECT_EQ(c.paint().m_rcClient, (Rect{0, 0, 200, 20})) << "the insets are not left behind";
 }
 
@@ -169,9 +166,7 @@ TEST(CaptionDraw, ShadowOfIntensityZeroLeavesNoMarkAndOthersStopShortOfTheEdges)
   auto shaded = StartCaptioned({200, 24, eProgStandard, 0, 0, 0}, u"MMMM");
   Vantiq& c = *shaded->control;
   c.SetTextAlignment(ePbTextAlignRight);
-  c.SetShadowColor(Rgb(0, 200, 0));
-  c.SetShadowIntensity(0);
-  c.SetShadow(true);
+  Shade(c, 0);
   ASSERT_TRUE(c.Shadow());
   EXPECT_EQ(Snapshot(*c.paint().m_hDC), without);
 
@@ -200,21 +195,14 @@ TEST(CaptionDraw, ShadowSettingsAreTakenBeforeTheCaptionHandlerRuns) {
     Bar bar{200, 24, eProgStandard, 0, 0, 100};
     auto rig = StartCaptioned(bar, u"MMMM");
     Vantiq& c = *rig->control;
-    c.SetShadowColor(Rgb(0, 200, 0));
-    c.SetAlternateShadowColor(Rgb(0, 200, 0));
-    c.SetShadowIntensity(intensity);
-    c.SetShadow(shadow);
+    Shade(c, intensity, shadow);
     bool first = true;
-    if (handler) {
-      c.SetCaptionCallBack(true);
-      rig->host.onProgressText = [&](double&, double&, double&, std::u16string&) {
-        if (first) handler(c);
-        first = false;
-      };
-      c.SetValue(99.9);  // one paint with the handler
-    } else {
-      c.SetValue(99.9);
-    }
+    c.SetCaptionCallBack(handler != nullptr);
+    rig->host.onProgressText = [&](double&, double&, double&, std::u16string&) {
+      if (first) handler(c);
+      first = false;
+    };
+    c.SetValue(99.9);  // one paint, with the handler when there is one
     std::vector<ColorRef> inside;
     const Surface& s = *c.paint().m_hDC;
     for (int y = 0; y < 24; ++y)
@@ -228,24 +216,19 @@ TEST(CaptionDraw, ShadowSettingsAreTakenBeforeTheCaptionHandlerRuns) {
 }
 
 TEST(CaptionDraw, ShadowIsClearedWhereItCannotBeDrawn) {
-  const auto shadowAfterPaint = [](const std::string& version, bool msimg32, std::int32_t orientation) {
-    bool result = true;
-    OnNewThread([&] {
+  for (auto [version, msimg32, orientation, kept] :
+       {std::tuple{"winxp", true, std::int32_t{eProgressBarOrientationVertical}, true}, {"winxp", false, 0, false},
+        {"win98", true, 0, false}, {"winme", true, 0, true}, {"winme", true, eProgressBarOrientationVertical, false}}) {
+    OnNewThread([&, version = version, msimg32 = msimg32, orientation = orientation, kept = kept] {
       Bar bar{60, 60, eProgStandard, 0, orientation};
       bar.version = version;
       bar.caption = true;
       bar.msimg32 = msimg32;
       auto rig = StartBar(bar);
       rig->control->SetShadow(true);
-      result = rig->control->Shadow();
+      EXPECT_EQ(rig->control->Shadow(), kept) << version << " Msimg32 " << msimg32 << " orientation " << orientation;
     });
-    return result;
-  };
-  EXPECT_TRUE(shadowAfterPaint("winxp", true, eProgressBarOrientationVertical));
-  EXPECT_FALSE(shadowAfterPaint("winxp", false, 0)) << "no Msimg32";
-  EXPECT_FALSE(shadowAfterPaint("win98", true, 0));
-  EXPECT_TRUE(shadowAfterPaint("winme", true, 0));
-  EXPECT_FALSE(shadowAfterPaint("winme", true, eProgressBarOrientationVertical));
+  }
 }
 
 TEST(CaptionDraw, NinexPathDrawsTheSameAsciiText) {
@@ -364,12 +347,10 @@ TEST(FontConversion, RotatableFontFromTheFontObject) {
       EXPECT_EQ(CaptionLogFont(named, 96).FaceName(), n.face);
     }
   });
-  font.SetSize(8.25);
-  EXPECT_EQ(CaptionLogFont(font, 96).lfHeight, -11);
-  font.SetSize(8.4);  // 11.2 pixels
-  EXPECT_EQ(CaptionLogFont(font, 96).lfHeight, -11);
-  font.SetSize(8.7);  // 11.6 pixels
-  EXPECT_EQ(CaptionLogFont(font, 96).lfHeight, -12);
+  for (auto [points, height] : {std::pair{8.25, -11}, {8.4, -11}, {8.7, -12}}) {  // 11, 11.2 and 11.6 pixels
+    font.SetSize(points);
+    EXPECT_EQ(CaptionLogFont(font, 96).lfHeight, height) << points;
+  }
 }
 
 TEST(CaptionDraw, HostileCaptionsAndNumbersPaintWithoutFault) {
@@ -435,10 +416,7 @@ TEST(CaptionDraw, CroppedShadowGivesTheClientSizedShadowsPixels) {
       if (full) c.SetRenderers(std::make_unique<FullShadowRenderers>(c));
       c.Font()->SetItalic(k.italic);
       c.SetTextAlignment(k.align);
-      c.SetShadowColor(Rgb(0, 160, 0));
-      c.SetAlternateShadowColor(Rgb(250, 200, 0));
-      c.SetShadowIntensity(255);
-      c.SetShadow(true);
+      Shade(c, 255);
       pictures[full] = Snapshot(*c.paint().m_hDC);
     }
     EXPECT_EQ(pictures[0], pictures[1]) << std::string(k.caption.begin(), k.caption.end()) << " " << k.align;

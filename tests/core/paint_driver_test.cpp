@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
 #include <stdexcept>
+#include <utility>
 
 #include "control/standard_renderers.h"
 #include "platform/mod_version_ex.h"
@@ -17,33 +20,24 @@ std::vector<std::string> Names(const ControlRig& rig) { return rig.renderers->Na
 TEST(PaintDriver, DrawsInOrderWithComplementaryCaptionClips) {
   ControlRig rig(200, 20);
   rig.Start();
-  rig.renderers->split = 102;
-  rig.renderers->calls.clear();
-  rig.control->SetStyle(eProgStandard);
+  using Clips = std::pair<std::optional<Rect>, std::optional<Rect>>;
+  // The inside and outside caption passes' clips when `change` paints a fill ending at `split`.
+  const auto clips = [&](int split, const std::function<void()>& change) {
+    rig.renderers->split = split;
+    rig.renderers->calls.clear();
+    change();
+    return Clips{rig.renderers->calls.at(2).clip, rig.renderers->calls.at(3).clip};
+  };
+  EXPECT_EQ(clips(102, [&] { rig.control->SetStyle(eProgStandard); }), (Clips{Rect{0, 0, 102, 20}, Rect{102, 0, 200, 20}}));
   EXPECT_EQ(Names(rig), (std::vector<std::string>{"Frame", "Fill", "Caption+", "Caption", "Frame+"}));
-  const auto& calls = rig.renderers->calls;
-  EXPECT_FALSE(calls[0].clip.has_value());
-  EXPECT_EQ(calls[2].clip, (Rect{0, 0, 102, 20}));
-  EXPECT_EQ(calls[3].clip, (Rect{102, 0, 200, 20}));
+  EXPECT_FALSE(rig.renderers->calls[0].clip.has_value());
   EXPECT_FALSE(rig.control->paint().m_hDC->Clip().has_value()) << "the clip is reset afterwards";
-
-  rig.renderers->calls.clear();
-  rig.control->SetRightToLeft(true);
-  EXPECT_EQ(calls[2].clip, (Rect{98, 0, 200, 20}));
-  EXPECT_EQ(calls[3].clip, (Rect{0, 0, 98, 20}));
-
-  rig.renderers->split = 12;
-  rig.renderers->calls.clear();
-  rig.control->SetOrientation(eProgressBarOrientationVertical);
-  EXPECT_EQ(calls[2].clip, (Rect{0, 12, 200, 20}));
-  EXPECT_EQ(calls[3].clip, (Rect{0, 0, 200, 12}));
-
+  EXPECT_EQ(clips(102, [&] { rig.control->SetRightToLeft(true); }), (Clips{Rect{98, 0, 200, 20}, Rect{0, 0, 98, 20}}));
+  EXPECT_EQ(clips(12, [&] { rig.control->SetOrientation(eProgressBarOrientationVertical); }),
+            (Clips{Rect{0, 12, 200, 20}, Rect{0, 0, 200, 12}}));
   // A split beyond the edge gives an inverted rectangle, taken with its corners
   // swapped as a GDI region would take it.
-  rig.renderers->split = 41;
-  rig.renderers->calls.clear();
-  rig.control->SetValue(1);
-  EXPECT_EQ(calls[2].clip, (Rect{0, 20, 200, 41}));
+  EXPECT_EQ(clips(41, [&] { rig.control->SetValue(1); }).first, (Rect{0, 20, 200, 41}));
 }
 
 TEST(PaintDriver, MirroredFillMeetsTheInsideCaptionClipExactly) {
@@ -145,50 +139,41 @@ TEST(PaintDriver, ACaptionHandlerCannotFreeTheSurfaceThePaintDrawsOn) {
   }
 }
 
-TEST(PaintDriver, UnchangedPaintOnlyCopiesTheBuffer) {
+// Paints, and tells whether any renderer ran.
+bool PaintDraws(ControlRig& rig) {
+  rig.renderers->calls.clear();
+  rig.control->Paint();
+  return !rig.renderers->calls.empty();
+}
+
+TEST(PaintDriver, UnchangedPaintOnlyCopiesTheBufferAndFillsAnEmptyFormat) {
   ControlRig rig(100, 20);
   rig.Start();
   rig.control->SetValue(50);  // its paint shows "50%"
-  rig.renderers->calls.clear();
   rig.screen->FillRect({0, 0, 100, 20}, kRed);
-  rig.control->Paint();
-  EXPECT_TRUE(rig.renderers->calls.empty());
+  EXPECT_FALSE(PaintDraws(rig));
   EXPECT_NE(rig.ScreenPixel(50, 10), kRed) << "the buffer is still copied";
+  Properties& p = rig.control->props();
+  p.m_sPercentFormat.clear();
+  EXPECT_FALSE(PaintDraws(rig));
+  EXPECT_EQ(rig.control->PercentFormat(), u"#0");
 
   // A different percentage, a caption, marquee scrolling or an empty bar all draw.
-  rig.control->props().m_dValue = 49;
-  rig.control->Paint();
+  p.m_dValue = 49;
+  EXPECT_TRUE(PaintDraws(rig));
   EXPECT_EQ(Names(rig), (std::vector<std::string>{"Frame", "Fill", "Caption+", "Caption"}))
       << "the themed system bar puts no frame on top";
-
-  rig.control->props().m_sCaption = u"Done";
-  rig.renderers->calls.clear();
-  rig.control->Paint();
-  EXPECT_FALSE(rig.renderers->calls.empty());
-  rig.control->props().m_sCaption.clear();
-
-  rig.control->props().m_lScrolling = eProgressBarScrollMarquee;
-  rig.renderers->calls.clear();
-  rig.control->Paint();
-  EXPECT_FALSE(rig.renderers->calls.empty());
-  rig.control->props().m_lScrolling = eProgressBarScrollStandard;
-
-  rig.control->props().m_dValue = 0;
-  rig.renderers->calls.clear();
-  rig.control->Paint();
-  EXPECT_FALSE(rig.renderers->calls.empty()) << "fraction 0 always draws";
+  p.m_sCaption = u"Done";
+  EXPECT_TRUE(PaintDraws(rig));
+  p.m_sCaption.clear();
+  p.m_lScrolling = eProgressBarScrollMarquee;
+  EXPECT_TRUE(PaintDraws(rig));
+  p.m_lScrolling = eProgressBarScrollStandard;
+  p.m_dValue = 0;
+  EXPECT_TRUE(PaintDraws(rig)) << "fraction 0 always draws";
 }
 
-TEST(PaintDriver, SkipTestFillsAnEmptyFormatAndComparesAFailedTextAsEmpty) {
-  ControlRig rig(100, 20);
-  rig.Start();
-  rig.control->SetValue(50);
-  rig.control->props().m_sPercentFormat.clear();
-  rig.renderers->calls.clear();
-  rig.control->Paint();
-  EXPECT_EQ(rig.control->PercentFormat(), u"#0");
-  EXPECT_TRUE(rig.renderers->calls.empty());
-
+TEST(PaintDriver, SkipTestComparesAFailedTextAsEmpty) {
   // Max 0: the division fails and the empty text is compared with the last percentage,
   // which a caption never shown leaves empty: a control set up before its window exists
   // (as containers load controls) with the caption hidden.
@@ -202,12 +187,9 @@ TEST(PaintDriver, SkipTestFillsAnEmptyFormatAndComparesAFailedTextAsEmpty) {
   hidden.control->props().m_dMax = 0;
   hidden.control->props().m_dMin = -100;
   hidden.control->props().m_dValue = -50;
-  hidden.renderers->calls.clear();
-  hidden.control->Paint();
-  EXPECT_TRUE(hidden.renderers->calls.empty());
+  EXPECT_FALSE(PaintDraws(hidden));
   hidden.control->props().m_dMax = 100;  // "25%" now: not the empty text
-  hidden.control->Paint();
-  EXPECT_FALSE(hidden.renderers->calls.empty());
+  EXPECT_TRUE(PaintDraws(hidden));
 }
 
 TEST(PaintDriver, GoneWindowStopsThePaint) {
@@ -236,7 +218,7 @@ TEST(PaintDriver, SystemColourChangeRefreshesTheThemeState) {
   EXPECT_EQ(rig.control->paint().m_sColorName, u"METALLIC");
 }
 
-TEST(PaintDriver, BackBufferGrowsButNeverShrinks) {
+TEST(PaintDriver, BackBufferGrowsNeverShrinksAndIsSkippedWhenEmptyOrFailed) {
   ControlRig rig(100, 20);
   rig.Start();
   EXPECT_EQ(rig.control->backBuffer().Width(), 100);
@@ -248,25 +230,22 @@ TEST(PaintDriver, BackBufferGrowsButNeverShrinks) {
   EXPECT_EQ(rig.control->backBuffer().Get(), grown);
   EXPECT_EQ(rig.control->backBuffer().Width(), 150);
   EXPECT_TRUE(rig.control->paint().m_bBuffered);
-}
 
-TEST(PaintDriver, ZeroSizedControlDrawsStraightToItsOwnContext) {
-  ControlRig rig(0, 0);
-  rig.Start();
-  EXPECT_EQ(rig.control->backBuffer().Get(), nullptr);
-  EXPECT_FALSE(rig.control->paint().m_bBuffered);
-  EXPECT_EQ(rig.control->paint().m_hDC, rig.host.deviceContext);
-  rig.ResizeTo(30, 10);  // the first non-zero size creates the buffer
-  EXPECT_TRUE(rig.control->paint().m_bBuffered);
-}
+  // A zero-sized control draws straight to its own context until its first real size.
+  ControlRig empty(0, 0);
+  empty.Start();
+  EXPECT_EQ(empty.control->backBuffer().Get(), nullptr);
+  EXPECT_FALSE(empty.control->paint().m_bBuffered);
+  EXPECT_EQ(empty.control->paint().m_hDC, empty.host.deviceContext);
+  empty.ResizeTo(30, 10);
+  EXPECT_TRUE(empty.control->paint().m_bBuffered);
 
-TEST(PaintDriver, FailedBackBufferFallsBackToTheWindow) {
-  ControlRig rig(60, 10);
-  rig.platform.backBufferFails = true;
-  rig.Start();
-  EXPECT_EQ(rig.control->paint().m_hDC, rig.host.deviceContext);
-  rig.control->SetBackColor(kRed);
-  EXPECT_EQ(rig.ScreenPixel(30, 5), kRed);
+  ControlRig failed(60, 10);
+  failed.platform.backBufferFails = true;
+  failed.Start();
+  EXPECT_EQ(failed.control->paint().m_hDC, failed.host.deviceContext);
+  failed.control->SetBackColor(kRed);
+  EXPECT_EQ(failed.ScreenPixel(30, 5), kRed);
 }
 
 TEST(PaintDriver, TerminateReleasesBufferThemeAndRegion) {
@@ -297,7 +276,9 @@ void ExpectRoundedRegion(const ControlRig& rig, int w, int h) {
   EXPECT_FALSE(r.Contains(w, 5));
 }
 
-TEST(PaintDriver, WindowRegionByStyleVersionAndTheme) {
+// Every SetWindowRgn repaints the window and its frame: value updates make none, and a
+// region is set or cleared only when the window lacks what the rule wants.
+TEST(PaintDriver, WindowRegionByStyleVersionAndThemeSetOnlyWhenLacking) {
   struct Case {
     const char* version;
     bool visualStyles;
@@ -308,46 +289,16 @@ TEST(PaintDriver, WindowRegionByStyleVersionAndTheme) {
       {"win2k", false, u"", eProgXP, true},          // no visual styles: XP imitation rounds
       {"winxp", true, u"NormalColor", eProgXP, true},
       {"winxp", true, u"Royale", eProgXP, false},   // not one of the rounded schemes
+      {"winxp", true, u"Royale", eProgSystem, false},
       {"winxp", true, u"Metallic", eProgSystem, true},
       {"winxp", false, u"", eProgSystem, false},
       {"winxp", true, u"NormalColor", eProgStandard, false},
       {"vista", true, u"NormalColor", eProgSystem, false},  // NT 6 draws the real bar
       {"vista", true, u"Aero", eProgXP, true},
-      {"win10", true, u"Aero", eProgXP, false},     // visual styles on a later system
-      {"win10", false, u"", eProgXP, true},
-  };
-  for (const Case& c : cases) {
-    OnNewThread([&] {
-      ControlRig rig(100, 20, c.version);
-      rig.platform.visualStyles = c.visualStyles;
-      rig.platform.colorName = c.colorName;
-      rig.Start();
-      rig.control->SetStyle(c.style);
-      SCOPED_TRACE(std::string(c.version) + " style " + std::to_string(c.style));
-      if (c.rounded)
-        ExpectRoundedRegion(rig, 100, 20);
-      else
-        EXPECT_FALSE(rig.platform.Window(rig.hwnd)->region.has_value());
-    });
-  }
-}
-
-// Every SetWindowRgn repaints the window and its frame: value updates make none, and a
-// region is set or cleared only when the window lacks what the rule wants.
-TEST(PaintDriver, RegionIsSetOrClearedOnlyWhenTheWindowLacksIt) {
-  struct Case {
-    const char* version;
-    bool visualStyles;
-    const char16_t* colorName;
-    std::int32_t style;
-    bool rounded;
-  } cases[] = {
-      {"winxp", true, u"NormalColor", eProgXP, true},
-      {"win2k", false, u"", eProgXP, true},
-      {"win10", true, u"Aero", eProgSystem, false},  // themed mode, no region wanted
-      {"winxp", true, u"Royale", eProgSystem, false},
       {"win7", true, u"Aero", eProgSystem, false},   // not themed at all
-      {"winxp", true, u"NormalColor", eProgStandard, false},
+      {"win10", true, u"Aero", eProgXP, false},     // visual styles on a later system
+      {"win10", true, u"Aero", eProgSystem, false},  // themed mode, no region wanted
+      {"win10", false, u"", eProgXP, true},
   };
   for (const Case& c : cases) {
     OnNewThread([&] {
@@ -358,6 +309,13 @@ TEST(PaintDriver, RegionIsSetOrClearedOnlyWhenTheWindowLacksIt) {
       rig.Start();
       rig.control->SetStyle(c.style);
       SoftWindow* win = rig.platform.Window(rig.hwnd);
+      const auto expectRegion = [&] {
+        if (c.rounded)
+          ExpectRoundedRegion(rig, 100, 20);
+        else
+          EXPECT_FALSE(win->region.has_value());
+      };
+      expectRegion();
       const int calls = win->setRegionCalls;
       for (int i = 0; i < 100; ++i) rig.control->SetValue(i);
       EXPECT_EQ(win->setRegionCalls, calls) << "value updates";
@@ -367,10 +325,7 @@ TEST(PaintDriver, RegionIsSetOrClearedOnlyWhenTheWindowLacksIt) {
       win->region = Region(Rect{0, 0, 50, 20});  // set from outside: not what the rule wants
       rig.control->SetValue(40);
       EXPECT_EQ(win->setRegionCalls, calls + (c.rounded ? 2 : 1));
-      if (c.rounded)
-        ExpectRoundedRegion(rig, 100, 20);
-      else
-        EXPECT_FALSE(win->region.has_value());
+      expectRegion();
     });
   }
 }
@@ -418,11 +373,6 @@ TEST(PaintDriver, ThemeHandleFollowsVisualStyles) {
     EXPECT_FALSE(rig.control->paint().m_bThemesActive);
     EXPECT_EQ(rig.control->paint().m_hTheme, 0u);
     EXPECT_EQ(rig.platform.themesOpen, 0);
-  });
-  OnNewThread([] {
-    ControlRig rig(100, 20, "win2k");
-    rig.Start();
-    EXPECT_FALSE(rig.control->paint().m_bThemesActive);
     EXPECT_EQ(rig.control->paint().m_sThemeFile, u"");
   });
 }

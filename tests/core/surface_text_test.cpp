@@ -252,10 +252,8 @@ TEST(SurfaceText, PicturesMatchGdi) {
       inked += committed->pixels[i] != bare.pixels[i] || drawn.pixels[i] != bare.pixels[i];
       differing += committed->pixels[i] != drawn.pixels[i];
     }
-    EXPECT_LE(std::abs(got.box.left - want.box.left), 1) << p.name;
-    EXPECT_LE(std::abs(got.box.top - want.box.top), 1) << p.name;
-    EXPECT_LE(std::abs(got.box.right - want.box.right), 1) << p.name;
-    EXPECT_LE(std::abs(got.box.bottom - want.box.bottom), 1) << p.name;
+    for (auto side : {&Rect::left, &Rect::top, &Rect::right, &Rect::bottom})
+      EXPECT_LE(std::abs(got.box.*side - want.box.*side), 1) << p.name;
     EXPECT_LE(differing * 50, inked)
         << p.name << ": " << differing << " of " << inked << " inked pixels differ";
   }
