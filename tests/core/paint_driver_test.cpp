@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 
 #include "platform/mod_version_ex.h"
@@ -294,14 +295,27 @@ void ExpectRoundedRegion(const ControlRig& rig, int w, int h) {
   EXPECT_FALSE(r.Contains(w, 5));
 }
 
+// A system, its theme and a style, and whether the rule wants the rounded region.
+struct RegionCase {
+  const char* version;
+  bool visualStyles;
+  const char16_t* colorName;
+  std::int32_t style;
+  bool rounded;
+};
+
+// A started control of 100 x 20 on the case's system, in the case's style.
+std::unique_ptr<ControlRig> StartRegionRig(const RegionCase& c) {
+  auto rig = std::make_unique<ControlRig>(100, 20, c.version);
+  rig->platform.visualStyles = c.visualStyles;
+  rig->platform.colorName = c.colorName;
+  rig->Start();
+  rig->control->SetStyle(c.style);
+  return rig;
+}
+
 TEST(PaintDriver, WindowRegionByStyleVersionAndTheme) {
-  struct Case {
-    const char* version;
-    bool visualStyles;
-    const char16_t* colorName;
-    std::int32_t style;
-    bool rounded;
-  } cases[] = {
+  const RegionCase cases[] = {
       {"win2k", false, u"", eProgXP, true},          // no visual styles: XP imitation rounds
       {"winxp", true, u"NormalColor", eProgXP, true},
       {"winxp", true, u"Royale", eProgXP, false},   // not one of the rounded schemes
@@ -313,18 +327,14 @@ TEST(PaintDriver, WindowRegionByStyleVersionAndTheme) {
       {"win10", true, u"Aero", eProgXP, false},     // visual styles on a later system
       {"win10", false, u"", eProgXP, true},
   };
-  for (const Case& c : cases) {
+  for (const RegionCase& c : cases) {
     OnNewThread([&] {
-      ControlRig rig(100, 20, c.version);
-      rig.platform.visualStyles = c.visualStyles;
-      rig.platform.colorName = c.colorName;
-      rig.Start();
-      rig.control->SetStyle(c.style);
+      auto rig = StartRegionRig(c);
       SCOPED_TRACE(std::string(c.version) + " style " + std::to_string(c.style));
       if (c.rounded)
-        ExpectRoundedRegion(rig, 100, 20);
+        ExpectRoundedRegion(*rig, 100, 20);
       else
-        EXPECT_FALSE(rig.platform.Window(rig.hwnd)->region.has_value());
+        EXPECT_FALSE(rig->platform.Window(rig->hwnd)->region.has_value());
     });
   }
 }
@@ -332,13 +342,7 @@ TEST(PaintDriver, WindowRegionByStyleVersionAndTheme) {
 // Every SetWindowRgn repaints the window and its frame: value updates make none, and a
 // region is set or cleared only when the window lacks what the rule wants.
 TEST(PaintDriver, RegionIsSetOrClearedOnlyWhenTheWindowLacksIt) {
-  struct Case {
-    const char* version;
-    bool visualStyles;
-    const char16_t* colorName;
-    std::int32_t style;
-    bool rounded;
-  } cases[] = {
+  const RegionCase cases[] = {
       {"winxp", true, u"NormalColor", eProgXP, true},
       {"win2k", false, u"", eProgXP, true},
       {"win10", true, u"Aero", eProgSystem, false},  // themed mode, no region wanted
@@ -346,26 +350,22 @@ TEST(PaintDriver, RegionIsSetOrClearedOnlyWhenTheWindowLacksIt) {
       {"win7", true, u"Aero", eProgSystem, false},   // not themed at all
       {"winxp", true, u"NormalColor", eProgStandard, false},
   };
-  for (const Case& c : cases) {
+  for (const RegionCase& c : cases) {
     OnNewThread([&] {
       SCOPED_TRACE(std::string(c.version) + " style " + std::to_string(c.style));
-      ControlRig rig(100, 20, c.version);
-      rig.platform.visualStyles = c.visualStyles;
-      rig.platform.colorName = c.colorName;
-      rig.Start();
-      rig.control->SetStyle(c.style);
-      SoftWindow* win = rig.platform.Window(rig.hwnd);
+      auto rig = StartRegionRig(c);
+      SoftWindow* win = rig->platform.Window(rig->hwnd);
       const int calls = win->setRegionCalls;
-      for (int i = 0; i < 100; ++i) rig.control->SetValue(i);
+      for (int i = 0; i < 100; ++i) rig->control->SetValue(i);
       EXPECT_EQ(win->setRegionCalls, calls) << "value updates";
-      rig.control->Hide();
-      rig.control->SetValue(30);
+      rig->control->Hide();
+      rig->control->SetValue(30);
       EXPECT_EQ(win->setRegionCalls, calls + (c.rounded ? 1 : 0)) << "dirty: a rounded region is set again";
       win->region = Region(Rect{0, 0, 50, 20});  // set from outside: not what the rule wants
-      rig.control->SetValue(40);
+      rig->control->SetValue(40);
       EXPECT_EQ(win->setRegionCalls, calls + (c.rounded ? 2 : 1));
       if (c.rounded)
-        ExpectRoundedRegion(rig, 100, 20);
+        ExpectRoundedRegion(*rig, 100, 20);
       else
         EXPECT_FALSE(win->region.has_value());
     });
