@@ -1,5 +1,6 @@
 // Redraw: the one routine that draws the control, and the theme and back-buffer
 // bookkeeping around it.
+#include <algorithm>
 #include "common/enums.h"
 #include "control/percent_text.h"
 #include "control/vantiq.h"
@@ -182,10 +183,17 @@ void Vantiq::DrawCaptionPasses(const PaintSnapshot& s, Surface& dc) {
     inside = {rc.left, rc.top, split, rc.bottom};
     outside = {split, rc.top, rc.right, rc.bottom};
   }
+  // A pass whose clip holds no pixel of the client (the fill's pass at Min and in every
+  // marquee step) composes its text all the same, but draws nothing.
+  const auto shows = [&rc](const Rect& clip) {
+    return !Rect{std::max(clip.left, rc.left), std::max(clip.top, rc.top), std::min(clip.right, rc.right),
+                 std::min(clip.bottom, rc.bottom)}
+                .IsEmpty();
+  };
   ops_.ClipTo(dc, inside);
-  IgnoreErrors([&] { DrawCaptionPass(s, true, dc); });
+  IgnoreErrors([&] { DrawCaptionPass(s, true, shows(inside), dc); });
   ops_.ClipTo(dc, outside);
-  IgnoreErrors([&] { DrawCaptionPass(s, false, dc); });
+  IgnoreErrors([&] { DrawCaptionPass(s, false, shows(outside), dc); });
   ops_.ResetClip(dc);
 }
 
@@ -198,7 +206,7 @@ void Vantiq::CheckShadowAvailable() {
 
 // One pass: composing the text raises the caption handler, so what the renderer reads
 // of the properties is taken after it; a fault while composing ends the pass.
-void Vantiq::DrawCaptionPass(const PaintSnapshot& s, bool inFill, Surface& dc) {
+void Vantiq::DrawCaptionPass(const PaintSnapshot& s, bool inFill, bool shows, Surface& dc) {
   if (!renderers_ || !props_.m_bShowCaption) return;
   CheckShadowAvailable();
   // The shadow's settings are taken before the text is composed: what a caption
@@ -227,7 +235,7 @@ void Vantiq::DrawCaptionPass(const PaintSnapshot& s, bool inFill, Surface& dc) {
   // A handler that turned Shadow off drops this pass's shadow; one that turned it on
   // finds none prepared, and the next pass draws it.
   if (props_.m_bShadow) pass.shadow = shadow;
-  renderers_->DrawCaption(s, pass, dc);
+  if (shows) renderers_->DrawCaption(s, pass, dc);
 }
 
 bool Vantiq::FrameOnTop() {

@@ -170,7 +170,7 @@ class Vantiq : private FontChangeSink {
   bool FrameOnTop();
   void DrawPaint();  // Redraw's steps, run inside its re-entry guard
   void DrawCaptionPasses(const PaintSnapshot& s, Surface& dc);
-  void DrawCaptionPass(const PaintSnapshot& s, bool inFill, Surface& dc);
+  void DrawCaptionPass(const PaintSnapshot& s, bool inFill, bool shows, Surface& dc);
   // Clears Shadow where the system cannot draw it.
   void CheckShadowAvailable();
 

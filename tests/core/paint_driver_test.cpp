@@ -35,9 +35,19 @@ TEST(PaintDriver, DrawsInOrderWithComplementaryCaptionClips) {
   EXPECT_EQ(clips(102, [&] { rig.control->SetRightToLeft(true); }), (Clips{Rect{98, 0, 200, 20}, Rect{0, 0, 98, 20}}));
   EXPECT_EQ(clips(12, [&] { rig.control->SetOrientation(eProgressBarOrientationVertical); }),
             (Clips{Rect{0, 12, 200, 20}, Rect{0, 0, 200, 12}}));
-  // A split beyond the edge gives an inverted rectangle, taken with its corners
-  // swapped as a GDI region would take it.
-  EXPECT_EQ(clips(41, [&] { rig.control->SetValue(1); }).first, (Rect{0, 20, 200, 41}));
+  // A pass whose clip holds no pixel of the client (here a split beyond the bottom edge,
+  // and at an empty fill) still raises the caption event, but draws nothing.
+  int events = 0;
+  rig.host.onProgressText = [&](double&, double&, double&, std::u16string&) { ++events; };
+  rig.control->SetCaptionCallBack(true);
+  for (int split : {41, 20}) {  // the bar is vertical: its fill starts at the split
+    rig.renderers->split = split;
+    rig.renderers->calls.clear();
+    events = 0;
+    rig.control->SetValue(split + 1.0);
+    EXPECT_EQ(Names(rig), (std::vector<std::string>{"Frame", "Fill", "Caption", "Frame+"})) << split;
+    EXPECT_EQ(events, 2) << split;
+  }
 }
 
 TEST(PaintDriver, MirroredFillMeetsTheInsideCaptionClipExactly) {
@@ -159,6 +169,7 @@ TEST(PaintDriver, UnchangedPaintOnlyCopiesTheBufferAndFillsAnEmptyFormat) {
   EXPECT_EQ(rig.control->PercentFormat(), u"#0");
 
   // A different percentage, a caption, marquee scrolling or an empty bar all draw.
+  rig.renderers->split = 49;
   p.m_dValue = 49;
   EXPECT_TRUE(PaintDraws(rig));
   EXPECT_EQ(Names(rig), (std::vector<std::string>{"Frame", "Fill", "Caption+", "Caption"}))
