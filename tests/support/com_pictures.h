@@ -29,25 +29,27 @@ inline BITMAPINFO TopDown32(int w, int h) {
   return info;
 }
 
+// A picture made from `desc`, owning its handle if `own`.
+inline ComPtr<IPictureDisp> PictureOf(PICTDESC desc, bool own) {
+  desc.cbSizeofstruct = sizeof desc;
+  ComPtr<IPictureDisp> picture;
+  OleCreatePictureIndirect(&desc, IID_IPictureDisp, own, reinterpret_cast<void**>(picture.Put()));
+  return picture;
+}
+
 // A picture that owns `bitmap` (or `icon`).
 inline ComPtr<IPictureDisp> NewPicture(HBITMAP bitmap) {
   PICTDESC desc{};
-  desc.cbSizeofstruct = sizeof desc;
   desc.picType = PICTYPE_BITMAP;
   desc.bmp.hbitmap = bitmap;
-  ComPtr<IPictureDisp> picture;
-  OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(picture.Put()));
-  return picture;
+  return PictureOf(desc, true);
 }
 
 inline ComPtr<IPictureDisp> IconPicture(HICON icon, bool own) {
   PICTDESC desc{};
-  desc.cbSizeofstruct = sizeof desc;
   desc.picType = PICTYPE_ICON;
   desc.icon.hicon = icon;
-  ComPtr<IPictureDisp> picture;
-  OleCreatePictureIndirect(&desc, IID_IPictureDisp, own, reinterpret_cast<void**>(picture.Put()));
-  return picture;
+  return PictureOf(desc, own);
 }
 
 // A w x h bitmap picture whose pixel (x, y) is color(x, y) (0x00BBGGRR).
