@@ -70,6 +70,14 @@ std::u16string ComFont::Name() const {
   return FromBstr(name.Get());
 }
 
+void ComFont::CopyNameTo(LogFont& lf) const {
+  // Straight from the BSTR: the system's string, not one of the C runtime's.
+  Bstr name;
+  const bool read = SUCCEEDED(font_->get_Name(name.Put())) && name.Get();
+  lf.SetFaceName(read ? std::u16string_view(reinterpret_cast<const char16_t*>(name.Get()), SysStringLen(name.Get()))
+                      : std::u16string_view());
+}
+
 void ComFont::SetName(const std::u16string& name) {
   Bstr text(name);
   ThrowIfFailed(font_->put_Name(text.Get()));

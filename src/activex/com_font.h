@@ -37,6 +37,7 @@ class ComFont final : public FontObject {
 
   std::u16string Name() const override;
   void SetName(const std::u16string& name) override;
+  void CopyNameTo(LogFont& lf) const override;
   double Size() const override;
   void SetSize(double points) override;
   bool Bold() const override;

@@ -134,9 +134,10 @@ void ComHost::SetExtenderToolTipText(const std::u16string& text) {
   ThrowIfFailed(InvokeProperty(extender_.Get(), dispid, DISPATCH_PROPERTYPUT, &arg, nullptr));
 }
 
-std::u16string ComHost::FormatNumber(double value, const std::u16string& pattern) {
+void ComHost::FormatNumber(double value, const std::u16string& pattern, std::u16string& out) {
   // Read on every call: the user may change the regional settings while the control lives.
-  return vantiq::FormatNumber(value, pattern, UserNumberLocale());
+  UserNumberLocale(locale_);
+  numbers_.Format(value, pattern, locale_, out);
 }
 
 void ComHost::PropertyChanged(const std::u16string& name) {

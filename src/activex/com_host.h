@@ -13,6 +13,7 @@
 #include <string>
 
 #include "activex/com_ptr.h"
+#include "caption/number_format.h"
 #include "control/host.h"
 
 namespace vantiq::activex {
@@ -84,7 +85,7 @@ class ComHost final : public Host {
   std::u16string ExtenderToolTipText() override;
   void SetExtenderToolTipText(const std::u16string& text) override;
 
-  std::u16string FormatNumber(double value, const std::u16string& pattern) override;
+  void FormatNumber(double value, const std::u16string& pattern, std::u16string& out) override;
 
   void PropertyChanged(const std::u16string& name) override;
   // Keeps the text and tells accessibility clients when it changed.
@@ -112,6 +113,8 @@ class ComHost final : public Host {
   ComPtr<IDispatch> extender_;
   ContainerLink* link_ = nullptr;
   std::u16string shownCaption_;
+  NumberLocale locale_;  // read again for every number; kept for its storage
+  NumberFormatter numbers_;
 
   FontRef font_;
   bool enabled_ = true;

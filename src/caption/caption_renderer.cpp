@@ -4,7 +4,6 @@
 #include <cmath>
 #include <memory>
 
-#include "caption/dib_shadow.h"
 #include "caption/font_conversion.h"
 #include "imaging/dib.h"
 #include "platform/mod_version_ex.h"
@@ -75,19 +74,21 @@ void CaptionRenderer::DrawCaption(const PaintSnapshot& s, const CaptionPass& pas
     const int clientWidth = client.right - client.left;
     const auto [first, last] = vertical || !cropShadow_ ? std::pair<int, int>(0, clientWidth)
                                                         : InkColumns(dc, text, r, clientWidth, flags, font);
-    auto shape = std::make_shared<CDib32>(platform_);
-    shape->Create(last - first, client.bottom - client.top);
-    CDibShadow shadow(platform_);
+    CDibShadow& shadow = shadow_;
+    // The last pass's shape goes first, so that the settings below rebuild nothing.
+    shadow.SetSource(nullptr);
     shadow.SetColor(pass.shadow->color);
     shadow.SetOffsetX(3);
     shadow.SetRadius(3);
     shadow.SetIntensity(pass.shadow->intensity);
     shadow.SetExpand(true);
     // A cropped picture's corner may be ink; the client-sized one's is always blank.
-    if (first != 0) shadow.SetTransparentColor(0);
-    if (Surface* surface = shape->DC())
+    shadow.SetTransparentColor(first != 0 ? 0 : kShadowKeyFromSource);
+    if (!shape_) shape_ = std::make_shared<CDib32>(platform_);
+    shape_->Recreate(last - first, client.bottom - client.top);
+    if (Surface* surface = shape_->DC())
       draw(*surface, {r.left - first, r.top, r.right - first, r.bottom}, kShadowTextColor);
-    shadow.SetSource(shape);
+    shadow.SetSource(shape_);
     shadow.Render(false);
     // Where a client-sized picture would end; a cropped one is transparent beyond its
     // own width, and a blend must not read past it.

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 
+#include "caption/dib_shadow.h"
 #include "common/types.h"
 #include "draw/font.h"
 #include "draw/log_font.h"
@@ -50,7 +52,7 @@ class CaptionRenderer {
   // can ink, which gives the same pixels as client-sized ones far faster; without it
   // they are client-sized, the reference the cropped ones are held to.
   CaptionRenderer(Platform& platform, const DrawingOps& ops, bool cropShadow = true)
-      : platform_(platform), ops_(ops), cropShadow_(cropShadow) {}
+      : platform_(platform), ops_(ops), cropShadow_(cropShadow), shadow_(platform) {}
 
   // One pass on dc, which the caller has clipped to the pass's side of the fill edge.
   void DrawCaption(const PaintSnapshot& s, const CaptionPass& pass, Surface& dc);
@@ -63,6 +65,10 @@ class CaptionRenderer {
   Platform& platform_;
   const DrawingOps& ops_;
   bool cropShadow_;
+  // The shadow's pictures, kept from pass to pass and made again only when the size
+  // changes: both passes of a paint, and the paints after it, share them.
+  std::shared_ptr<CDib32> shape_;
+  CDibShadow shadow_;
 };
 
 }  // namespace vantiq

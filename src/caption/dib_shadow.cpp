@@ -91,11 +91,15 @@ void CDibShadow::Rebuild() {
   } else {
     platform_.OleTranslateColor(transparentColor_, key);
   }
-  std::unique_ptr<CDib32> copy = source_->Clone();
-  copy->KeyToAlpha(key, 255, true);
-  std::unique_ptr<CDib32> mask = copy->ScaleToWidth(width);
-  mask->Premultiply();
-  mask_ = std::move(mask);
+  if (!keyed_) keyed_ = std::make_unique<CDib32>(platform_);
+  source_->CloneInto(*keyed_);
+  keyed_->KeyToAlpha(key, 255, true);
+  // The first Mask is made only once the scaling has not thrown.
+  std::unique_ptr<CDib32> first;
+  CDib32& mask = mask_ ? *mask_ : *(first = std::make_unique<CDib32>(platform_));
+  keyed_->ScaleToWidthInto(width, mask);
+  if (first) mask_ = std::move(first);
+  mask_->Premultiply();
 }
 
 CDibShadow::Layout CDibShadow::Prepare() {
@@ -128,9 +132,11 @@ CDibShadow::Layout CDibShadow::Prepare() {
   l.blue = BlueOf(rgb);
 
   // Create refuses what a section cannot hold; Result then stays empty.
-  result_ = std::make_unique<CDib32>(platform_);
+  if (!result_) result_ = std::make_unique<CDib32>(platform_);
   if (l.wo <= INT32_MAX && l.ho <= INT32_MAX) {
-    result_->Create(static_cast<int>(l.wo), static_cast<int>(l.ho));
+    result_->Recreate(static_cast<int>(l.wo), static_cast<int>(l.ho));
+  } else {
+    result_->Release();
   }
   return l;
 }
@@ -158,8 +164,8 @@ void CDibShadow::Render(bool bComposite) {
     const std::int64_t length = l.wo + span;  // the slide reads one past the last box
     // Mask columns that no box reaches are left out.
     const std::int64_t used = std::max<std::int64_t>(0, std::min(l.ws, length - pad));
-    std::vector<std::uint32_t> columns(static_cast<std::size_t>(length), 0);
-    std::uint32_t* const first = columns.data() + (used > 0 ? pad : 0);
+    columns_.assign(static_cast<std::size_t>(length), 0);
+    std::uint32_t* const first = columns_.data() + (used > 0 ? pad : 0);
     const std::uint8_t* mask = mask_->Bits();
     const std::size_t maskRowBytes = static_cast<std::size_t>(mask_->RowBytes());
     const std::size_t outRowBytes = static_cast<std::size_t>(result_->RowBytes());
@@ -180,10 +186,10 @@ void CDibShadow::Render(bool bComposite) {
       std::uint8_t* row = out + static_cast<std::size_t>(mo) * outRowBytes;
       if (area <= kReciprocalAreaLimit) {
         const std::uint64_t m = ((std::uint64_t{1} << 40) + area - 1) / area;
-        ShadeRow(row, l.wo, span, columns.data(), shade,
+        ShadeRow(row, l.wo, span, columns_.data(), shade,
                  [m](std::uint32_t sum) { return static_cast<std::uint32_t>((sum * m) >> 40); });
       } else {
-        ShadeRow(row, l.wo, span, columns.data(), shade,
+        ShadeRow(row, l.wo, span, columns_.data(), shade,
                  [area](std::uint32_t sum) { return sum / area; });
       }
     }

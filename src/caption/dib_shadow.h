@@ -1,9 +1,12 @@
 // The caption's soft shadow: the shape of a picture of text, blurred with a square box
-// filter, coloured and premultiplied, ready to be alpha-blended under the text.
+// filter, coloured and premultiplied, ready to be alpha-blended under the text. Its own
+// pictures are kept and made again only when their size changes, so an object used for
+// every paint of a caption makes no new ones.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "common/types.h"
 #include "imaging/dib.h"
@@ -73,8 +76,10 @@ class CDibShadow {
 
   Platform& platform_;
   std::shared_ptr<CDib32> source_;
+  std::unique_ptr<CDib32> keyed_;  // the Source with its key turned to alpha, on the way to Mask
   std::unique_ptr<CDib32> mask_;
   std::unique_ptr<CDib32> result_;
+  std::vector<std::uint32_t> columns_;  // Render's box sums per column
   std::int32_t radius_ = 3;
   std::int32_t offsetX_ = -1;
   std::int32_t offsetY_ = -1;

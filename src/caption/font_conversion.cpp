@@ -32,7 +32,7 @@ void CopyStyles(const FontObject& font, LogFont& lf) {
   lf.lfUnderline = font.Underline() ? 0xFF : 0;
   lf.lfStrikeOut = font.Strikethrough() ? 0xFF : 0;
   lf.lfCharSet = static_cast<std::uint8_t>(font.Charset() & 0xFF);
-  lf.SetFaceName(font.Name());
+  font.CopyNameTo(lf);
 }
 
 }  // namespace

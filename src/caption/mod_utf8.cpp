@@ -1,5 +1,6 @@
 #include "caption/mod_utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -66,6 +67,12 @@ std::string EncodeAnsiPath(const std::u16string& text) {
   return out;
 }
 
+// Every byte below 0x80 is a whole UTF-8 character, the same in every ANSI code page:
+// such text decodes and encodes to itself.
+bool IsAscii(const std::u16string& text) {
+  return std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; });
+}
+
 }  // namespace
 
 std::u16string Utf8ToUnicode(Platform& platform, const std::u16string& text) {
@@ -88,8 +95,16 @@ std::u16string UnicodeToUtf8(Platform& platform, const std::u16string& text, boo
 }
 
 std::u16string DecodeIfUtf8(Platform& platform, const std::u16string& text) {
+  if (IsAscii(text)) return text;
   std::u16string decoded = Utf8ToUnicode(platform, text);
   return UnicodeToUtf8(platform, decoded, true) == text ? decoded : text;
+}
+
+void DecodeIfUtf8(Platform& platform, const std::u16string& text, std::u16string& out) {
+  if (IsAscii(text))
+    out = text;
+  else
+    out = DecodeIfUtf8(platform, text);
 }
 
 }  // namespace vantiq::modUTF8

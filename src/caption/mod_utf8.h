@@ -27,5 +27,8 @@ std::u16string UnicodeToUtf8(Platform& platform, const std::u16string& text, boo
 // otherwise `text` unchanged: plain ASCII, and any text with a CR LF, come back as
 // they are.
 std::u16string DecodeIfUtf8(Platform& platform, const std::u16string& text);
+// The same written into `out` (not `text` itself), whose storage is reused: plain ASCII
+// is copied without a conversion.
+void DecodeIfUtf8(Platform& platform, const std::u16string& text, std::u16string& out);
 
 }  // namespace vantiq::modUTF8

@@ -103,16 +103,36 @@ Decimal FifteenDigits(double magnitude) {
   return d;
 }
 
-std::u16string Cut(const std::u16string& text) { return text.substr(0, kMaxLocaleText); }
+// The locale's texts cut to kMaxLocaleText, looked at where they are rather than copied.
+struct Conventions {
+  std::u16string_view decimal_separator;
+  std::u16string_view thousands_separator;
+  std::u16string_view negative_sign;
+  int fraction_digits = 2;
+  std::u16string_view currency_symbol;
+  std::u16string_view currency_decimal_separator;
+  std::u16string_view currency_thousands_separator;
+  int currency_digits = 2;
+  int currency_positive_order = 0;
+  int currency_negative_order = 0;
+};
 
-NumberLocale Bounded(const NumberLocale& locale) {
-  NumberLocale b = locale;
+std::u16string_view Cut(const std::u16string& text) {
+  return std::u16string_view(text).substr(0, kMaxLocaleText);
+}
+
+Conventions Bounded(const NumberLocale& locale) {
+  Conventions b;
   b.decimal_separator = Cut(locale.decimal_separator);
   b.thousands_separator = Cut(locale.thousands_separator);
   b.negative_sign = Cut(locale.negative_sign);
+  b.fraction_digits = locale.fraction_digits;
   b.currency_symbol = Cut(locale.currency_symbol);
   b.currency_decimal_separator = Cut(locale.currency_decimal_separator);
   b.currency_thousands_separator = Cut(locale.currency_thousands_separator);
+  b.currency_digits = locale.currency_digits;
+  b.currency_positive_order = locale.currency_positive_order;
+  b.currency_negative_order = locale.currency_negative_order;
   return b;
 }
 
@@ -124,7 +144,7 @@ void AppendNumber(std::u16string& out, unsigned long long n, long long least_dig
   out.append(buffer, result.ptr);
 }
 
-std::u16string RenderSection(const Section& s, Decimal d, bool sign, const NumberLocale& locale) {
+void RenderSection(const Section& s, Decimal d, bool sign, const Conventions& locale, std::u16string& out) {
   if (!d.IsZero()) d.exponent += (s.percent ? 2 : 0) - 3LL * s.thousands_scale;
   long long shown_exponent = 0;
   if (s.scientific) {
@@ -142,7 +162,7 @@ std::u16string RenderSection(const Section& s, Decimal d, bool sign, const Numbe
   const long long decimals = std::max<long long>(
       s.fraction_zero_places, std::min<long long>(d.FractionDigits(), s.fraction_places));
 
-  std::u16string out;
+  out.clear();
   bool sign_pending = sign;
   auto put_sign = [&] {
     if (sign_pending) out += locale.negative_sign;
@@ -198,12 +218,10 @@ std::u16string RenderSection(const Section& s, Decimal d, bool sign, const Numbe
         break;
     }
   }
-  return out;
 }
 
-std::u16string FormatUserDefined(double value, std::u16string_view pattern,
-                                 const NumberLocale& locale) {
-  const Sections sections = number_pattern::Parse(pattern);
+void FormatUserDefined(double value, const Sections& sections, const Conventions& locale,
+                       std::u16string& out) {
   const Section* section = &sections[0];
   bool sign = false;
   if (value == 0 && sections[2].present) {
@@ -213,14 +231,17 @@ std::u16string FormatUserDefined(double value, std::u16string_view pattern,
   } else {
     sign = value < 0;
   }
-  return RenderSection(*section, FifteenDigits(std::fabs(value)), sign, locale);
+  RenderSection(*section, FifteenDigits(std::fabs(value)), sign, locale, out);
 }
 
 // The general form: 15 significant digits, scientific from 1E+15 up and below 1E-04.
-std::u16string GeneralForm(double value, const NumberLocale& locale) {
+void GeneralForm(double value, const Conventions& locale, std::u16string& out) {
   const Decimal d = FifteenDigits(std::fabs(value));
-  if (d.IsZero()) return u"0";
-  std::u16string out;
+  out.clear();
+  if (d.IsZero()) {
+    out += u'0';
+    return;
+  }
   if (value < 0) out += locale.negative_sign;
   const long long power = d.exponent - 1;
   if (power < -4 || power >= 15) {
@@ -231,7 +252,7 @@ std::u16string GeneralForm(double value, const NumberLocale& locale) {
     }
     out += power < 0 ? u"E-" : u"E+";
     AppendNumber(out, static_cast<unsigned long long>(std::llabs(power)), 2);
-    return out;
+    return;
   }
   const long long integer_digits = d.IntegerDigits();
   if (integer_digits == 0) out += u'0';
@@ -239,46 +260,30 @@ std::u16string GeneralForm(double value, const NumberLocale& locale) {
   const long long decimals = d.FractionDigits();
   if (decimals > 0) out += locale.decimal_separator;
   for (long long j = 0; j < decimals; ++j) out += static_cast<char16_t>(u'0' + d.DigitAt(-1 - j));
-  return out;
 }
 
-std::u16string Decimals(int places) {
-  places = std::clamp(places, 0, 9);
-  return places == 0 ? std::u16string() : u"." + std::u16string(static_cast<std::size_t>(places), u'0');
-}
-
-std::u16string CurrencyForm(double value, const NumberLocale& locale) {
-  static constexpr std::u16string_view kPositive[] = {u"$n", u"n$", u"$ n", u"n $"};
-  static constexpr std::u16string_view kNegative[] = {
-      u"($n)", u"-$n", u"$-n", u"$n-", u"(n$)", u"-n$", u"n-$", u"n$-",
-      u"-n $", u"-$ n", u"n $-", u"$ n-", u"$ -n", u"n- $", u"($ n)", u"(n $)"};
-  NumberLocale money = locale;
-  money.decimal_separator = locale.currency_decimal_separator;
-  money.thousands_separator = locale.currency_thousands_separator;
-  const std::u16string number =
-      FormatUserDefined(std::fabs(value), u"#,##0" + Decimals(locale.currency_digits), money);
-  std::u16string_view layout;
-  if (value < 0) {
-    const int order = locale.currency_negative_order;
-    layout = kNegative[order >= 0 && order < 16 ? order : 0];
-  } else {
-    const int order = locale.currency_positive_order;
-    layout = kPositive[order >= 0 && order < 4 ? order : 0];
-  }
-  std::u16string out;
-  for (const char16_t c : layout) {
-    if (c == u'$') {
-      out += locale.currency_symbol;
-    } else if (c == u'n') {
-      out += number;
-    } else if (c == u'-') {
-      out += locale.negative_sign;
-    } else {
-      out += c;
+// The pattern of a named format: head, then "." and `places` zeros (0 to 9) when there
+// are any, then tail, written into `buffer`.
+class NamedPattern {
+ public:
+  NamedPattern(std::u16string_view head, int places, std::u16string_view tail = {}) {
+    Put(head);
+    places = std::clamp(places, 0, 9);
+    if (places > 0) {
+      text_[size_++] = u'.';
+      for (int k = 0; k < places; ++k) text_[size_++] = u'0';
     }
+    Put(tail);
   }
-  return out;
-}
+  std::u16string_view View() const { return {text_, size_}; }
+
+ private:
+  void Put(std::u16string_view part) {
+    for (const char16_t c : part) text_[size_++] = c;
+  }
+  char16_t text_[24] = {};  // the longest: "#,##0" ".000000000" "%"
+  std::size_t size_ = 0;
+};
 
 bool EqualsIgnoringCase(std::u16string_view text, std::string_view name) {
   if (text.size() != name.size()) return false;
@@ -292,28 +297,74 @@ bool EqualsIgnoringCase(std::u16string_view text, std::string_view name) {
   return true;
 }
 
+// The layout's text with the symbol and the sign put in, added to out.
+void AppendLayout(std::u16string_view layout, const Conventions& locale, std::u16string& out) {
+  for (const char16_t c : layout) {
+    if (c == u'$') {
+      out += locale.currency_symbol;
+    } else if (c == u'-') {
+      out += locale.negative_sign;
+    } else {
+      out += c;
+    }
+  }
+}
+
+void CurrencyForm(double value, const Conventions& locale, NumberFormatter& formatter, std::u16string& out) {
+  static constexpr std::u16string_view kPositive[] = {u"$n", u"n$", u"$ n", u"n $"};
+  static constexpr std::u16string_view kNegative[] = {
+      u"($n)", u"-$n", u"$-n", u"$n-", u"(n$)", u"-n$", u"n-$", u"n$-",
+      u"-n $", u"-$ n", u"n $-", u"$ n-", u"$ -n", u"n- $", u"($ n)", u"(n $)"};
+  Conventions money = locale;
+  money.decimal_separator = locale.currency_decimal_separator;
+  money.thousands_separator = locale.currency_thousands_separator;
+  std::u16string_view layout;
+  if (value < 0) {
+    const int order = locale.currency_negative_order;
+    layout = kNegative[order >= 0 && order < 16 ? order : 0];
+  } else {
+    const int order = locale.currency_positive_order;
+    layout = kPositive[order >= 0 && order < 4 ? order : 0];
+  }
+  // The number first, then what the layout puts before it (at most three characters of
+  // locale text) in front of it, and what comes after it: out is the only string.
+  FormatUserDefined(std::fabs(value), formatter.Parsed(NamedPattern(u"#,##0", locale.currency_digits).View()),
+                    money, out);
+  const std::size_t n = layout.find(u'n');
+  char16_t before[3 * (kMaxLocaleText + 1)];
+  std::size_t length = 0;
+  for (const char16_t c : layout.substr(0, n)) {
+    const std::u16string_view part = c == u'$'   ? locale.currency_symbol
+                                     : c == u'-' ? locale.negative_sign
+                                                 : std::u16string_view(&c, 1);
+    for (const char16_t k : part) before[length++] = k;
+  }
+  out.insert(0, before, length);
+  AppendLayout(layout.substr(n + 1), locale, out);
+}
+
 // The named formats; false when the pattern is not one of them.
-bool FormatNamed(double value, std::u16string_view name, const NumberLocale& locale,
+bool FormatNamed(double value, std::u16string_view name, const Conventions& locale, NumberFormatter& formatter,
                  std::u16string& out) {
-  const std::u16string places = Decimals(locale.fraction_digits);
+  const int places = locale.fraction_digits;
   if (EqualsIgnoringCase(name, "General Number")) {
-    out = GeneralForm(value, locale);
+    GeneralForm(value, locale, out);
   } else if (EqualsIgnoringCase(name, "Currency")) {
-    out = CurrencyForm(value, locale);
+    CurrencyForm(value, locale, formatter, out);
   } else if (EqualsIgnoringCase(name, "Fixed")) {
-    out = FormatUserDefined(value, u"0" + places, locale);
+    FormatUserDefined(value, formatter.Parsed(NamedPattern(u"0", places).View()), locale, out);
   } else if (EqualsIgnoringCase(name, "Standard")) {
-    out = FormatUserDefined(value, u"#,##0" + places, locale);
+    FormatUserDefined(value, formatter.Parsed(NamedPattern(u"#,##0", places).View()), locale, out);
   } else if (EqualsIgnoringCase(name, "Percent")) {
-    out = FormatUserDefined(value, u"0" + places + u"%", locale);
+    FormatUserDefined(value, formatter.Parsed(NamedPattern(u"0", places, u"%").View()), locale, out);
   } else if (EqualsIgnoringCase(name, "Scientific")) {
-    out = FormatUserDefined(value, u"0.00E+00", locale);
+    FormatUserDefined(value, formatter.Parsed(u"0.00E+00"), locale, out);
   } else if (EqualsIgnoringCase(name, "Yes/No")) {
-    out = value != 0 ? u"Yes" : u"No";
+    out.assign(value != 0 ? u"Yes" : u"No");
   } else if (EqualsIgnoringCase(name, "True/False")) {
-    out = value != 0 ? u"True" : u"False";
+    out.assign(value != 0 ? u"True" : u"False");
   } else if (EqualsIgnoringCase(name, "On/Off")) {
-    out = value != 0 ? u"On" : u"Off";
+    out.assign(value != 0 ? u"On" : u"Off");
   } else {
     return false;
   }
@@ -322,18 +373,41 @@ bool FormatNamed(double value, std::u16string_view name, const NumberLocale& loc
 
 }  // namespace
 
-std::u16string FormatNumber(double value, const std::u16string& pattern, const NumberLocale& locale) {
-  if (std::isnan(value)) return u"NAN";
-  if (std::isinf(value)) return value < 0 ? u"-INF" : u"INF";
-  const NumberLocale bounded = Bounded(locale);
-  std::u16string_view view(pattern);
-  if (view.size() > number_pattern::kMaxPatternLength) {
-    view = view.substr(0, number_pattern::kMaxPatternLength);
+const number_pattern::Sections& NumberFormatter::Parsed(std::u16string_view pattern) {
+  if (!parsed_ || pattern != pattern_) {
+    sections_ = number_pattern::Parse(pattern);
+    pattern_.assign(pattern);
+    parsed_ = true;
   }
-  if (view.empty()) return GeneralForm(value, bounded);
-  std::u16string named;
-  if (FormatNamed(value, view, bounded, named)) return named;
-  return FormatUserDefined(value, view, bounded);
+  return sections_;
+}
+
+void NumberFormatter::Format(double value, std::u16string_view pattern, const NumberLocale& locale,
+                             std::u16string& out) {
+  if (std::isnan(value)) {
+    out.assign(u"NAN");
+    return;
+  }
+  if (std::isinf(value)) {
+    out.assign(value < 0 ? u"-INF" : u"INF");
+    return;
+  }
+  const Conventions bounded = Bounded(locale);
+  if (pattern.size() > number_pattern::kMaxPatternLength) {
+    pattern = pattern.substr(0, number_pattern::kMaxPatternLength);
+  }
+  if (pattern.empty()) {
+    GeneralForm(value, bounded, out);
+  } else if (!FormatNamed(value, pattern, bounded, *this, out)) {
+    FormatUserDefined(value, Parsed(pattern), bounded, out);
+  }
+}
+
+std::u16string FormatNumber(double value, const std::u16string& pattern, const NumberLocale& locale) {
+  NumberFormatter formatter;
+  std::u16string out;
+  formatter.Format(value, pattern, locale, out);
+  return out;
 }
 
 }  // namespace vantiq

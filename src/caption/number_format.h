@@ -3,6 +3,9 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+
+#include "caption/number_pattern.h"
 
 namespace vantiq {
 
@@ -48,5 +51,21 @@ struct NumberLocale {
 // anything but std::bad_alloc.
 std::u16string FormatNumber(double value, const std::u16string& pattern,
                             const NumberLocale& locale = NumberLocale{});
+
+// FormatNumber for a caller that formats again and again, as the caption does on every
+// paint: the text goes into `out`, whose storage is reused, and the parsed form of the
+// last pattern parsed is kept, so the same pattern is parsed once. One per control: it
+// is not shared between threads.
+class NumberFormatter {
+ public:
+  void Format(double value, std::u16string_view pattern, const NumberLocale& locale, std::u16string& out);
+  // The sections of a user-defined pattern: the kept ones when it is the last one parsed.
+  const number_pattern::Sections& Parsed(std::u16string_view pattern);
+
+ private:
+  std::u16string pattern_;
+  number_pattern::Sections sections_;
+  bool parsed_ = false;
+};
 
 }  // namespace vantiq

@@ -9,5 +9,8 @@ namespace vantiq {
 // decimals, currency symbol, separators, decimals and layout), any part it cannot read keeping
 // its NumberLocale default. Elsewhere: NumberLocale's defaults.
 NumberLocale UserNumberLocale();
+// The same conventions written into `locale`, whose texts keep their storage: read on
+// every paint, they cost no allocation once it has room.
+void UserNumberLocale(NumberLocale& locale);
 
 }  // namespace vantiq

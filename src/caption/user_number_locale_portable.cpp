@@ -6,6 +6,7 @@
 namespace vantiq {
 
 NumberLocale UserNumberLocale() { return NumberLocale{}; }
+void UserNumberLocale(NumberLocale& locale) { locale = NumberLocale{}; }
 
 }  // namespace vantiq
 

@@ -55,8 +55,9 @@ class Host {
   virtual std::u16string ExtenderToolTipText() = 0;
   virtual void SetExtenderToolTipText(const std::u16string& text) = 0;
 
-  // The number rendered by OLE Automation's numeric format language.
-  virtual std::u16string FormatNumber(double value, const std::u16string& pattern) = 0;
+  // The number rendered by OLE Automation's numeric format language, written into `out`
+  // (its storage reused: the caption formats on every paint).
+  virtual void FormatNumber(double value, const std::u16string& pattern, std::u16string& out) = 0;
 
   // Tells the container that the named property changed.
   virtual void PropertyChanged(const std::u16string& name) = 0;

@@ -38,6 +38,7 @@ struct PaintState {
   std::int32_t m_lGap = 2;
   std::int32_t m_lSplit = 0;   // where the drawn fill ends (x, or y when vertical)
   ColorRef m_lFillColor = 0;
+  std::u16string m_sCaptionText;   // a pass's text before decoding, kept for its storage
   std::u16string m_sLastPercent;
   std::u16string m_sShownCaption;  // the caption text of the paint being drawn
 

@@ -29,9 +29,16 @@ double CheckedScale(double q) {
 
 }  // namespace
 
-std::u16string BuildPercentText(double value, double max, const std::u16string& format, Host& host) {
+void BuildPercentText(double value, double max, const std::u16string& format, Host& host, std::u16string& out) {
   const double p = CheckedScale(CheckedDivide(value, max));
-  return host.FormatNumber(p, format) + u"%";
+  host.FormatNumber(p, format, out);
+  out += u'%';
+}
+
+std::u16string BuildPercentText(double value, double max, const std::u16string& format, Host& host) {
+  std::u16string text;
+  BuildPercentText(value, max, format, host, text);
+  return text;
 }
 
 }  // namespace vantiq

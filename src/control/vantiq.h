@@ -130,7 +130,7 @@ class Vantiq : private FontChangeSink {
   // empty PercentFormat, writes m_sLastPercent when the percentage is the source, and
   // lets the handler rewrite Value, Min and Max unchecked. Throws RuntimeError when the
   // percentage's arithmetic faults (Max of 0).
-  std::u16string ComposeCaption();
+  const std::u16string& ComposeCaption();
   void RefreshThemeIdentity();
   ColorRef ResolveBackColor() const;
   ColorRef TranslateColor(OleColor color) const { return ops_.TranslateColor(color); }

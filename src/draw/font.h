@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "draw/log_font.h"
+
 namespace vantiq {
 
 // Receives the font object's change event with the name of the changed attribute.
@@ -21,6 +23,9 @@ class FontObject {
   virtual ~FontObject() = default;
   virtual std::u16string Name() const = 0;
   virtual void SetName(const std::u16string& name) = 0;
+  // The name as lf's face name (LogFont::SetFaceName). The caption reads it on every
+  // paint: objects that can, do it without a string of their own.
+  virtual void CopyNameTo(LogFont& lf) const { lf.SetFaceName(Name()); }
   virtual double Size() const = 0;  // points
   virtual void SetSize(double points) = 0;
   virtual bool Bold() const = 0;
@@ -50,6 +55,7 @@ class StdFont final : public FontObject {
  public:
   std::u16string Name() const override { return name_; }
   void SetName(const std::u16string& name) override;
+  void CopyNameTo(LogFont& lf) const override { lf.SetFaceName(name_); }
   double Size() const override { return size_; }
   void SetSize(double points) override;
   bool Bold() const override { return weight_ >= 600; }

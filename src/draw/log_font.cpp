@@ -5,7 +5,7 @@
 
 namespace vantiq {
 
-void LogFont::SetFaceName(const std::u16string& name) {
+void LogFont::SetFaceName(std::u16string_view name) {
   lfFaceName.fill(0);
   std::size_t n = std::min<std::size_t>(name.size(), lfFaceName.size() - 1);
   const auto isHighSurrogate = [](char16_t c) { return c >= 0xD800 && c <= 0xDBFF; };

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vantiq {
 
@@ -33,7 +34,7 @@ struct LogFont {
   std::u16string FaceName() const { return std::u16string(lfFaceName.data()); }
   // Copies at most 31 units, keeping the terminating zero; a surrogate pair the limit
   // would split is left out whole.
-  void SetFaceName(const std::u16string& name);
+  void SetFaceName(std::u16string_view name);
 
   bool operator==(const LogFont& other) const;
   bool operator!=(const LogFont& other) const { return !(*this == other); }

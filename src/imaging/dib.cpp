@@ -43,6 +43,16 @@ bool CDib32::Create(int width, int height) {
   return true;
 }
 
+bool CDib32::Recreate(int width, int height) {
+  if (surface_ && width == width_ && height == height_) {
+    if (std::uint8_t* bits = Bits()) {
+      std::memset(bits, 0, static_cast<std::size_t>(height_) * static_cast<std::size_t>(RowBytes()));
+      return true;
+    }
+  }
+  return Create(width, height);
+}
+
 void CDib32::CreateFromBitmap(std::uintptr_t bitmap) {
   // A handle that is no bitmap reads as 0 x 0, which Create refuses (leaving the
   // surface empty).
@@ -74,11 +84,15 @@ std::uint8_t* CDib32::Bits() const { return surface_ ? surface_->Bits() : nullpt
 
 std::unique_ptr<CDib32> CDib32::Clone() const {
   auto copy = std::make_unique<CDib32>(platform_);
-  if (copy->Create(width_, height_)) {
-    std::memcpy(copy->Bits(), Bits(),
+  CloneInto(*copy);
+  return copy;
+}
+
+void CDib32::CloneInto(CDib32& copy) const {
+  if (copy.Recreate(width_, height_)) {
+    std::memcpy(copy.Bits(), Bits(),
                 static_cast<std::size_t>(height_) * static_cast<std::size_t>(RowBytes()));
   }
-  return copy;
 }
 
 void CDib32::KeyToAlpha(OleColor key, int alpha, bool premultiply) {
@@ -114,17 +128,26 @@ void CDib32::Premultiply() {
 }
 
 std::unique_ptr<CDib32> CDib32::ScaleToWidth(int newWidth) const {
+  auto result = std::make_unique<CDib32>(platform_);
+  ScaleToWidthInto(newWidth, *result);
+  return result;
+}
+
+void CDib32::ScaleToWidthInto(int newWidth, CDib32& result) const {
   const std::int64_t w = width_, h = height_, w2 = newWidth;
   if (w == 0 || w2 == 0) throw RuntimeError(kErrDivisionByZero);
   // The height in proportion, rounded up; Create refuses one that is out of range.
   const std::int64_t h2 = h * w2 / w + (h * w2 % w != 0 ? 1 : 0);
-  auto result = std::make_unique<CDib32>(platform_);
-  if (h2 <= 0 || h2 > INT_MAX || !result->Create(newWidth, static_cast<int>(h2))) return result;
+  if (h2 <= 0 || h2 > INT_MAX) {
+    result.Release();
+    return;
+  }
+  if (!result.Recreate(newWidth, static_cast<int>(h2))) return;
 
   const std::uint8_t* from = Bits();
-  std::uint8_t* to = result->Bits();
+  std::uint8_t* to = result.Bits();
   const std::size_t rowBytes = static_cast<std::size_t>(RowBytes());
-  const std::size_t toRowBytes = static_cast<std::size_t>(result->RowBytes());
+  const std::size_t toRowBytes = static_cast<std::size_t>(result.RowBytes());
 
   if (w % w2 == 0 && h % h2 == 0) {
     // Each result pixel averages a bx x by block of memory: the colours of the pixels
@@ -149,7 +172,7 @@ std::unique_ptr<CDib32> CDib32::ScaleToWidth(int newWidth) const {
         out[3] = static_cast<std::uint8_t>(alpha / static_cast<std::uint64_t>(bx * by));
       }
     }
-    return result;
+    return;
   }
 
   // Other ratios weight each source pixel by the area it shares with the result pixel.
@@ -185,7 +208,6 @@ std::unique_ptr<CDib32> CDib32::ScaleToWidth(int newWidth) const {
       out[3] = static_cast<std::uint8_t>(alpha / static_cast<std::uint64_t>(w * h));
     }
   }
-  return result;
 }
 
 void CDib24::CreateFromPicture(const PictureRef& picture) {

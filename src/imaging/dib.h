@@ -25,6 +25,9 @@ class CDib32 {
   // Releases any old section and makes a zeroed one; false (and empty) on failure or
   // a size that is not above 0.
   bool Create(int width, int height);
+  // Create, except that a surface of that size already keeps its section, zeroed: a
+  // picture made again on every paint costs no new section while its size holds.
+  bool Recreate(int width, int height);
   // A copy of a GDI bitmap (its whole size); empty when the handle is no bitmap.
   void CreateFromBitmap(std::uintptr_t bitmap);
   // BitBlt(this, 0, 0, w, h, source, x, y, SRCCOPY); a negative size means the surface's own.
@@ -42,6 +45,8 @@ class CDib32 {
   std::uint8_t* Bits() const;                     // null when empty
 
   std::unique_ptr<CDib32> Clone() const;
+  // The same copy into `copy` (Recreate), which must not be this surface.
+  void CloneInto(CDib32& copy) const;
   // Pixels of the key colour get alpha 0 (and colour 0 when premultiplying); others
   // alpha `alpha` when it is above 0, colours scaled by it when premultiplying.
   void KeyToAlpha(OleColor key, int alpha, bool premultiply = false);
@@ -50,6 +55,9 @@ class CDib32 {
   // A copy scaled to newWidth (height in proportion, rounded up). Throws RuntimeError
   // for a surface of width 0.
   std::unique_ptr<CDib32> ScaleToWidth(int newWidth) const;
+  // The same copy into `result` (Recreate), which must not be this surface; it is left
+  // as it was when this throws.
+  void ScaleToWidthInto(int newWidth, CDib32& result) const;
 
  protected:
   Platform& platform_;

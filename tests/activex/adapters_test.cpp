@@ -125,8 +125,11 @@ TEST_F(AdaptersTest, HostMeasuresAndFormatsForTheCaption) {
   // Twenty points are about 27 pixels at 96 dots per inch, whatever the text.
   EXPECT_GT(host.TextHeight(u"x"), 20);
   EXPECT_EQ(host.TextHeight(u"x"), host.TextHeight(u""));
-  EXPECT_EQ(host.FormatNumber(42.4, u"#0"), u"42");
-  EXPECT_EQ(host.FormatNumber(12.5, u"0.00"), u"12.50");
+  std::u16string text = u"left over";
+  host.FormatNumber(42.4, u"#0", text);
+  EXPECT_EQ(text, u"42");
+  host.FormatNumber(12.5, u"0.00", text);
+  EXPECT_EQ(text, u"12.50");
 }
 
 }  // namespace

@@ -423,5 +423,26 @@ TEST(CaptionDraw, CroppedShadowGivesTheClientSizedShadowsPixels) {
   }
 }
 
+// The shadow's pictures are kept from paint to paint: client-sized ones always fit again,
+// cropped ones when the text's width holds. A bar updated through several values draws
+// each as a bar started at it does.
+TEST(CaptionDraw, ShadowKeptFromPaintToPaintDrawsAsANewOne) {
+  const auto start = [](double value, bool full) {
+    auto rig = StartCaptioned({200, 24, eProgStandard, 0, 0, value}, u"");
+    Vantiq& c = *rig->control;
+    if (full) c.SetRenderers(std::make_unique<FullShadowRenderers>(c));
+    Shade(c, 255);
+    return rig;
+  };
+  for (const bool full : {false, true}) {
+    auto kept = start(45, full);
+    for (const double value : {38.0, 100.0, 7.0, 8.0, 45.0}) {
+      kept->control->SetValue(value);
+      EXPECT_EQ(Snapshot(*kept->control->paint().m_hDC), Snapshot(*start(value, full)->control->paint().m_hDC))
+          << value << (full ? " client-sized" : " cropped");
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vantiq::testing

@@ -58,6 +58,20 @@ TEST_F(Dib, CreateLaysOutAZeroedBottomUpSurfaceOrFailsLeavingItEmpty) {
 #endif
 }
 
+TEST_F(Dib, RecreateZeroesASurfaceOfTheSameSizeInPlace) {
+  auto dib = Make(3, 2);
+  dib->DC()->SetPixel(1, 1, Rgb(9, 8, 7));
+  const Surface* section = dib->DC();
+  ASSERT_TRUE(dib->Recreate(3, 2));
+  EXPECT_EQ(dib->DC(), section);
+  EXPECT_EQ(std::vector<int>(dib->Bits(), dib->Bits() + 24), std::vector<int>(24));
+  dib->DC()->SetPixel(0, 0, Rgb(9, 8, 7));
+  ASSERT_TRUE(dib->Recreate(2, 3));
+  EXPECT_EQ(dib->RowBytes(), 8);
+  EXPECT_EQ(std::vector<int>(dib->Bits(), dib->Bits() + 24), std::vector<int>(24));
+  EXPECT_FALSE(dib->Recreate(0, 3) || !Empty(*dib));
+}
+
 TEST_F(Dib, KeyToAlphaAndPremultiplyGiveExactBytes) {
   ColorRef face = 0;
   ASSERT_EQ(platform->OleTranslateColor(0x8000000Fu, face), kSOk);

@@ -77,9 +77,17 @@ TEST(Utf8Tests, EncodeAndDecodeIfUtf8OnEachPath) {
   for (const char* version : kVersions) {
     ScriptablePlatform p;
     p.SetVersion(version);
+    // Both forms, the second writing over what a longer text left.
+    std::u16string out;
+    const auto decoded = [&](const std::u16string& text) {
+      out = u"a text longer than any of these";
+      mu::DecodeIfUtf8(p, text, out);
+      const std::u16string returned = mu::DecodeIfUtf8(p, text);
+      return returned == out ? returned : u"the two forms differ: " + returned + u" / " + out;
+    };
     for (const char* same : {"", "Progress 42%", "one\r\ntwo", "\xC3\xA9\r\n", "\xE9t\xE9", "\xC3"})
-      EXPECT_EQ(mu::DecodeIfUtf8(p, Held(same)), Held(same)) << version;
-    EXPECT_EQ(mu::DecodeIfUtf8(p, Held("caf\xC3\xA9")), u"caf\u00E9") << version;
+      EXPECT_EQ(decoded(Held(same)), Held(same)) << version;
+    EXPECT_EQ(decoded(Held("caf\xC3\xA9")), u"caf\u00E9") << version;
   }
 }
 

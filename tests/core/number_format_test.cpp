@@ -132,6 +132,21 @@ TEST(NumberFormat, FollowsTheLocale) {
 #endif
 }
 
+// One formatter for a run of patterns, as a control keeps it: each text is its own
+// pattern's, whatever was parsed and written before.
+TEST(NumberFormat, FormatterKeepsOnlyTheLastPatternParsed) {
+  const Case cases[] = {{42.4, "#0", "42"},        {12.5, "0.00", "12.50"},     {12.5, "0.00", "12.50"},
+                        {7.6, "#0", "8"},          {0.5, "Percent", "50.00%"}, {1, "Fixed", "1.00"},
+                        {-2, "Currency", "($2.00)"}, {1234, "Standard", "1,234.00"}, {3, "#0;(#0);zero", "3"},
+                        {0, "#0;(#0);zero", "zero"}, {9, "", "9"},            {9.25, "#0", "9"}};
+  NumberFormatter formatter;
+  std::u16string text = u"a text longer than any of the results";
+  for (const Case& c : cases) {
+    formatter.Format(c.value, Wide(c.pattern), NumberLocale{}, text);
+    EXPECT_EQ(text, Wide(c.expected)) << "value " << c.value << " pattern \"" << c.pattern << "\"";
+  }
+}
+
 // Hostile patterns end quickly with a defined text (at most 65536 pattern units are read);
 // the sanitizers see every access. The fuzz target bounds the text for any pattern.
 TEST(NumberFormat, HostilePatternsAreCapped) {

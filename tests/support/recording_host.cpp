@@ -32,8 +32,8 @@ void RecordingHost::SetExtenderToolTipText(const std::u16string& text) {
   toolTipText = text;
 }
 
-std::u16string RecordingHost::FormatNumber(double value, const std::u16string& pattern) {
-  return vantiq::FormatNumber(value, pattern, NumberLocale{});
+void RecordingHost::FormatNumber(double value, const std::u16string& pattern, std::u16string& out) {
+  numbers_.Format(value, pattern, NumberLocale{}, out);
 }
 
 void RecordingHost::PropertyChanged(const std::u16string& name) {

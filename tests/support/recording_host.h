@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "caption/number_format.h"
 #include "control/host.h"
 #include "draw/surface.h"
 
@@ -62,7 +63,7 @@ class RecordingHost : public Host {
   bool AmbientRightToLeft() override;
   std::u16string ExtenderToolTipText() override;
   void SetExtenderToolTipText(const std::u16string& text) override;
-  std::u16string FormatNumber(double value, const std::u16string& pattern) override;
+  void FormatNumber(double value, const std::u16string& pattern, std::u16string& out) override;
   void PropertyChanged(const std::u16string& name) override;
   void RaiseProgressTextCallBack(double& value, double& min, double& max,
                                  std::u16string& text) override;
@@ -82,6 +83,8 @@ class RecordingHost : public Host {
     events.push_back(event);
     if (onMouse) onMouse(b, s, x, y);
   }
+
+  NumberFormatter numbers_;
 };
 
 }  // namespace vantiq::testing

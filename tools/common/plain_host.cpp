@@ -5,8 +5,9 @@
 
 namespace vantiq::tools {
 
-std::u16string PlainHost::FormatNumber(double value, const std::u16string& pattern) {
-  return vantiq::FormatNumber(value, pattern, UserNumberLocale());
+void PlainHost::FormatNumber(double value, const std::u16string& pattern, std::u16string& out) {
+  UserNumberLocale(locale_);
+  numbers_.Format(value, pattern, locale_, out);
 }
 
 }  // namespace vantiq::tools

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "caption/number_format.h"
 #include "control/host.h"
 #include "draw/surface.h"
 
@@ -44,7 +45,7 @@ class PlainHost : public Host {
   bool AmbientRightToLeft() override { return false; }
   std::u16string ExtenderToolTipText() override { return {}; }
   void SetExtenderToolTipText(const std::u16string&) override {}
-  std::u16string FormatNumber(double value, const std::u16string& pattern) override;
+  void FormatNumber(double value, const std::u16string& pattern, std::u16string& out) override;
   void PropertyChanged(const std::u16string&) override {}
   void RaiseProgressTextCallBack(double& value, double& min, double& max, std::u16string& text) override {
     if (onProgressText) onProgressText(value, min, max, text);
@@ -63,6 +64,8 @@ class PlainHost : public Host {
   int width_;
   int height_;
   FontRef font_;
+  NumberLocale locale_;
+  NumberFormatter numbers_;
 };
 
 }  // namespace vantiq::tools

@@ -31,6 +31,12 @@ void ReadNumber(LCTYPE type, int low, int high, int& out) {
 
 NumberLocale UserNumberLocale() {
   NumberLocale locale;
+  UserNumberLocale(locale);
+  return locale;
+}
+
+void UserNumberLocale(NumberLocale& locale) {
+  locale = NumberLocale{};
   ReadText(LOCALE_SDECIMAL, locale.decimal_separator);
   ReadText(LOCALE_STHOUSAND, locale.thousands_separator);
   ReadText(LOCALE_SNEGATIVESIGN, locale.negative_sign);
@@ -41,7 +47,6 @@ NumberLocale UserNumberLocale() {
   ReadNumber(LOCALE_ICURRDIGITS, 0, 9, locale.currency_digits);
   ReadNumber(LOCALE_ICURRENCY, 0, 3, locale.currency_positive_order);
   ReadNumber(LOCALE_INEGCURR, 0, 15, locale.currency_negative_order);
-  return locale;
 }
 
 }  // namespace vantiq
