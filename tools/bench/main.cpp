@@ -5,10 +5,14 @@
 // The control comes from VantiqCtl.dll beside the program; nothing is registered.
 // Each pair of sides runs alternately (the order swapped every round) and the medians of
 // the rounds are printed, per update or per paint, with their ratio.
+// The visual-style state and the Windows version come first: they decide what the
+// system bar and the system look draw.
 #include <windows.h>
 #include <commctrl.h>
 #include <olectl.h>
 #include <psapi.h>
+#include <shlwapi.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -161,6 +165,58 @@ void Require(HRESULT hr, const char* what) {
 // 1..99 and round again: every update moves the bar and its percentage.
 double ValueAt(int i) { return 1 + i % 99; }
 
+// --- Visual styles and version ---------------------------------------------------
+
+// `name` from `module` as a function of type F; null when it is not there.
+template <typename F>
+F Export(HMODULE module, const char* name) {
+  return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+// What the process sees: whether visual styles are on, the theme, the Windows version
+// (GetVersionEx, as the control reads it, and the version beneath any manifest's say)
+// and the common controls. False when visual styles are off.
+bool PrintSystemState(HWND window) {
+  const bool active = IsThemeActive() != FALSE;
+  const bool themed = IsAppThemed() != FALSE;
+  HTHEME progress = OpenThemeData(window, L"Progress");
+  std::printf("visual styles: IsThemeActive %d, IsAppThemed %d, OpenThemeData(Progress) %s\n", active, themed,
+              progress ? "yes" : "NULL");
+  if (progress) CloseThemeData(progress);
+  wchar_t file[MAX_PATH] = L"", color[64] = L"", size[64] = L"";
+  if (SUCCEEDED(GetCurrentThemeName(file, MAX_PATH, color, 64, size, 64)))
+    std::printf("theme: %ls (%ls, %ls)\n", file, color, size);
+  else
+    std::printf("theme: none\n");
+
+  OSVERSIONINFOW seen{};
+  seen.dwOSVersionInfoSize = sizeof seen;
+  if (!GetVersionExW(&seen)) seen = OSVERSIONINFOW{};
+  using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+  OSVERSIONINFOW beneath{};
+  beneath.dwOSVersionInfoSize = sizeof beneath;
+  const auto rtlGetVersion = Export<RtlGetVersionFn>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
+  if (!rtlGetVersion || rtlGetVersion(&beneath) != 0) beneath = OSVERSIONINFOW{};
+  std::printf("Windows %lu.%lu.%lu (GetVersionEx; RtlGetVersion %lu.%lu.%lu)\n", seen.dwMajorVersion,
+              seen.dwMinorVersion, seen.dwBuildNumber, beneath.dwMajorVersion, beneath.dwMinorVersion,
+              beneath.dwBuildNumber);
+
+  const HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+  DLLVERSIONINFO dll{};
+  dll.cbSize = sizeof dll;
+  const auto getVersion = Export<DLLGETVERSIONPROC>(comctl, "DllGetVersion");
+  if (getVersion) getVersion(&dll);
+  wchar_t path[MAX_PATH] = L"";
+  if (comctl) GetModuleFileNameW(comctl, path, MAX_PATH);
+  std::printf("comctl32 %lu.%lu (%ls)\n", dll.dwMajorVersion, dll.dwMinorVersion, path);
+
+  const bool on = active && themed && progress;
+  if (!on)
+    std::printf("WARNING: visual styles are off: the themed bar and the system look draw without the "
+                "theme, and their figures mean nothing\n");
+  return on;
+}
+
 int Speed(ControlLibrary& library, int rounds, int updates) {
   ComPtr<IClassFactory> factory;
   if (FAILED(library.GetClassFactory(CLSID_Vantiq, factory))) {
@@ -168,6 +224,8 @@ int Speed(ControlLibrary& library, int rounds, int updates) {
     return 1;
   }
   Frame frame(640, 140, L"vantiq-bench");
+  PrintSystemState(frame.Hwnd());
+  std::printf("\n");
   std::printf("%-26s %12s %12s %8s\n", "value update (us)", "Vantiq", "system bar", "ratio");
   std::vector<std::string> unchanged;
   for (const Size& size : kSizes) {
