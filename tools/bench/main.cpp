@@ -207,6 +207,8 @@ bool PrintSystemState(HWND window) {
               seen.dwMinorVersion, seen.dwBuildNumber, beneath.dwMajorVersion, beneath.dwMinorVersion,
               beneath.dwBuildNumber);
 
+  // Wine 8's comctl32 answers 5.81 from either folder (and themes its bar in both); the
+  // path tells whether the manifest's common controls 6 were loaded, as Windows needs.
   const HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
   DLLVERSIONINFO dll{};
   dll.cbSize = sizeof dll;
