@@ -1,20 +1,25 @@
 // vantiq-bench: the control, hosted in the project's container and driven through its
-// dual interface, timed against the common-controls progress bar in the same window, and
-// the memory one control costs.
+// dual interface, timed against the common-controls progress bar in the same window
+// (one with visual styles, one without), and the memory one control costs.
 //   vantiq-bench.exe [--rounds N] [--updates N]
 // The control comes from VantiqCtl.dll beside the program; nothing is registered.
-// Each pair of sides runs alternately (the order swapped every round) and the medians of
-// the rounds are printed, per update or per paint, with their ratio.
+// The sides of a comparison run in turn, each round starting one side further on, and
+// the medians of the rounds are printed, per update or per paint, with their ratios.
+// The visual-style state and the Windows version come first: they decide what the
+// system bars and the system look draw.
 #include <windows.h>
 #include <commctrl.h>
 #include <olectl.h>
 #include <psapi.h>
+#include <shlwapi.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -66,26 +71,31 @@ double Time(int count, const std::function<void(int)>& step) {
   return (Now() - start) * 1e6 / count;
 }
 
+using Step = std::function<void(int)>;
+
+// Every side `rounds` times, each round starting one side further on (two sides swap
+// every round), so that each takes every place in the order as often; the medians.
+std::vector<double> CompareAll(int rounds, int count, const std::vector<Step>& sides) {
+  for (const Step& side : sides) Time(count / 4 + 1, side);  // warm caches, fonts and DCs
+  std::vector<std::vector<double>> times(sides.size());
+  for (int r = 0; r < rounds; ++r)
+    for (std::size_t k = 0; k < sides.size(); ++k) {
+      const std::size_t s = (r + k) % sides.size();
+      times[s].push_back(Time(count, sides[s]));
+    }
+  std::vector<double> medians;
+  for (const auto& t : times) medians.push_back(Median(t));
+  return medians;
+}
+
 struct Pair {
   double ours;
   double theirs;
 };
 
-// Both sides `rounds` times, alternating which goes first; the medians.
-Pair Compare(int rounds, int count, const std::function<void(int)>& ours, const std::function<void(int)>& theirs) {
-  Time(count / 4 + 1, ours);  // warm caches, fonts and the window's DC
-  Time(count / 4 + 1, theirs);
-  std::vector<double> a, b;
-  for (int r = 0; r < rounds; ++r) {
-    if (r % 2 == 0) {
-      a.push_back(Time(count, ours));
-      b.push_back(Time(count, theirs));
-    } else {
-      b.push_back(Time(count, theirs));
-      a.push_back(Time(count, ours));
-    }
-  }
-  return {Median(a), Median(b)};
+Pair Compare(int rounds, int count, const Step& ours, const Step& theirs) {
+  const std::vector<double> m = CompareAll(rounds, count, {ours, theirs});
+  return {m[0], m[1]};
 }
 
 // A window that paints a memory bitmap of its size with one BitBlt into its own DC, as
@@ -161,6 +171,95 @@ void Require(HRESULT hr, const char* what) {
 // 1..99 and round again: every update moves the bar and its percentage.
 double ValueAt(int i) { return 1 + i % 99; }
 
+// --- Visual styles and version ---------------------------------------------------
+
+// `name` from `module` as a function of type F; null when it is not there.
+template <typename F>
+F Export(HMODULE module, const char* name) {
+  return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+// What the process sees: whether visual styles are on, the theme, the Windows version
+// (GetVersionEx, as the control reads it, and the version beneath any manifest's say)
+// and the common controls. False when visual styles are off.
+bool PrintSystemState(HWND window) {
+  const bool active = IsThemeActive() != FALSE;
+  const bool themed = IsAppThemed() != FALSE;
+  HTHEME progress = OpenThemeData(window, L"Progress");
+  std::printf("visual styles: IsThemeActive %d, IsAppThemed %d, OpenThemeData(Progress) %s\n", active, themed,
+              progress ? "yes" : "NULL");
+  if (progress) CloseThemeData(progress);
+  wchar_t file[MAX_PATH] = L"", color[64] = L"", size[64] = L"";
+  if (SUCCEEDED(GetCurrentThemeName(file, MAX_PATH, color, 64, size, 64)))
+    std::printf("theme: %ls (%ls, %ls)\n", file, color, size);
+  else
+    std::printf("theme: none\n");
+
+  OSVERSIONINFOW seen{};
+  seen.dwOSVersionInfoSize = sizeof seen;
+  if (!GetVersionExW(&seen)) seen = OSVERSIONINFOW{};
+  using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+  OSVERSIONINFOW beneath{};
+  beneath.dwOSVersionInfoSize = sizeof beneath;
+  const auto rtlGetVersion = Export<RtlGetVersionFn>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
+  if (!rtlGetVersion || rtlGetVersion(&beneath) != 0) beneath = OSVERSIONINFOW{};
+  std::printf("Windows %lu.%lu.%lu (GetVersionEx; RtlGetVersion %lu.%lu.%lu)\n", seen.dwMajorVersion,
+              seen.dwMinorVersion, seen.dwBuildNumber, beneath.dwMajorVersion, beneath.dwMinorVersion,
+              beneath.dwBuildNumber);
+
+  // Wine 8's comctl32 answers 5.81 from either folder (and themes its bar in both); the
+  // path tells whether the manifest's common controls 6 were loaded, as Windows needs.
+  const HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+  DLLVERSIONINFO dll{};
+  dll.cbSize = sizeof dll;
+  const auto getVersion = Export<DLLGETVERSIONPROC>(comctl, "DllGetVersion");
+  if (getVersion) getVersion(&dll);
+  wchar_t path[MAX_PATH] = L"";
+  if (comctl) GetModuleFileNameW(comctl, path, MAX_PATH);
+  std::printf("comctl32 %lu.%lu (%ls)\n", dll.dwMajorVersion, dll.dwMinorVersion, path);
+
+  const bool on = active && themed && progress;
+  if (!on)
+    std::printf("WARNING: visual styles are off: the themed bar and the system look draw without the "
+                "theme, and their figures mean nothing\n");
+  return on;
+}
+
+// --- Speed -------------------------------------------------------------------------
+
+// A common-controls progress bar of `size` at `y` in `parent`, range 0 to 100; without
+// visual styles for `classic`.
+HWND SystemBar(HWND parent, int y, const Size& size, bool classic) {
+  HWND bar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, y, size.width, size.height, parent,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!bar) return nullptr;
+  if (classic) SetWindowTheme(bar, L" ", L" ");
+  SendMessageW(bar, PBM_SETRANGE32, 0, 100);
+  return bar;
+}
+
+struct Row {
+  std::string name;
+  double ours;
+  bool classic;      // compared with the classic bar, else with the themed one
+  double bar;        // that bar's time
+  double themedBar;  // the themed bar's time, for reference
+};
+
+void PrintRows(const char* title, const std::vector<Row>& rows) {
+  std::printf("%-26s %9s %8s %9s %7s %13s\n", title, "Vantiq us", "bar", "bar us", "ratio", "(themed bar)");
+  for (const Row& row : rows) {
+    std::printf("%-26s %9.1f %8s %9.1f %7.2f", row.name.c_str(), row.ours, row.classic ? "classic" : "themed",
+                row.bar, row.ours / row.bar);
+    if (row.classic) {
+      char reference[32];
+      std::snprintf(reference, sizeof reference, "(%.2f)", row.ours / row.themedBar);
+      std::printf(" %13s", reference);
+    }
+    std::printf("\n");
+  }
+}
+
 int Speed(ControlLibrary& library, int rounds, int updates) {
   ComPtr<IClassFactory> factory;
   if (FAILED(library.GetClassFactory(CLSID_Vantiq, factory))) {
@@ -168,7 +267,9 @@ int Speed(ControlLibrary& library, int rounds, int updates) {
     return 1;
   }
   Frame frame(640, 140, L"vantiq-bench");
-  std::printf("%-26s %12s %12s %8s\n", "value update (us)", "Vantiq", "system bar", "ratio");
+  const bool styles = PrintSystemState(frame.Hwnd());
+  std::printf("\n");
+  std::vector<Row> plain, shadowed;
   std::vector<std::string> unchanged;
   for (const Size& size : kSizes) {
     Site* site = frame.Add(factory.Get(), RECT{10, 10, 10 + size.width, 10 + size.height});
@@ -178,32 +279,46 @@ int Speed(ControlLibrary& library, int rounds, int updates) {
       return 1;
     }
     const HWND ours = site->Window();
-    HWND system = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, 20 + size.height, size.width,
-                                  size.height, frame.Hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(system, PBM_SETRANGE32, 0, 100);
+    const HWND themed = SystemBar(frame.Hwnd(), 20 + size.height, size, false);
+    const HWND classic = SystemBar(frame.Hwnd(), 30 + 2 * size.height, size, true);
+    if (!themed || !classic) {
+      std::fprintf(stderr, "vantiq-bench: no common-controls progress bar\n");
+      return 1;
+    }
+    // A classic bar that still holds a theme would time the themed drawing twice.
+    if (GetWindowTheme(classic)) {
+      std::fprintf(stderr, "vantiq-bench: the classic bar kept its theme after SetWindowTheme\n");
+      return 1;
+    }
+    if (styles && !GetWindowTheme(themed))
+      std::printf("WARNING: the themed bar %dx%d has no theme: its figures are the classic bar's\n", size.width,
+                  size.height);
     frame.PumpMessages();
 
+    const auto setPos = [](HWND system) {
+      return [system](int i) {
+        SendMessageW(system, PBM_SETPOS, static_cast<WPARAM>(ValueAt(i)), 0);
+        UpdateWindow(system);
+      };
+    };
     for (const Look& look : kLooks) {
+      const bool againstClassic = look.style != eProgSystem;
       for (const bool shadow : {false, true}) {
         Require(bar->put_style(look.style), "put_style");
         Require(bar->put_Shadow(shadow ? VARIANT_TRUE : VARIANT_FALSE), "put_Shadow");
         Require(bar->put_value(50), "put_value");
         frame.PumpMessages();
-        const Pair p = Compare(
-            rounds, updates,
-            [&](int i) {
-              bar->put_value(ValueAt(i));
-              UpdateWindow(ours);
-            },
-            [&](int i) {
-              SendMessageW(system, PBM_SETPOS, static_cast<WPARAM>(ValueAt(i)), 0);
-              UpdateWindow(system);
-            });
+        std::vector<Step> sides{[&](int i) {
+                                  bar->put_value(ValueAt(i));
+                                  UpdateWindow(ours);
+                                },
+                                setPos(themed)};
+        if (againstClassic) sides.push_back(setPos(classic));
+        const std::vector<double> m = CompareAll(rounds, updates, sides);
         char name[64];
-        std::snprintf(name, sizeof name, "%dx%d %s%s", size.width, size.height, look.name,
-                      shadow ? " shadow" : "");
-        std::printf("%-26s %12.1f %12.1f %8.2f\n", name, p.ours, p.theirs, p.ours / p.theirs);
-        std::fflush(stdout);
+        std::snprintf(name, sizeof name, "%dx%d %s", size.width, size.height, look.name);
+        (shadow ? shadowed : plain)
+            .push_back(Row{name, m[0], againstClassic, againstClassic ? m[2] : m[1], m[1]});
       }
     }
 
@@ -211,7 +326,8 @@ int Speed(ControlLibrary& library, int rounds, int updates) {
     Require(bar->put_style(eProgStandard), "put_style");
     Require(bar->put_Shadow(VARIANT_FALSE), "put_Shadow");
     Require(bar->put_value(42), "put_value");
-    DestroyWindow(system);
+    DestroyWindow(themed);
+    DestroyWindow(classic);
     BlitWindow blit(frame.Hwnd(), 10, 20 + size.height, size.width, size.height);
     frame.PumpMessages();
     const Pair paint = Compare(
@@ -232,6 +348,21 @@ int Speed(ControlLibrary& library, int rounds, int updates) {
                   (name + " WM_PAINT / BitBlt").c_str(), bare.ours, bare.theirs, bare.ours / bare.theirs);
     unchanged.push_back(line);
     frame.Remove(site);
+  }
+  PrintRows("value update", plain);
+  std::printf("\n");
+  PrintRows("with the shadow", shadowed);
+  std::printf("\n%-26s", "shadow adds (Vantiq)");
+  for (const Size& size : kSizes)
+    std::printf(" %9s", (std::to_string(size.width) + "x" + std::to_string(size.height)).c_str());
+  std::printf("\n");
+  for (std::size_t l = 0; l < std::size(kLooks); ++l) {
+    std::printf("%-26s", kLooks[l].name);
+    for (std::size_t z = 0; z < std::size(kSizes); ++z) {
+      const std::size_t i = z * std::size(kLooks) + l;
+      std::printf(" %7.0f %%", (shadowed[i].ours / plain[i].ours - 1) * 100);
+    }
+    std::printf("\n");
   }
   std::printf("\n%-26s %12s %12s %8s\n", "unchanged paint (us)", "Vantiq", "copy only", "ratio");
   for (const std::string& line : unchanged) std::printf("%s", line.c_str());
