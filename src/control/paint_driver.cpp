@@ -85,7 +85,8 @@ void Vantiq::DrawPaint() {
     IgnoreErrors([&] { UpdateWindowRegion(); });
     // Kept for the whole paint, whatever the handlers it runs do to the host's surfaces.
     if (const std::shared_ptr<Surface> dc = paint_.m_hDC) {
-      const PaintSnapshot snapshot = TakePaintSnapshot();
+      TakePaintSnapshot(snapshot_);
+      const PaintSnapshot& snapshot = snapshot_;
       DrawFrameAndFill(snapshot, *dc);
       if (props_.m_bRightToLeft)
         IgnoreErrors([&] { dc->MirrorHorizontally(host_.ScaleWidth(), host_.ScaleHeight()); });
@@ -93,6 +94,9 @@ void Vantiq::DrawPaint() {
       DrawCaptionPasses(snapshot, *dc);
       if (renderers_ && FrameOnTop()) IgnoreErrors([&] { renderers_->DrawFrame(snapshot, *dc, true); });
       IgnoreErrors([&] { host_.CaptionShown(paint_.m_sShownCaption); });
+      // No picture outlives the paint in the reused snapshot.
+      snapshot_.m_oProgressPicture.reset();
+      snapshot_.m_oBackgroundPicture.reset();
     }
   }
 
@@ -168,6 +172,11 @@ void Vantiq::UpdateWindowRegion() {
 
 PaintSnapshot Vantiq::TakePaintSnapshot() const {
   PaintSnapshot s;
+  TakePaintSnapshot(s);
+  return s;
+}
+
+void Vantiq::TakePaintSnapshot(PaintSnapshot& s) const {
   s.m_lStyle = props_.m_lStyle;
   s.m_lOrientation = props_.m_lOrientation;
   s.m_lScrolling = props_.m_lScrolling;
@@ -190,7 +199,6 @@ PaintSnapshot Vantiq::TakePaintSnapshot() const {
   s.m_lChunk = paint_.m_lChunk;
   s.m_lGap = paint_.m_lGap;
   s.m_bGradientFill = paint_.m_bGradientFill;
-  return s;
 }
 
 void Vantiq::DrawCaptionPasses(const PaintSnapshot& s, Surface& dc) {

@@ -124,6 +124,8 @@ class Vantiq : private FontChangeSink {
   void RegionMayHaveChanged() { paint_.m_bRegionDirty = true; }
   // What the frame and fill renderers read, as the next paint would take it.
   PaintSnapshot TakePaintSnapshot() const;
+  // The same into `s`, whose strings keep their storage from one paint to the next.
+  void TakePaintSnapshot(PaintSnapshot& s) const;
   // The caption text a pass shows: the fixed caption, the marquee's search caption or
   // the percentage, handed to the host's ProgressTextCallBack when asked, then decoded
   // when it turns out to be UTF-8 held one byte per character. May store "#0" into an
@@ -182,6 +184,7 @@ class Vantiq : private FontChangeSink {
   DrawingOps ops_;
   BackBuffer backBuffer_;
   std::unique_ptr<CColorXP> m_oColors;
+  PaintSnapshot snapshot_;  // the paint's, reused so that a paint allocates nothing for it
   std::unique_ptr<Renderers> renderers_;
   bool m_bSafeForScripting = false;
   bool m_bSafeForInit = false;
