@@ -87,7 +87,15 @@ void Vantiq::DrawPaint() {
     if (const std::shared_ptr<Surface> dc = paint_.m_hDC) {
       TakePaintSnapshot(snapshot_);
       const PaintSnapshot& snapshot = snapshot_;
-      DrawFrameAndFill(snapshot, *dc);
+      IgnoreErrors([&] { ops_.FillRectColor(snapshot.m_rcClient, snapshot.m_lBackColor, *dc); });
+      if (renderers_) {
+        IgnoreErrors([&] { renderers_->DrawFrame(snapshot, *dc, false); });
+        IgnoreErrors([&] {
+          const FillResult fill = renderers_->DrawFill(snapshot, *dc);
+          paint_.m_lSplit = fill.m_lSplit;
+          paint_.m_lFillColor = fill.m_lFillColor;
+        });
+      }
       if (props_.m_bRightToLeft)
         IgnoreErrors([&] { dc->MirrorHorizontally(host_.ScaleWidth(), host_.ScaleHeight()); });
       paint_.m_sShownCaption.clear();  // stays empty when no caption is drawn
@@ -106,38 +114,6 @@ void Vantiq::DrawPaint() {
         backBuffer_.BlitBackBuffer(*target, 0, 0, host_.ScaleWidth(), host_.ScaleHeight(), 0, 0);
     });
   }
-}
-
-// The background, frame and fill: copied from what the renderers kept when that draws
-// the same, drawn otherwise and, when every step of it drew into the back buffer, kept.
-void Vantiq::DrawFrameAndFill(const PaintSnapshot& snapshot, Surface& dc) {
-  std::optional<FillResult> fill;
-  if (renderers_ && paint_.m_bBuffered) IgnoreErrors([&] { fill = renderers_->CopyKept(snapshot, dc); });
-  if (!fill) {
-    int stepsDrawn = 0;
-    IgnoreErrors([&] {
-      ops_.FillRectColor(snapshot.m_rcClient, snapshot.m_lBackColor, dc);
-      ++stepsDrawn;
-    });
-    if (!renderers_) return;
-    IgnoreErrors([&] {
-      renderers_->DrawFrame(snapshot, dc, false);
-      ++stepsDrawn;
-    });
-    IgnoreErrors([&] {
-      fill = renderers_->DrawFill(snapshot, dc);
-      ++stepsDrawn;
-    });
-    IgnoreErrors([&] {
-      if (stepsDrawn == 3 && paint_.m_bBuffered)
-        renderers_->Keep(snapshot, dc, *fill);
-      else
-        renderers_->Forget();
-    });
-    if (!fill) return;
-  }
-  paint_.m_lSplit = fill->m_lSplit;
-  paint_.m_lFillColor = fill->m_lFillColor;
 }
 
 bool Vantiq::CanSkipPaint() {
@@ -300,8 +276,6 @@ std::int32_t Vantiq::RefreshThemeState(WindowHandle /*hwnd*/, std::uint32_t mess
       message != WM_THEMECHANGED)
     return 0;
   IgnoreErrors([&] { RefreshThemeIdentity(); });
-  // What was drawn in the old colours, theme or display settings is drawn afresh.
-  if (renderers_) IgnoreErrors([&] { renderers_->Forget(); });
   IgnoreErrors([&] {
     paint_.m_lBtnFaceColor = platform_.GetSysColor(kColorBtnFace);
     paint_.m_lHighlightColor = platform_.GetSysColor(kColorHighlight);

@@ -91,8 +91,6 @@ class Platform : public SystemColors {
   virtual HResult DrawThemeBackground(ThemeHandle theme, Surface& dc, int part, int state,
                                       const Rect& rc, const Rect* clip) = 0;
   virtual HResult DrawThemeParentBackground(WindowHandle hwnd, Surface& dc, const Rect& rc) = 0;
-  // IsThemeBackgroundPartiallyTransparent; true also when it cannot be told.
-  virtual bool IsThemeBackgroundPartiallyTransparent(ThemeHandle theme, int part, int state) = 0;
   virtual HResult GetThemeInt(ThemeHandle theme, int part, int state, int propId,
                               int& value) = 0;
 

@@ -49,22 +49,11 @@ void FrameRenderer::DrawFrame(const PaintSnapshot& s, Surface& dc, bool frameOnl
   if (!frameOnly && s.m_oBackgroundPicture) DrawBackgroundPicture(s, dc, rc, PictureInset(style));
 }
 
-namespace {
-
-// The part follows the control's shape, not its Orientation.
-int BarPart(const Rect& rc) { return rc.Width() > rc.Height() ? kPartBar : kPartBarVert; }
-
-}  // namespace
-
-bool FrameRenderer::ShowsParent(const PaintSnapshot& s) {
-  if (s.m_lStyle != eProgSystem || !s.m_bThemesActive || s.m_hTheme == 0) return false;
-  return platform_.IsThemeBackgroundPartiallyTransparent(s.m_hTheme, BarPart(s.m_rcClient), 0);
-}
-
 void FrameRenderer::DrawThemedBar(const PaintSnapshot& s, Surface& dc, const Rect& rc) {
   // Without a theme handle, or when the theme cannot draw, the bar has no border.
   if (s.m_hTheme == 0) return;
-  const int part = BarPart(rc);
+  // The part follows the control's shape, not its Orientation.
+  const int part = rc.Width() > rc.Height() ? kPartBar : kPartBarVert;
   ops_.DrawThemeParentBackground(s.m_lHwnd, dc, rc);
   ops_.DrawThemeBackground(s.m_hTheme, dc, part, 0, rc, &rc);
 }

@@ -5,7 +5,6 @@
 #include <stdexcept>
 #include <utility>
 
-#include "backends/soft/bitmap_picture.h"
 #include "control/standard_renderers.h"
 #include "platform/mod_version_ex.h"
 #include "support/control_rig.h"
@@ -387,65 +386,6 @@ TEST(PaintDriver, ThemeHandleFollowsVisualStyles) {
     EXPECT_EQ(rig.platform.themesOpen, 0);
     EXPECT_EQ(rig.control->paint().m_sThemeFile, u"");
   });
-}
-
-}  // namespace
-}  // namespace vantiq::testing
-
-namespace vantiq::testing {
-namespace {
-
-// The kept frame and fill: every value drawn through the copy gives the pixels of a
-// paint that draws everything, and what changes the frame's inputs is drawn afresh.
-TEST(PaintDriver, KeptFrameAndFillDrawTheSamePixelsAndAreDroppedOnChange) {
-  for (const std::string version : {"winxp", "win7"}) {
-    ControlRig kept(200, 20, version), fresh(200, 20, version);
-    StandardRenderers* renderers[2] = {};
-    ControlRig* rigs[2] = {&kept, &fresh};
-    for (int i = 0; i < 2; ++i) {
-      auto r = std::make_unique<StandardRenderers>(rigs[i]->platform, rigs[i]->control->ops());
-      renderers[i] = r.get();
-      rigs[i]->control->SetRenderers(std::move(r));
-      rigs[i]->Start();
-    }
-    const auto each = [&](const std::function<void(Vantiq&)>& change) {
-      renderers[1]->Forget();
-      for (ControlRig* rig : rigs) change(*rig->control);
-      for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 200; ++x)
-          ASSERT_EQ(kept.BufferPixel(x, y), fresh.BufferPixel(x, y)) << version << " " << x << "," << y;
-    };
-    for (bool rtl : {false, true}) {
-      each([&](Vantiq& c) { c.SetRightToLeft(rtl); });
-      for (int v = 0; v <= 100; ++v) each([&](Vantiq& c) { c.SetValue(v); });
-    }
-    EXPECT_GT(renderers[0]->kept().Copies(), 150) << version;
-    EXPECT_LT(renderers[1]->kept().Copies(), 5) << "only a second paint of one change copies";
-
-    // Copies made by the paint a change makes, right after a paint that kept its picture.
-    const auto toggle = [&] { kept.control->SetValue(kept.control->Value() == 55 ? 56 : 55); };  // one fill step
-    const auto copies = [&](const std::function<void()>& change) {
-      toggle();
-      const int n = renderers[0]->kept().Copies();
-      change();
-      return renderers[0]->kept().Copies() - n;
-    };
-    EXPECT_EQ(copies(toggle), 1) << version;
-    EXPECT_EQ(copies([&] { kept.control->SystemSettingsChanged(kept.hwnd, 794, 0, 0); }), 0) << "theme change";
-    EXPECT_EQ(copies([&] { kept.control->SetStyle(eProgStandard); }), 0) << "style";
-    EXPECT_EQ(copies([&] { kept.ResizeTo(150, 20); }), 0) << "size";
-    EXPECT_EQ(copies([&] { kept.control->SetBackgroundPicture(std::make_shared<BitmapPicture>(kept.platform.CreateBitmap(1, 1, {kRed}))); }), 0) << "picture";
-    EXPECT_EQ(copies([&] { kept.control->SetScrolling(eProgressBarScrollMarquee); }), 0) << "marquee";
-    EXPECT_EQ(copies(toggle), 0) << "the marquee is never kept";
-    kept.control->SetScrolling(eProgressBarScrollStandard);
-    kept.platform.themeBarTransparent = true;
-    kept.control->SetStyle(eProgSystem);
-    ASSERT_TRUE(kept.control->paint().m_bThemesActive && kept.control->paint().m_hTheme != 0);
-    EXPECT_EQ(copies(toggle), 0) << "a bar the parent shows through";
-    kept.platform.themeBarTransparent = false;
-    kept.control->SystemSettingsChanged(kept.hwnd, 794, 0, 0);
-    EXPECT_EQ(copies(toggle), 1) << version;
-  }
 }
 
 }  // namespace

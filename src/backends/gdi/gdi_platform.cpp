@@ -47,8 +47,6 @@ struct GdiPlatform::ThemeApi {
     drawThemeParentBackground =
         Export<decltype(drawThemeParentBackground)>(module, "DrawThemeParentBackground");
     getThemeInt = Export<decltype(getThemeInt)>(module, "GetThemeInt");
-    isThemeBackgroundPartiallyTransparent = Export<decltype(isThemeBackgroundPartiallyTransparent)>(
-        module, "IsThemeBackgroundPartiallyTransparent");
   }
   ~ThemeApi() {
     if (module) ::FreeLibrary(module);
@@ -63,7 +61,6 @@ struct GdiPlatform::ThemeApi {
   HRESULT(WINAPI* drawThemeBackground)(HTHEME, HDC, int, int, const RECT*, const RECT*) = nullptr;
   HRESULT(WINAPI* drawThemeParentBackground)(HWND, HDC, const RECT*) = nullptr;
   HRESULT(WINAPI* getThemeInt)(HTHEME, int, int, int, int*) = nullptr;
-  BOOL(WINAPI* isThemeBackgroundPartiallyTransparent)(HTHEME, int, int) = nullptr;
 };
 
 GdiPlatform::GdiPlatform(const wchar_t* themeLibrary)
@@ -185,11 +182,6 @@ HResult GdiPlatform::DrawThemeParentBackground(WindowHandle hwnd, Surface& dc, c
   if (!hdc) return kEInvalidArg;
   const RECT r = ToRect(rc);
   return theme_->drawThemeParentBackground(Hwnd(hwnd), hdc, &r);
-}
-
-bool GdiPlatform::IsThemeBackgroundPartiallyTransparent(ThemeHandle theme, int part, int state) {
-  if (!theme_->isThemeBackgroundPartiallyTransparent || theme == 0) return true;
-  return theme_->isThemeBackgroundPartiallyTransparent(Htheme(theme), part, state) != FALSE;
 }
 
 HResult GdiPlatform::GetThemeInt(ThemeHandle theme, int part, int state, int propId, int& value) {

@@ -49,7 +49,6 @@ class GdiPlatform : public Platform {
   HResult DrawThemeBackground(ThemeHandle theme, Surface& dc, int part, int state, const Rect& rc,
                               const Rect* clip) override;
   HResult DrawThemeParentBackground(WindowHandle hwnd, Surface& dc, const Rect& rc) override;
-  bool IsThemeBackgroundPartiallyTransparent(ThemeHandle theme, int part, int state) override;
   HResult GetThemeInt(ThemeHandle theme, int part, int state, int propId, int& value) override;
   std::unique_ptr<Surface> CreateBackBuffer(int width, int height) override;
   std::unique_ptr<Surface> CreateDibSection(int width, int height) override;

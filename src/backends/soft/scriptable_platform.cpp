@@ -331,13 +331,6 @@ HResult ScriptablePlatform::DrawThemeParentBackground(WindowHandle hwnd, Surface
   return kSOk;
 }
 
-bool ScriptablePlatform::IsThemeBackgroundPartiallyTransparent(ThemeHandle theme, int part,
-                                                               int /*state*/) {
-  ++themeCalls;
-  if (themes_.find(theme) == themes_.end()) return true;
-  return themeBarTransparent && (part == kPartBar || part == kPartBarVert);
-}
-
 HResult ScriptablePlatform::GetThemeInt(ThemeHandle theme, int part, int state, int propId,
                                         int& value) {
   ++themeCalls;
