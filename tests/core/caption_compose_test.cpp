@@ -9,6 +9,7 @@
 
 #include "common/runtime_error.h"
 #include "support/control_rig.h"
+#include "support/raised_error.h"
 
 namespace vantiq::testing {
 namespace {
@@ -79,12 +80,7 @@ TEST_F(ComposeCaptionTest, FaultingPercentageThrowsAndKeepsTheLastText) {
   const auto overflowNumber = [&](double value, double max) {
     c().props().m_dMax = max;
     c().props().m_dValue = value;
-    try {
-      Compose();
-    } catch (const RuntimeError& e) {
-      return e.Number();
-    }
-    return 0;
+    return ErrorNumber([&] { Compose(); });
   };
   EXPECT_EQ(overflowNumber(std::numeric_limits<double>::max(), std::numeric_limits<double>::min()), kErrOverflow);
   EXPECT_EQ(overflowNumber(std::numeric_limits<double>::max(), 1), kErrOverflow) << "a quotient too large to scale";

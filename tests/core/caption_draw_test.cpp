@@ -16,6 +16,7 @@
 
 #include "backends/soft/png_file.h"
 #include "caption/font_conversion.h"
+#include "support/pixel_diff.h"
 #include "support/render_probe.h"
 
 namespace vantiq::testing {
@@ -24,8 +25,6 @@ namespace {
 constexpr ColorRef kFore = Rgb(255, 0, 0);
 constexpr ColorRef kAlt = Rgb(0, 0, 255);
 constexpr std::u16string_view kWide = u"MMMMMMMMMMMM";
-
-std::vector<ColorRef> Snapshot(const Surface& s) { return Capture(s).pixels; }
 
 bool IsText(ColorRef c) { return c == kFore || c == kAlt; }
 
@@ -96,17 +95,10 @@ TEST(CaptionDraw, ColourChangesExactlyAtTheFillEdge) {
     const int line = UnderlineLine(s, vertical);
     ASSERT_GE(line, 0) << "no caption drawn";
     const auto at = [&](int i) { return vertical ? s.GetPixel(line, i) : s.GetPixel(i, line); };
-    if (vertical) {
-      // The fill grows upward: rows from the split down are inside.
-      EXPECT_EQ(at(split - 1), kFore);
-      EXPECT_EQ(at(split), kAlt);
-    } else if (k.rtl) {
-      EXPECT_EQ(at(k.bar.width - split - 1), kFore);
-      EXPECT_EQ(at(k.bar.width - split), kAlt);
-    } else {
-      EXPECT_EQ(at(split - 1), kAlt);
-      EXPECT_EQ(at(split), kFore);
-    }
+    // The fill grows upward, and leftward when mirrored: then it lies after the edge.
+    const int edge = k.rtl && !vertical ? k.bar.width - split : split;
+    const bool fillFirst = !vertical && !k.rtl;
+    EXPECT_EQ(std::pair(at(edge - 1), at(edge)), fillFirst ? std::pair(kAlt, kFore) : std::pair(kFore, kAlt));
   }
 }
 
@@ -161,25 +153,24 @@ TEST(CaptionDraw, VerticalTextRunsUpwardCentredAcrossTheBar) {
 TEST(CaptionDraw, ShadowOfIntensityZeroLeavesNoMarkAndOthersStopShortOfTheEdges) {
   auto plain = StartCaptioned({200, 24, eProgStandard, 0, 0, 0}, u"MMMM");
   plain->control->SetTextAlignment(ePbTextAlignRight);
-  const std::vector<ColorRef> without = Snapshot(*plain->control->paint().m_hDC);
+  const Image without = Capture(*plain->control->paint().m_hDC);
 
   auto shaded = StartCaptioned({200, 24, eProgStandard, 0, 0, 0}, u"MMMM");
   Vantiq& c = *shaded->control;
   c.SetTextAlignment(ePbTextAlignRight);
   Shade(c, 0);
   ASSERT_TRUE(c.Shadow());
-  EXPECT_EQ(Snapshot(*c.paint().m_hDC), without);
+  EXPECT_TRUE(SamePixels(without, Capture(*c.paint().m_hDC)));
 
   c.SetShadowIntensity(255);
-  const std::vector<ColorRef> with = Snapshot(*c.paint().m_hDC);
+  const Image with = Capture(*c.paint().m_hDC);
   // The picture lies at (-5, -5) and is as wide as the caption's rectangle, which the
   // right inset of 7 ends at x = 193: nothing changes from x = 188 or y = 19 on, and
   // the glow of text that ends at the inset reaches that edge.
   int changed = 0, right = -1, bottom = -1;
   for (int y = 0; y < 24; ++y)
     for (int x = 0; x < 200; ++x) {
-      const std::size_t i = static_cast<std::size_t>(y * 200 + x);
-      if (with[i] == without[i]) continue;
+      if (with.At(x, y) == without.At(x, y)) continue;
       ++changed;
       right = std::max(right, x);
       bottom = std::max(bottom, y);
@@ -232,16 +223,16 @@ TEST(CaptionDraw, ShadowIsClearedWhereItCannotBeDrawn) {
 }
 
 TEST(CaptionDraw, NinexPathDrawsTheSameAsciiText) {
-  std::vector<ColorRef> pictures[2];
+  Image pictures[2];
   const char* versions[] = {"winxp", "win98"};
   for (int i = 0; i < 2; ++i)
     OnNewThread([&] {
       Bar bar{120, 20, eProgStandard};
       bar.version = versions[i];
       auto rig = StartCaptioned(bar, u"Done 42");
-      pictures[i] = Snapshot(*rig->control->paint().m_hDC);
+      pictures[i] = Capture(*rig->control->paint().m_hDC);
     });
-  EXPECT_EQ(pictures[0], pictures[1]);
+  EXPECT_TRUE(SamePixels(pictures[0], pictures[1]));
 }
 
 TEST(CaptionDraw, PassesRaiseTheCallbackTwiceAndNothingWhenHidden) {
@@ -271,7 +262,7 @@ TEST(CaptionDraw, MaxOfZeroDrawsTheBarWithoutCaption) {
   faulting->control->props().m_dMax = 0;
   faulting->control->SetShadow(true);
   faulting->control->SetBackColor(kBack);  // a setter: draws again
-  EXPECT_EQ(Snapshot(*faulting->control->paint().m_hDC), Snapshot(*bare->control->paint().m_hDC));
+  EXPECT_TRUE(SamePixels(Capture(*bare->control->paint().m_hDC), Capture(*faulting->control->paint().m_hDC)));
 }
 
 TEST(CaptionDraw, AlternateTextColorIsBlackOnlyOverTheXpBlueFill) {
@@ -315,23 +306,17 @@ TEST(FontConversion, RotatableFontFromTheFontObject) {
     xp.SetVersion("winxp");
     const LogFont lf = modFontConversion::FontToLogFont(font, nullptr, true, xp);
     EXPECT_EQ(lf.FaceName(), u"A font name of forty characters");
-    EXPECT_EQ(lf.lfHeight, -13);  // 10 * 96 / 72 = 13.33
-    EXPECT_EQ(lf.lfWeight, 700);
-    EXPECT_EQ(lf.lfItalic, 0xFF);
-    EXPECT_EQ(lf.lfUnderline, 0);
-    EXPECT_EQ(lf.lfStrikeOut, 0xFF);
-    EXPECT_EQ(lf.lfCharSet, 0xA2);
-    EXPECT_EQ(lf.lfQuality, 5);
-    EXPECT_EQ(lf.lfEscapement, 0);
+    // Height: 10 * 96 / 72 = 13.33.
+    EXPECT_EQ(std::make_tuple(lf.lfHeight, lf.lfWeight, +lf.lfItalic, +lf.lfUnderline, +lf.lfStrikeOut, +lf.lfCharSet,
+                              +lf.lfQuality, lf.lfEscapement),
+              std::make_tuple(-13, 700, 0xFF, 0, 0xFF, 0xA2, 5, 0));
   });
   OnNewThread([&] {
     ScriptablePlatform seven;
     seven.SetVersion("win7");
     font.SetSize(11.5);
     const LogFont lf = modFontConversion::FontToLogFont(font, nullptr, false, seven);
-    EXPECT_EQ(lf.lfQuality, 4);
-    EXPECT_EQ(lf.lfWeight, 400);
-    EXPECT_EQ(lf.lfHeight, -16);  // 12 points
+    EXPECT_EQ(std::make_tuple(+lf.lfQuality, lf.lfWeight, lf.lfHeight), std::make_tuple(4, 400, -16));  // 12 points
     // Names beyond ASCII as they are, cut at 31 units but never inside a surrogate pair.
     const struct {
       std::u16string name, face;
@@ -409,7 +394,7 @@ TEST(CaptionDraw, CroppedShadowGivesTheClientSizedShadowsPixels) {
       {u"WWW", ePbTextAlignLeft, false, true, 100, 7},  // a bar lower than the text
   };
   for (const Case& k : cases) {
-    std::vector<ColorRef> pictures[2];
+    Image pictures[2];
     for (int full = 0; full < 2; ++full) {
       auto rig = StartCaptioned({k.width, k.height, eProgStandard, 0, 0, 45}, k.caption, k.rtl);
       Vantiq& c = *rig->control;
@@ -417,9 +402,9 @@ TEST(CaptionDraw, CroppedShadowGivesTheClientSizedShadowsPixels) {
       c.Font()->SetItalic(k.italic);
       c.SetTextAlignment(k.align);
       Shade(c, 255);
-      pictures[full] = Snapshot(*c.paint().m_hDC);
+      pictures[full] = Capture(*c.paint().m_hDC);
     }
-    EXPECT_EQ(pictures[0], pictures[1]) << std::string(k.caption.begin(), k.caption.end()) << " " << k.align;
+    EXPECT_TRUE(SamePixels(pictures[1], pictures[0])) << std::string(k.caption.begin(), k.caption.end()) << " " << k.align;
   }
 }
 
@@ -438,7 +423,7 @@ TEST(CaptionDraw, ShadowKeptFromPaintToPaintDrawsAsANewOne) {
     auto kept = start(45, full);
     for (const double value : {38.0, 100.0, 7.0, 8.0, 45.0}) {
       kept->control->SetValue(value);
-      EXPECT_EQ(Snapshot(*kept->control->paint().m_hDC), Snapshot(*start(value, full)->control->paint().m_hDC))
+      EXPECT_TRUE(SamePixels(Capture(*start(value, full)->control->paint().m_hDC), Capture(*kept->control->paint().m_hDC)))
           << value << (full ? " client-sized" : " cropped");
     }
   }

@@ -4,14 +4,12 @@
 #include <functional>
 #include <limits>
 
+#include "support/bytes_picture.h"
 #include "support/control_rig.h"
+#include "support/raised_error.h"
 
 namespace vantiq::testing {
 namespace {
-
-struct HandlePicture : PictureObject {
-  std::uintptr_t Handle() const override { return 7; }
-};
 
 std::string Name(const std::u16string& s) { return std::string(s.begin(), s.end()); }
 
@@ -140,7 +138,7 @@ TEST_F(ControlProperties, MousePointerAndMouseIconNotifyWithoutRepainting) {
   c().SetMousePointer(0x10002);
   EXPECT_EQ(rig.host.baseMousePointer, 2) << "only the low 16 bits reach the base";
   EXPECT_EQ(c().MousePointer(), 2);
-  auto icon = std::make_shared<HandlePicture>();
+  auto icon = std::make_shared<BytesPicture>(std::vector<std::uint8_t>{});
   c().SetMouseIcon(icon);
   EXPECT_EQ(c().MouseIcon(), icon);
   EXPECT_EQ(rig.host.changes, (std::vector<std::u16string>{u"MousePointer", u"MouseIcon"}));
@@ -169,17 +167,10 @@ TEST_F(ControlProperties, OnlyAlternateForeColorIsTranslatedWhenSet) {
 }
 
 TEST_F(ControlProperties, HwndIsReadOnlyAndHiddenAtDesignTime) {
-  const auto error = [](const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const RuntimeError& e) {
-      return static_cast<std::uint32_t>(e.HResult());
-    }
-    return 0u;
-  };
-  EXPECT_EQ(error([&] { c().SetHwnd(5); }), 0x800A0183u) << "error 387";
+  EXPECT_EQ(ErrorNumber([&] { c().SetHwnd(5); }), 387);
+  EXPECT_EQ(static_cast<std::uint32_t>(RuntimeError(387).HResult()), 0x800A0183u);
   rig.host.userMode = false;
-  EXPECT_EQ(error([&] { c().Hwnd(); }), 0x800A0183u);
+  EXPECT_EQ(ErrorNumber([&] { c().Hwnd(); }), 387);
   rig.host.userMode = true;
   EXPECT_EQ(c().Hwnd(), static_cast<std::int32_t>(rig.hwnd));
   EXPECT_TRUE(rig.host.changes.empty());

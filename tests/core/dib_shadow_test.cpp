@@ -6,12 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <random>
 #include <vector>
 
-#include "common/runtime_error.h"
 #include "support/dib_bytes.h"
+#include "support/raised_error.h"
 
 namespace vantiq::testing {
 namespace {
@@ -25,16 +24,6 @@ Pixels Picture(int w, int h, Bgra square = {}, int x0 = 0, int y0 = 0, int x1 = 
     if (i % w >= x0 && i % w <= x1 && i / w >= y0 && i / w <= y1) out[i] = square;
   }
   return out;
-}
-
-int ErrorOf(const std::function<void()>& call, std::u16string* description = nullptr) {
-  try {
-    call();
-  } catch (const RuntimeError& e) {
-    if (description) *description = e.Description();
-    return e.Number();
-  }
-  return 0;
 }
 
 class Shadow : public ::testing::Test {
@@ -108,13 +97,13 @@ TEST_F(Shadow, MaskErrorsAndGuards) {
   const CDib32* mask = shadow.Mask();
   std::u16string description;
   for (int bad : {0, -3}) {
-    EXPECT_EQ(ErrorOf([&] { shadow.SetScale(bad); }, &description), kErrInvalidProcedureCall);
+    EXPECT_EQ(ErrorNumber([&] { shadow.SetScale(bad); }, &description), kErrInvalidProcedureCall);
     EXPECT_EQ(description, u"Scale must be greater than 0");
   }
   EXPECT_EQ(shadow.Scale(), 2);
   // A width of 0, or one that Scale takes to 0, would divide by zero.
-  EXPECT_EQ(ErrorOf([&] { shadow.SetScale(5); }), kErrDivisionByZero);
-  EXPECT_EQ(ErrorOf([&] { shadow.SetSource(std::make_shared<CDib32>(*platform)); }),
+  EXPECT_EQ(ErrorNumber([&] { shadow.SetScale(5); }), kErrDivisionByZero);
+  EXPECT_EQ(ErrorNumber([&] { shadow.SetSource(std::make_shared<CDib32>(*platform)); }),
             kErrDivisionByZero);
   EXPECT_EQ(shadow.Mask(), mask);
 
@@ -122,8 +111,8 @@ TEST_F(Shadow, MaskErrorsAndGuards) {
   const CDib32* result = shadow.Result();
   for (int radius : {-1, kMaxShadowRadius + 1, INT32_MAX}) {
     shadow.SetRadius(radius);
-    EXPECT_EQ(ErrorOf([&] { shadow.Render(false); }), kErrInvalidProcedureCall) << radius;
-    EXPECT_EQ(ErrorOf([&] { shadow.RenderDirect(false); }), kErrInvalidProcedureCall);
+    EXPECT_EQ(ErrorNumber([&] { shadow.Render(false); }), kErrInvalidProcedureCall) << radius;
+    EXPECT_EQ(ErrorNumber([&] { shadow.RenderDirect(false); }), kErrInvalidProcedureCall);
     EXPECT_EQ(shadow.Result(), result);
   }
   // A Result too large for a section stays empty.

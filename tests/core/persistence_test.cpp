@@ -8,16 +8,13 @@
 
 #include "control/memory_property_bag.h"
 #include "control/persistence.h"
+#include "support/bytes_picture.h"
 #include "support/control_rig.h"
 
 namespace vantiq::testing {
 namespace {
 
 using Entries = std::vector<MemoryPropertyBag::Entry>;
-
-struct HandlePicture : PictureObject {
-  std::uintptr_t Handle() const override { return 7; }
-};
 
 // A bag over memory that records each name and default asked for and fails for chosen names.
 class ScriptedBag : public PropertyBag {
@@ -50,8 +47,8 @@ void ChangeEverything(Vantiq& c) {
   p.m_lBackColor = 0x0000FF, p.m_lForeColor = 0x00FF00, p.m_lAlternateForeColor = 0x80000005u;
   p.m_lProgressColor = 0x123456, p.m_lSegmentBorderColor = 0, p.m_lShadowColor = 0x404040;
   p.m_lAlternateShadowColor = 0x8000000Du;
-  p.m_oBackgroundPicture = std::make_shared<HandlePicture>();
-  p.m_oProgressPicture = std::make_shared<HandlePicture>();
+  p.m_oBackgroundPicture = std::make_shared<BytesPicture>(std::vector<std::uint8_t>(7));
+  p.m_oProgressPicture = std::make_shared<BytesPicture>(std::vector<std::uint8_t>(7));
   p.m_sCaption = u"Loading", p.m_sSearchCaption = u"Searching", p.m_sPercentFormat = u"0.00";
   p.m_bCaptionCallBack = p.m_bRightToLeft = p.m_bSegmentBorders = p.m_bShadow = true;
   p.m_bShowCaption = false;
@@ -212,7 +209,7 @@ TEST_F(Persistence, ValuesAreConvertedOrSkippedKeyByKey) {
       {u"Shadow", Text(u"0"), false}, {u"Shadow", I4(5), true}, {u"Shadow", Text(u" false "), false},
       {u"Shadow", Text(u" TRUE "), true}, {u"Shadow", Text(u"yes"), skipped}, {u"Caption", I4(-12), Text(u"-12")},
       {u"Caption", 1.5, skipped}, {u"Caption", font, skipped}, {u"BackgroundPicture", font, skipped},
-      {u"Font", Variant(PictureRef(std::make_shared<HandlePicture>())), skipped},
+      {u"Font", Variant(PictureRef(std::make_shared<BytesPicture>(std::vector<std::uint8_t>(7)))), skipped},
   };
   ChangeEverything(B());
   for (const auto& c : cases) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "backends/soft/png_file.h"
+#include "support/pixel_diff.h"
 #include "support/test_surface.h"
 
 namespace vantiq {
@@ -242,7 +243,7 @@ TEST(SurfaceText, PicturesMatchGdi) {
     ASSERT_EQ(committed->width, drawn.width);
     ASSERT_EQ(committed->height, drawn.height);
     if (gdi) {
-      EXPECT_TRUE(committed->pixels == drawn.pixels) << p.name;
+      EXPECT_TRUE(testing::SamePixels(*committed, drawn)) << p.name;
       continue;
     }
     const Image bare = Render(p, false);
