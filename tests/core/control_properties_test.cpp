@@ -40,7 +40,6 @@ TEST_F(ControlProperties, NewControlHasEveryDefault) {
   EXPECT_EQ(c().Font()->Name(), u"Tahoma");
   EXPECT_EQ(c().Font()->Size(), 8);
   EXPECT_EQ(rig.host.baseFont, c().Font());
-  EXPECT_EQ(c().Hwnd(), static_cast<std::int32_t>(rig.hwnd));
   EXPECT_TRUE(c().RightToLeft()) << "taken from the container";
   EXPECT_TRUE(c().Enabled());
   EXPECT_EQ(rig.host.scaleModeCalls, 1);

@@ -28,11 +28,12 @@ class MouseEventsTest : public ::testing::Test {
     host.height = 20;
   }
   // One mouse event: 'm' move, 'd' down, 'u' up.
-  void Mouse(char event, std::int16_t button = 1, float x = 5, float y = 5) {
+  void Mouse(char event, std::int16_t button = 1, float x = 5, float y = 5, Vantiq* on = nullptr) {
+    Vantiq& c = on ? *on : control;
     std::int16_t shift = 0;
-    if (event == 'm') control.MouseMove(button, shift, x, y);
-    if (event == 'd') control.MouseDown(button, shift, x, y);
-    if (event == 'u') control.MouseUp(button, shift, x, y);
+    if (event == 'm') c.MouseMove(button, shift, x, y);
+    if (event == 'd') c.MouseDown(button, shift, x, y);
+    if (event == 'u') c.MouseUp(button, shift, x, y);
   }
   SoftTipWindow& Tip() { return platform.tooltips.windows.at(control.ToolTip()->Hwnd()); }
   // The text the tooltip shows for the control's window.
@@ -158,11 +159,7 @@ TEST_F(MouseEventsTest, ClickFollowsALeftPressReleasedInsideTheControl) {
     SCOPED_TRACE(c.what);
     host.events.clear();
     Vantiq fresh(host, platform);
-    for (auto [event, button, x, y] : c.events) {
-      std::int16_t shift = 0;
-      if (event == 'd') fresh.MouseDown(button, shift, x, y);
-      if (event == 'u') fresh.MouseUp(button, shift, x, y);
-    }
+    for (auto [event, button, x, y] : c.events) Mouse(event, button, x, y, &fresh);
     EXPECT_EQ(std::count(host.events.begin(), host.events.end(), u"Click"), c.clicks);
     for (std::size_t i = 0; i < host.events.size(); ++i)
       if (host.events[i] == u"Click") EXPECT_EQ(host.events.at(i - 1), u"MouseUp") << "after the release";
