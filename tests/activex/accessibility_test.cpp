@@ -69,18 +69,15 @@ VARIANT Self() {
 // get_accValue as text; "<none>" when the object reports no value.
 std::wstring ValueOf(IAccessible* accessible) {
   BSTR value = nullptr;
-  const HRESULT hr = accessible->get_accValue(Self(), &value);
-  std::wstring text = hr == S_OK && value ? std::wstring(value, SysStringLen(value)) : L"<none>";
-  SysFreeString(value);
-  return text;
+  const bool got = accessible->get_accValue(Self(), &value) == S_OK && value;
+  const std::wstring text = TakeText(value);
+  return got ? text : L"<none>";
 }
 
 std::wstring NameOf(IAccessible* accessible) {
   BSTR name = nullptr;
   accessible->get_accName(Self(), &name);
-  std::wstring text = name ? std::wstring(name, SysStringLen(name)) : L"";
-  SysFreeString(name);
-  return text;
+  return TakeText(name);
 }
 
 LONG StateOf(IAccessible* accessible) {

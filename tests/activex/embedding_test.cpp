@@ -132,14 +132,7 @@ TEST_F(EmbeddingTest, PointerShapesFollowMousePointer) {
   HICON custom = CreateIconIndirect(&info);
   DeleteObject(info.hbmColor);
   DeleteObject(info.hbmMask);
-  PICTDESC desc{};
-  desc.cbSizeofstruct = sizeof desc;
-  desc.picType = PICTYPE_ICON;
-  desc.icon.hicon = custom;
-  ComPtr<IPictureDisp> picture;
-  ASSERT_HRESULT_SUCCEEDED(
-      OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(picture.Put())));
-  ASSERT_HRESULT_SUCCEEDED(site->PutRef(L"MouseIcon", picture.Get()));
+  ASSERT_HRESULT_SUCCEEDED(site->PutRef(L"MouseIcon", IconPicture(custom, true).Get()));
   site->Put(L"MousePointer", 99L);
   EXPECT_EQ(cursorOver(), custom);
   SetCursor(LoadCursorW(nullptr, IDC_ARROW));

@@ -248,10 +248,10 @@ class SurfaceTakenInCaption : public HostileTest {
     Site* bar = frame->Add(factory.Get(), failBuffers ? RECT{10, 10, 210, 30} : RECT{10, 10, 10, 10});
     ASSERT_TRUE(bar && bar->Status() == S_OK);
     ComPtr<_Vantiq> control = bar->As<_Vantiq>(IID__Vantiq);
-    int events = 0;
+    int events = 0, raised = 0;
     bool armed = false;
     auto* sink = TestDispatch::New([&](DISPID id, DISPPARAMS*, VARIANT*) {
-      if (id != container::kProgressTextCallBack || !armed) return S_OK;
+      if (id != container::kProgressTextCallBack || (++raised, !armed)) return S_OK;
       armed = false;
       ++events;
       switch (takes) {
@@ -273,11 +273,18 @@ class SurfaceTakenInCaption : public HostileTest {
     frame->PumpMessages();
     if (failBuffers) EXPECT_GT(gdi::Requests(gdi::Allocation::kBitmap), 0) << "no buffer was asked for";
     gdi::ClearInjectedFailures();
-    // It goes on answering and drawing.
+    // It goes on answering and drawing; off the frame, it raises no more events.
+    const int raisedBefore = raised;
     EXPECT_EQ(control->put_value(40), S_OK);
     double value = 0;
     EXPECT_EQ(control->get_value(&value), S_OK);
     EXPECT_EQ(value, 40);
+    if (takes == Takes::kRemove) {
+      Bstr caption(u"after");
+      EXPECT_EQ(control->put_Caption(caption.Get()), S_OK);
+      frame->PumpMessages();
+      EXPECT_EQ(raised, raisedBefore) << "an event from a control off the frame";
+    }
     if (takes == Takes::kResize) {
       control->put_CaptionCallBack(VARIANT_FALSE);
       control->put_Shadow(VARIANT_FALSE);

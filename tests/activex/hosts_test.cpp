@@ -1,5 +1,5 @@
-// The control in the system's own ATL host, and what hosting it leaves behind: GDI
-// objects after many controls have come and gone, and the library's unload answer.
+// The control in the system's own ATL host. (What many hosted controls leave behind:
+// load_test.cpp.)
 #include <olectl.h>
 
 #include "container_support.h"
@@ -62,45 +62,6 @@ TEST_F(HostsTest, TheSystemsAtlHostShowsTheControlByItsProgId) {
   }
   DestroyWindow(host);
   frame->PumpMessages();
-}
-
-TEST_F(HostsTest, ManyControlsLaterNoGdiObjectIsLeftAndTheLibraryCanUnload) {
-  ComPtr<IClassFactory> factory = Factory();
-  BarState state;
-  state.showCaption = true;
-  ComPtr<IPictureDisp> picture = NewPicture(CreateBitmap(4, 4, 1, 32, nullptr));
-  auto cycle = [&](int i) {
-    Site* site = frame->Add(factory.Get(), {10, 10, 210, 30});
-    ASSERT_EQ(site->Status(), S_OK);
-    state.value = i % 100;
-    state.style = i % 3;
-    Apply(*site, state);
-    site->PutRef(L"ProgressPicture", picture.Get());
-    frame->PumpMessages();
-    std::vector<std::uint8_t> bytes;
-    ASSERT_HRESULT_SUCCEEDED(site->SaveToStream(bytes));
-    ASSERT_HRESULT_SUCCEEDED(site->LoadFromStream(bytes));
-    ASSERT_HRESULT_SUCCEEDED(site->Deactivate());
-    container::DrawView(site->Object(), 200, 20, 0);
-    frame->Remove(site);
-  };
-  for (int i = 0; i < 3; ++i) cycle(i);
-  const int before = LiveGdiObjects();
-  ASSERT_GT(before, 0) << "the shared handle table cannot be read";
-  for (int i = 0; i < 200; ++i) cycle(i);
-  frame->PumpMessages();
-  EXPECT_EQ(LiveGdiObjects(), before);
-
-  // Whatever the control hands out holds the library.
-  Site* site = frame->Add(factory.Get(), {10, 10, 210, 30});
-  ComPtr<IEnumConnectionPoints> points;
-  ASSERT_HRESULT_SUCCEEDED(
-      site->As<IConnectionPointContainer>(IID_IConnectionPointContainer)->EnumConnectionPoints(points.Put()));
-  frame->Remove(site);
-  factory.Reset();
-  EXPECT_EQ(Library().CanUnloadNow(), S_FALSE);
-  points.Reset();
-  EXPECT_EQ(Library().CanUnloadNow(), S_OK);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Load: one control resized through hundreds of sizes, and thousands of controls
-// created, activated, painted, saved, loaded and destroyed (long runs of updates:
+// created, activated, painted, saved, loaded and destroyed, every fiftieth with another
+// look, a caption and a picture and drawn again without its window (long runs of updates:
 // update_memory_test.cpp). GDI and USER objects, heap bytes and the library's objects must end where
 // they started (after one round to warm up the system's own caches).
 #include <chrono>
@@ -93,6 +94,7 @@ TEST_F(LoadTest, TenThousandControlsCreatedPaintedSavedLoadedAndDestroyed) {
   constexpr int kCycles = 10000;
   std::vector<std::uint8_t> saved;
   int value = 0;
+  ComPtr<IPictureDisp> picture = NewPicture(CreateBitmap(4, 4, 1, 32, nullptr));
   const auto cycle = [&](int i) {
     SiteOptions options;
     if (!saved.empty()) options.stream = &saved;
@@ -101,10 +103,21 @@ TEST_F(LoadTest, TenThousandControlsCreatedPaintedSavedLoadedAndDestroyed) {
     EXPECT_EQ(site->GetLong(L"Value"), value) << "cycle " << i << " loaded another value";
     value = i % 100;
     site->Put(L"Value", static_cast<double>(value));
+    if (i % 50 == 0) {  // now and then another look, a caption, a picture and a drawing without the window
+      site->Put(L"Style", static_cast<long>(i / 50 % 3));
+      site->Put(L"ShowCaption", true);
+      site->PutRef(L"ProgressPicture", picture.Get());
+    } else if (i % 50 == 1) {
+      site->PutRef(L"ProgressPicture", nullptr);  // loaded with the picture once, saved without it
+    }
     frame->PumpMessages();
     std::vector<std::uint8_t> bytes;
     ASSERT_EQ(site->SaveToStream(bytes), S_OK);
     saved.swap(bytes);
+    if (i % 50 == 0) {
+      ASSERT_EQ(site->Deactivate(), S_OK);
+      container::DrawView(site->Object(), 100, 20, 0);
+    }
     frame->Remove(site);
   };
   for (int i = 0; i < 20; ++i) cycle(i);  // warm-up

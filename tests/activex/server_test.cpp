@@ -57,9 +57,14 @@ TEST_F(ServerTest, AnObjectKeepsTheLibraryThroughEveryInterface) {
   ASSERT_TRUE(control);
   ComPtr<IProvideClassInfo2> classInfo = control.As<IProvideClassInfo2>(IID_IProvideClassInfo2);
   ASSERT_TRUE(classInfo);
+  ComPtr<IEnumConnectionPoints> points;  // and what it hands out
+  ASSERT_EQ(control.As<IConnectionPointContainer>(IID_IConnectionPointContainer)->EnumConnectionPoints(points.Put()),
+            S_OK);
   control.Reset();
   EXPECT_EQ(CanUnload(), S_FALSE);
   classInfo.Reset();
+  EXPECT_EQ(CanUnload(), S_FALSE);
+  points.Reset();
   EXPECT_EQ(CanUnload(), S_OK);
 }
 

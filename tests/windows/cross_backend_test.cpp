@@ -3,6 +3,7 @@
 // paints are compared by the gallery test.
 #include "backends/gdi/gdi_surface.h"
 #include "backends/soft/soft_surface.h"
+#include "support/pixel_diff.h"
 #include "support/test_surface.h"
 
 #include <gtest/gtest.h>
@@ -39,26 +40,15 @@ std::string Hex(std::uint32_t v) {
   return out.str();
 }
 
-// Every pixel equal, or a report of how many differ and where the first ones are.
+// Every pixel equal, or a report of how many differ and where the first ones are (the
+// GDI pixel is the one expected).
 ::testing::AssertionResult SamePixels(const Pair& pair) {
   if (!pair.gdi) return ::testing::AssertionFailure() << "no DIB section";
   const std::uint32_t* bits = pair.gdi->DibBits();
   const int w = pair.soft.Width(), h = pair.soft.Height();
-  int differing = 0;
-  std::ostringstream first;
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const std::uint32_t want = bits[static_cast<std::size_t>(y) * w + x];
-      const std::uint32_t got = pair.soft.RawPixel(x, y);
-      if (want != got && differing++ < 8) {
-        first << " (" << x << "," << y << ") gdi " << Hex(want) << " soft " << Hex(got) << ";";
-      }
-    }
-  }
-  if (differing == 0) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure()
-         << differing << " of " << w * h << " pixels differ on " << w << "x" << h << ":"
-         << first.str();
+  return testing::ComparePixels(
+      w, h, [&](int x, int y) { return bits[static_cast<std::size_t>(y) * w + x]; }, w, h,
+      [&](int x, int y) { return pair.soft.RawPixel(x, y); });
 }
 
 // A background that no drawing operation produces by accident, so that pixels an

@@ -7,6 +7,7 @@
 
 #include "backends/gdi/gdi_surface.h"
 #include "backends/soft/soft_surface.h"
+#include "support/pixel_diff.h"
 #include "support/test_surface.h"
 
 namespace vantiq::testing {
@@ -25,18 +26,9 @@ TEST(GalleryOnBothBackends, EveryCellHasIdenticalPixels) {
       if (section.cells[i].text) continue;
       const Image a = tools::RenderCell(section.cells[i], gdi, &HostSystemColors());
       const Image b = tools::RenderCell(section.cells[i], soft, &HostSystemColors());
-      ASSERT_EQ(a.width, b.width);
-      ASSERT_EQ(a.height, b.height);
-      int differ = 0, firstX = -1, firstY = -1;
-      for (int y = 0; y < a.height; ++y)
-        for (int x = 0; x < a.width; ++x)
-          if (a.At(x, y) != b.At(x, y) && differ++ == 0) {
-            firstX = x;
-            firstY = y;
-          }
       const std::size_t columns = section.columns.size();
-      EXPECT_EQ(differ, 0) << section.title << " row " << section.rows[i / columns] << " column " << i % columns
-                           << ": first at " << firstX << "," << firstY;
+      EXPECT_TRUE(SamePixels(a, b)) << section.title << " row " << section.rows[i / columns] << " column "
+                                    << i % columns;
       ++cells;
     }
   }

@@ -7,7 +7,9 @@
 #include "backends/soft/soft_surface.h"
 #include "common/enums.h"
 #include "common/plain_host.h"
+#include "backends/soft/png_file.h"
 #include "support/control_rig.h"
+#include "support/pixel_diff.h"
 #include "support/real_system.h"
 #include "support/window_host.h"
 
@@ -16,7 +18,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <vector>
 
 namespace vantiq::testing {
 namespace {
@@ -33,24 +34,23 @@ bool Msimg32Present() {
   return module != nullptr;
 }
 
-// What the window shows, as 0x00RRGGBB values, row by row.
-std::vector<ColorRef> OnGdi(const wchar_t* themeLibrary, const BarSetup& setup) {
+// What the window shows.
+Image OnGdi(const wchar_t* themeLibrary, const BarSetup& setup) {
   WindowRig rig(kWidth, kHeight, themeLibrary);
   rig.Start();
   setup(*rig.control);
   rig.control->Paint();
   const std::unique_ptr<GdiSurface> shot = rig.Snapshot();
-  std::vector<ColorRef> pixels;
+  Image pixels(kWidth, kHeight);
   for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x)
-      pixels.push_back(shot && rig.RegionContains(x, y) ? shot->GetPixel(x, y) : kNotShown);
+    for (int x = 0; x < kWidth; ++x) pixels.Set(x, y, shot && rig.RegionContains(x, y) ? shot->GetPixel(x, y) : kNotShown);
   return pixels;
 }
 
 // The same control on the software surface, answering as this system does but for
 // the visual styles or Msimg32 it is told to lack.
-std::vector<ColorRef> OnSoftware(bool visualStyles, bool msimg32, const BarSetup& setup) {
-  std::vector<ColorRef> pixels;
+Image OnSoftware(bool visualStyles, bool msimg32, const BarSetup& setup) {
+  Image pixels(kWidth, kHeight);
   OnNewThread([&] {  // the version answers are remembered per thread
     ScriptablePlatform platform;
     MirrorRealSystem(platform);
@@ -65,17 +65,10 @@ std::vector<ColorRef> OnSoftware(bool visualStyles, bool msimg32, const BarSetup
     control.Paint();
     const std::optional<Region>& region = platform.Window(hwnd)->region;
     for (int y = 0; y < kHeight; ++y)
-      for (int x = 0; x < kWidth; ++x)
-        pixels.push_back(!region || region->Contains(x, y) ? screen.GetPixel(x, y) : kNotShown);
+      for (int x = 0; x < kWidth; ++x) pixels.Set(x, y, !region || region->Contains(x, y) ? screen.GetPixel(x, y) : kNotShown);
     control.Terminate();
   });
   return pixels;
-}
-
-int Differing(const std::vector<ColorRef>& a, const std::vector<ColorRef>& b) {
-  int differing = a.size() == b.size() ? 0 : 1;
-  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) differing += a[i] != b[i];
-  return differing;
 }
 
 BarSetup Bar(std::int32_t style, std::int32_t scrolling, std::int32_t orientation = eProgressBarOrientationHorizontal) {
@@ -88,7 +81,7 @@ BarSetup Bar(std::int32_t style, std::int32_t scrolling, std::int32_t orientatio
 TEST(WithoutTheThemeLibrary, TheSystemLookIsDrawnAsWithoutVisualStyles) {
   for (const std::int32_t scrolling : {eProgressBarScrollStandard, eProgressBarScrollSmooth}) {
     const BarSetup setup = Bar(eProgSystem, scrolling);
-    EXPECT_EQ(Differing(OnGdi(L"no-such-uxtheme.dll", setup), OnSoftware(false, true, setup)), 0)
+    EXPECT_TRUE(SamePixels(OnSoftware(false, true, setup), OnGdi(L"no-such-uxtheme.dll", setup)))
         << "scrolling " << scrolling;
   }
 }
@@ -113,7 +106,7 @@ TEST(WithoutMsimg32, GradientsAreDrawnLineByLineAsOnTheSoftwareSurface) {
   for (const std::int32_t orientation : {eProgressBarOrientationHorizontal, eProgressBarOrientationVertical}) {
     for (const std::int32_t scrolling : {eProgressBarScrollStandard, eProgressBarScrollSmooth}) {
       const BarSetup setup = Bar(eProgXP, scrolling, orientation);
-      EXPECT_EQ(Differing(OnGdi(L"uxtheme.dll", setup), OnSoftware(true, false, setup)), 0)
+      EXPECT_TRUE(SamePixels(OnSoftware(true, false, setup), OnGdi(L"uxtheme.dll", setup)))
           << "orientation " << orientation << ", scrolling " << scrolling;
     }
   }
