@@ -87,9 +87,8 @@ void Vantiq::DrawPaint() {
     if (const std::shared_ptr<Surface> dc = paint_.m_hDC) {
       TakePaintSnapshot(snapshot_);
       const PaintSnapshot& snapshot = snapshot_;
-      IgnoreErrors([&] { ops_.FillRectColor(snapshot.m_rcClient, snapshot.m_lBackColor, *dc); });
+      DrawBackdrop(snapshot, *dc);
       if (renderers_) {
-        IgnoreErrors([&] { renderers_->DrawFrame(snapshot, *dc, false); });
         IgnoreErrors([&] {
           const FillResult fill = renderers_->DrawFill(snapshot, *dc);
           paint_.m_lSplit = fill.m_lSplit;
@@ -114,6 +113,32 @@ void Vantiq::DrawPaint() {
         backBuffer_.BlitBackBuffer(*target, 0, 0, host_.ScaleWidth(), host_.ScaleHeight(), 0, 0);
     });
   }
+}
+
+// The back colour and what the frame draws before the fill: copied from what the
+// renderers kept when that draws the same, drawn otherwise and, when every step of it
+// drew with nothing refused by the system, kept for the next paint.
+void Vantiq::DrawBackdrop(const PaintSnapshot& snapshot, Surface& dc) {
+  bool copied = false;
+  if (renderers_ && snapshot.m_bOffscreen) IgnoreErrors([&] { copied = renderers_->CopyKeptBackdrop(snapshot, dc); });
+  if (copied) return;
+  const long failedBefore = platform_.FailedRequests();
+  int stepsDrawn = 0;
+  IgnoreErrors([&] {
+    ops_.FillRectColor(snapshot.m_rcClient, snapshot.m_lBackColor, dc);
+    ++stepsDrawn;
+  });
+  if (!renderers_) return;
+  IgnoreErrors([&] {
+    renderers_->DrawFrame(snapshot, dc, false);
+    ++stepsDrawn;
+  });
+  IgnoreErrors([&] {
+    if (stepsDrawn == 2 && snapshot.m_bOffscreen && platform_.FailedRequests() == failedBefore)
+      renderers_->KeepBackdrop(snapshot, dc);
+    else
+      renderers_->ForgetBackdrop();
+  });
 }
 
 bool Vantiq::CanSkipPaint() {
@@ -175,6 +200,7 @@ void Vantiq::TakePaintSnapshot(PaintSnapshot& s) const {
   s.m_lChunk = paint_.m_lChunk;
   s.m_lGap = paint_.m_lGap;
   s.m_bGradientFill = paint_.m_bGradientFill;
+  s.m_bOffscreen = paint_.m_bBuffered;
 }
 
 void Vantiq::DrawCaptionPasses(const PaintSnapshot& s, Surface& dc) {
@@ -276,6 +302,8 @@ std::int32_t Vantiq::RefreshThemeState(WindowHandle /*hwnd*/, std::uint32_t mess
       message != WM_THEMECHANGED)
     return 0;
   IgnoreErrors([&] { RefreshThemeIdentity(); });
+  // What was drawn in the old colours, theme or display settings is drawn afresh.
+  if (renderers_) IgnoreErrors([&] { renderers_->ForgetBackdrop(); });
   IgnoreErrors([&] {
     paint_.m_lBtnFaceColor = platform_.GetSysColor(kColorBtnFace);
     paint_.m_lHighlightColor = platform_.GetSysColor(kColorHighlight);

@@ -19,6 +19,15 @@ class Renderers {
   virtual FillResult DrawFill(const PaintSnapshot& s, Surface& dc) = 0;
   // One caption pass, on a surface the caller clipped to the pass's side of the fill.
   virtual void DrawCaption(const PaintSnapshot& s, const CaptionPass& pass, Surface& dc) = 0;
+
+  // Renderers may keep the backdrop (the back colour with what DrawFrame draws before
+  // the fill), which does not depend on Value. CopyKeptBackdrop draws it from what was
+  // kept and says so, or says false when nothing kept draws the same; KeepBackdrop is
+  // given a backdrop drawn whole on dc; ForgetBackdrop drops what was kept (the
+  // system's colours, theme or display changed, or a drawing request failed).
+  virtual bool CopyKeptBackdrop(const PaintSnapshot& /*s*/, Surface& /*dc*/) { return false; }
+  virtual void KeepBackdrop(const PaintSnapshot& /*s*/, const Surface& /*dc*/) {}
+  virtual void ForgetBackdrop() {}
 };
 
 }  // namespace vantiq

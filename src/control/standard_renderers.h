@@ -6,13 +6,14 @@
 #include "control/renderers.h"
 #include "render/fill_renderer.h"
 #include "render/frame_renderer.h"
+#include "render/kept_backdrop.h"
 
 namespace vantiq {
 
 class StandardRenderers : public Renderers {
  public:
   StandardRenderers(Platform& platform, const DrawingOps& ops)
-      : frame_(platform, ops), fill_(platform, ops), caption_(platform, ops) {}
+      : frame_(platform, ops), fill_(platform, ops), caption_(platform, ops), backdrop_(platform) {}
 
   void DrawFrame(const PaintSnapshot& s, Surface& dc, bool frameOnly) override {
     frame_.DrawFrame(s, dc, frameOnly);
@@ -22,10 +23,23 @@ class StandardRenderers : public Renderers {
     caption_.DrawCaption(s, pass, dc);
   }
 
+  bool CopyKeptBackdrop(const PaintSnapshot& s, Surface& dc) override { return backdrop_.CopyTo(s, dc); }
+  // A parent that shows through the bar may have changed since: that is never kept.
+  void KeepBackdrop(const PaintSnapshot& s, const Surface& dc) override {
+    if (frame_.ShowsParent(s))
+      backdrop_.Forget();
+    else
+      backdrop_.Keep(s, dc);
+  }
+  void ForgetBackdrop() override { backdrop_.Forget(); }
+
+  const KeptBackdrop& backdrop() const { return backdrop_; }
+
  private:
   FrameRenderer frame_;
   FillRenderer fill_;
   CaptionRenderer caption_;
+  KeptBackdrop backdrop_;
 };
 
 }  // namespace vantiq

@@ -171,6 +171,7 @@ class Vantiq : private FontChangeSink {
   bool CanSkipPaint();
   bool FrameOnTop();
   void DrawPaint();  // Redraw's steps, run inside its re-entry guard
+  void DrawBackdrop(const PaintSnapshot& snapshot, Surface& dc);
   void DrawCaptionPasses(const PaintSnapshot& s, Surface& dc);
   void DrawCaptionPass(const PaintSnapshot& s, bool inFill, bool shows, Surface& dc);
   // Clears Shadow where the system cannot draw it.

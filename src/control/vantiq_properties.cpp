@@ -186,6 +186,8 @@ void Vantiq::SetProgressPicture(const PictureRef& picture) {
 
 void Vantiq::SetBackgroundPicture(const PictureRef& picture) {
   props_.m_oBackgroundPicture = picture;
+  // The same picture set again may show new content: the kept backdrop is drawn afresh.
+  if (renderers_) renderers_->ForgetBackdrop();
   Changed(u"BackgroundPicture");
 }
 

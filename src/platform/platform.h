@@ -91,8 +91,15 @@ class Platform : public SystemColors {
   virtual HResult DrawThemeBackground(ThemeHandle theme, Surface& dc, int part, int state,
                                       const Rect& rc, const Rect* clip) = 0;
   virtual HResult DrawThemeParentBackground(WindowHandle hwnd, Surface& dc, const Rect& rc) = 0;
+  // IsThemeBackgroundPartiallyTransparent; true also when it cannot be told.
+  virtual bool IsThemeBackgroundPartiallyTransparent(ThemeHandle theme, int part, int state) = 0;
   virtual HResult GetThemeInt(ThemeHandle theme, int part, int state, int propId,
                               int& value) = 0;
+
+  // Drawing requests the system refused so far (an object it could not make, a theme
+  // part it could not draw): a picture drawn while this grew may be missing a part,
+  // so it is not kept.
+  virtual long FailedRequests() const = 0;
 
   // gdi32: an off-screen bitmap compatible with the display, selected into its own
   // memory context (CreateDCA("DISPLAY") + CreateCompatibleDC + CreateCompatibleBitmap).

@@ -22,6 +22,9 @@ int PictureInset(std::int32_t style) {
   }
 }
 
+// The part follows the control's shape, not its Orientation.
+int BarPart(const Rect& rc) { return rc.Width() > rc.Height() ? kPartBar : kPartBarVert; }
+
 }  // namespace
 
 void FrameRenderer::DrawFrame(const PaintSnapshot& s, Surface& dc, bool frameOnly) {
@@ -49,11 +52,15 @@ void FrameRenderer::DrawFrame(const PaintSnapshot& s, Surface& dc, bool frameOnl
   if (!frameOnly && s.m_oBackgroundPicture) DrawBackgroundPicture(s, dc, rc, PictureInset(style));
 }
 
+bool FrameRenderer::ShowsParent(const PaintSnapshot& s) {
+  if (s.m_lStyle != eProgSystem || !s.m_bThemesActive || s.m_hTheme == 0) return false;
+  return platform_.IsThemeBackgroundPartiallyTransparent(s.m_hTheme, BarPart(s.m_rcClient), 0);
+}
+
 void FrameRenderer::DrawThemedBar(const PaintSnapshot& s, Surface& dc, const Rect& rc) {
   // Without a theme handle, or when the theme cannot draw, the bar has no border.
   if (s.m_hTheme == 0) return;
-  // The part follows the control's shape, not its Orientation.
-  const int part = rc.Width() > rc.Height() ? kPartBar : kPartBarVert;
+  const int part = BarPart(rc);
   ops_.DrawThemeParentBackground(s.m_lHwnd, dc, rc);
   ops_.DrawThemeBackground(s.m_hTheme, dc, part, 0, rc, &rc);
 }

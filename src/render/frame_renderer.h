@@ -17,6 +17,9 @@ class FrameRenderer {
   // Before the fill (frameOnly false) the style's background, border and picture;
   // over the caption (frameOnly true) the border alone.
   void DrawFrame(const PaintSnapshot& s, Surface& dc, bool frameOnly);
+  // Whether the frame lets the parent's background show through (a themed bar part
+  // that is partially transparent), so that what it drew depends on the parent too.
+  bool ShowsParent(const PaintSnapshot& s);
 
  private:
   void DrawThemedBar(const PaintSnapshot& s, Surface& dc, const Rect& rc);

@@ -40,6 +40,7 @@ struct PaintSnapshot {
   std::int32_t m_lChunk = 8;
   std::int32_t m_lGap = 2;
   bool m_bGradientFill = false;  // Msimg32's GradientFill can be used
+  bool m_bOffscreen = false;     // the paint draws on the control's back buffer, which can be read back
 };
 
 // What the fill hands back: where the drawn fill ends (x, or y when vertical), which

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "backends/soft/bitmap_picture.h"
 #include "control/standard_renderers.h"
 #include "platform/mod_version_ex.h"
 #include "support/control_rig.h"
@@ -386,6 +387,99 @@ TEST(PaintDriver, ThemeHandleFollowsVisualStyles) {
     EXPECT_EQ(rig.platform.themesOpen, 0);
     EXPECT_EQ(rig.control->paint().m_sThemeFile, u"");
   });
+}
+
+}  // namespace
+}  // namespace vantiq::testing
+
+namespace vantiq::testing {
+namespace {
+
+// Standard renderers whose frame can report a request the system refused.
+class RefusingRenderers : public StandardRenderers {
+ public:
+  RefusingRenderers(ScriptablePlatform& platform, const DrawingOps& ops)
+      : StandardRenderers(platform, ops), platform_(platform) {}
+  void DrawFrame(const PaintSnapshot& s, Surface& dc, bool frameOnly) override {
+    if (!frameOnly && refuseNext) {
+      ++platform_.failedRequests;
+      refuseNext = false;
+    }
+    StandardRenderers::DrawFrame(s, dc, frameOnly);
+  }
+  bool refuseNext = false;
+
+ private:
+  ScriptablePlatform& platform_;
+};
+
+// The kept backdrop: every look and value drawn over the copy gives the pixels of a
+// paint that draws everything, and whatever the backdrop is drawn from draws afresh.
+TEST(PaintDriver, KeptBackdropDrawsTheSamePixelsAndIsDroppedOnChange) {
+  for (const char* version : {"winxp", "win7"}) {
+    OnNewThread([&] {
+      ControlRig kept(200, 20, version), fresh(200, 20, version);
+      RefusingRenderers* renderers[2] = {};
+      ControlRig* rigs[2] = {&kept, &fresh};
+      for (int i = 0; i < 2; ++i) {
+        auto r = std::make_unique<RefusingRenderers>(rigs[i]->platform, rigs[i]->control->ops());
+        renderers[i] = r.get();
+        rigs[i]->control->SetRenderers(std::move(r));
+        rigs[i]->Start();
+      }
+      const auto both = [&](const std::function<void(ControlRig&)>& change) {
+        renderers[1]->ForgetBackdrop();
+        for (ControlRig* rig : rigs) change(*rig);
+        for (int y = 0; y < 20; ++y)
+          for (int x = 0; x < 200; ++x)
+            ASSERT_EQ(kept.BufferPixel(x, y), fresh.BufferPixel(x, y)) << version << " " << x << "," << y;
+      };
+      const auto picture = [](ControlRig& rig) {
+        return std::make_shared<BitmapPicture>(rig.platform.CreateBitmap(2, 1, {kRed, kBlue}));
+      };
+      for (std::int32_t style : {eProgSystem, eProgStandard, eProgThin, eProgXP}) {
+        both([&](ControlRig& r) { r.control->SetStyle(style); });
+        both([&](ControlRig& r) { r.control->SetBackgroundPicture(style == eProgThin ? picture(r) : nullptr); });
+        for (bool rtl : {false, true}) {
+          both([&](ControlRig& r) { r.control->SetRightToLeft(rtl); });
+          for (int v = 0; v <= 100; v += 3) both([&](ControlRig& r) { r.control->SetValue(v); });
+        }
+      }
+      EXPECT_GT(renderers[0]->backdrop().Copies(), 200) << version;
+      EXPECT_LT(renderers[1]->backdrop().Copies(), 5) << "only a second paint of one change copies";
+
+      // Copies made by the paint a change makes, right after a paint that kept its backdrop.
+      Vantiq& c = *kept.control;
+      c.SetStyle(eProgSystem);
+      const auto step = [&] { c.SetValue(c.Value() == 55 ? 56 : 55); };
+      const auto copies = [&](const std::function<void()>& change) {
+        step();
+        const int n = renderers[0]->backdrop().Copies();
+        change();
+        return renderers[0]->backdrop().Copies() - n;
+      };
+      const PictureRef same = picture(kept);
+      c.SetBackgroundPicture(same);
+      EXPECT_EQ(copies(step), 1) << version;
+      EXPECT_EQ(copies([&] { c.SystemSettingsChanged(kept.hwnd, 794, 0, 0); }), 0) << "theme change";
+      EXPECT_EQ(copies([&] { c.SetStyle(eProgStandard); }), 0) << "style";
+      EXPECT_EQ(copies([&] { kept.ResizeTo(150, 20); }), 0) << "size";
+      EXPECT_EQ(copies([&] { c.SetBackgroundPicture(same); }), 0) << "the same picture set again";
+      EXPECT_EQ(copies([&] { c.SetBackColor(kBlue); }), 0) << "back colour";
+      EXPECT_EQ(copies([&] {
+                  renderers[0]->refuseNext = true;
+                  c.SetBackColor(kRed);
+                  step();
+                }),
+                0)
+          << "what was drawn while a request failed is not kept";
+      EXPECT_EQ(copies(step), 1) << version;
+      kept.platform.themeBarTransparent = true;
+      c.SetStyle(eProgSystem);
+      ASSERT_TRUE(c.paint().m_bThemesActive && c.paint().m_hTheme != 0);
+      EXPECT_EQ(copies(step), 0) << "a bar the parent shows through";
+    });
+  }
 }
 
 }  // namespace

@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <string>
+#include <utility>
 
+#include "control/standard_renderers.h"
 #include "platform/mod_version_ex.h"
 #include "support/render_probe.h"
 #include "support/window_host.h"
@@ -81,6 +85,96 @@ TEST(ThemedRender, PicturesTileFromTheOriginThroughRealBitmaps) {
     rig.control->SetValue(50);
     shot = Drawn(rig, 100, 20);
     for (int x = 2; x < 98; ++x) ASSERT_EQ(shot->GetPixel(x, 10) == Tiled(x, 10), x < 50) << x;
+  }
+  ::DeleteObject(bitmap);
+}
+
+}  // namespace
+}  // namespace vantiq::testing
+
+namespace vantiq::testing {
+namespace {
+
+// Through the real theme: a control that copies its kept backdrop draws every fill
+// position as one that draws everything, and a resize, a new picture or a theme change
+// is drawn afresh.
+TEST(ThemedRender, KeptBackdropGivesThePixelsOfAFullDraw) {
+  std::vector<std::uint32_t> rows;  // a device-dependent bitmap's 32-bit rows: 0x00RRGGBB
+  for (int i = 0; i < 100; ++i) {
+    const ColorRef c = TilePixel(i % 10, i / 10);
+    rows.push_back(static_cast<std::uint32_t>(RedOf(c)) << 16 | GreenOf(c) << 8 | BlueOf(c));
+  }
+  HBITMAP bitmap = ::CreateBitmap(10, 10, 1, 32, rows.data());
+  const PictureRef picture = std::make_shared<BitmapPicture>(reinterpret_cast<std::uintptr_t>(bitmap));
+  struct Row {
+    bool vertical, smooth, rightToLeft, progressPicture, backgroundPicture, shadow;
+  };
+  const Row rows_[] = {
+      {false, false, false, false, false, false}, {false, true, true, false, false, true},
+      {true, false, false, false, false, true},   {true, true, false, false, false, false},
+      {false, false, true, true, false, false},   {false, false, false, false, true, false},
+  };
+  for (const auto [length, across] : {std::pair{200, 20}, std::pair{600, 30}}) {
+    for (const Row& row : rows_) {
+      const int w = row.vertical ? across : length, h = row.vertical ? length : across;
+      WindowRig kept(w, h), fresh(w, h);
+      StandardRenderers* renderers[2] = {};
+      WindowRig* rigs[2] = {&kept, &fresh};
+      for (int i = 0; i < 2; ++i) {
+        auto r = std::make_unique<StandardRenderers>(rigs[i]->platform, rigs[i]->control->ops());
+        renderers[i] = r.get();
+        rigs[i]->control->SetRenderers(std::move(r));
+        rigs[i]->Start();
+      }
+      if (!kept.control->paint().m_bThemesActive) GTEST_SKIP() << "no visual styles";
+      const auto both = [&](const std::function<void(Vantiq&)>& change) {
+        renderers[1]->ForgetBackdrop();
+        for (WindowRig* rig : rigs) change(*rig->control);
+      };
+      both([&](Vantiq& c) {
+        c.SetMax(length);
+        c.SetOrientation(row.vertical ? eProgressBarOrientationVertical : eProgressBarOrientationHorizontal);
+        c.SetScrolling(row.smooth ? eProgressBarScrollSmooth : eProgressBarScrollStandard);
+        c.SetRightToLeft(row.rightToLeft);
+        c.SetProgressPicture(row.progressPicture ? picture : nullptr);
+        c.SetBackgroundPicture(row.backgroundPicture ? picture : nullptr);
+        c.SetShadow(row.shadow);
+      });
+      const int copiesBefore = renderers[0]->backdrop().Copies(), freshBefore = renderers[1]->backdrop().Copies();
+      const auto same = [&](const std::string& what) {
+        const auto a = Drawn(kept, w, h), b = Drawn(fresh, w, h);
+        for (int y = 0; y < h; ++y)
+          for (int x = 0; x < w; ++x)
+            if (a->GetPixel(x, y) != b->GetPixel(x, y)) return ::testing::AssertionFailure() << what << " at " << x << "," << y;
+        return ::testing::AssertionSuccess();
+      };
+      for (int v = 0; v <= length; ++v) {
+        both([&](Vantiq& c) { c.SetValue(v); });
+        ASSERT_TRUE(same("value " + std::to_string(v))) << w << "x" << h;
+      }
+      EXPECT_GE(renderers[0]->backdrop().Copies() - copiesBefore, length) << w << "x" << h;
+      EXPECT_EQ(renderers[1]->backdrop().Copies(), freshBefore) << "the full draw copied";
+
+      // What changes the backdrop is drawn afresh (the fresh rig draws everything).
+      kept.control->SetValue(length / 3);
+      fresh.control->SetValue(length / 3);
+      kept.control->SystemSettingsChanged(kept.host.windowHandle, WM_THEMECHANGED, 0, 0);
+      fresh.control->SystemSettingsChanged(fresh.host.windowHandle, WM_THEMECHANGED, 0, 0);
+      EXPECT_TRUE(same("theme change"));
+      both([&](Vantiq& c) { c.SetBackgroundPicture(row.backgroundPicture ? nullptr : picture); });
+      EXPECT_TRUE(same("new picture"));
+      for (WindowRig* rig : rigs) {
+        ::SetWindowPos(rig->Hwnd(), nullptr, 0, 0, w - 7, h - 3, SWP_NOMOVE | SWP_NOZORDER);
+        rig->host.width = w - 7;
+        rig->host.height = h - 3;
+        rig->control->Resize();
+      }
+      renderers[1]->ForgetBackdrop();
+      both([&](Vantiq& c) { c.SetValue(length / 2); });
+      const auto a = Drawn(kept, w - 7, h - 3), b = Drawn(fresh, w - 7, h - 3);
+      for (int y = 0; y < h - 3; ++y)
+        for (int x = 0; x < w - 7; ++x) ASSERT_EQ(a->GetPixel(x, y), b->GetPixel(x, y)) << "resized, " << x << "," << y;
+    }
   }
   ::DeleteObject(bitmap);
 }

@@ -26,6 +26,15 @@ bool Fails(Allocation kind) {
   return count < 0 || n - first < count;
 }
 
+std::atomic<long> failures{0};
+
+// Counts a request answered with null.
+template <typename Handle>
+Handle Counted(Handle handle) {
+  if (!handle) failures.fetch_add(1, std::memory_order_relaxed);
+  return handle;
+}
+
 }  // namespace
 
 void InjectFailures(Allocation kind, long first, long count) {
@@ -45,34 +54,38 @@ void ClearInjectedFailures() {
 
 long Requests(Allocation kind) { return PlanFor(kind).requests.load(std::memory_order_relaxed); }
 
+long Failures() { return failures.load(std::memory_order_relaxed); }
+
 HDC NewDisplayDc() {
-  return Fails(Allocation::kDc) ? nullptr : ::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  return Counted(Fails(Allocation::kDc) ? nullptr : ::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
 }
 
-HDC NewCompatibleDc(HDC dc) { return Fails(Allocation::kDc) ? nullptr : ::CreateCompatibleDC(dc); }
+HDC NewCompatibleDc(HDC dc) { return Counted(Fails(Allocation::kDc) ? nullptr : ::CreateCompatibleDC(dc)); }
 
 HBITMAP NewCompatibleBitmap(HDC dc, int width, int height) {
-  return Fails(Allocation::kBitmap) ? nullptr : ::CreateCompatibleBitmap(dc, width, height);
+  return Counted(Fails(Allocation::kBitmap) ? nullptr : ::CreateCompatibleBitmap(dc, width, height));
 }
 
 HBITMAP NewDibSection(HDC dc, const BITMAPINFO& info, void** bits) {
   *bits = nullptr;
-  if (Fails(Allocation::kDibSection)) return nullptr;
-  return ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+  if (Fails(Allocation::kDibSection)) return Counted<HBITMAP>(nullptr);
+  return Counted(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0));
 }
 
 HBRUSH NewSolidBrush(COLORREF color) {
-  return Fails(Allocation::kBrush) ? nullptr : ::CreateSolidBrush(color);
+  return Counted(Fails(Allocation::kBrush) ? nullptr : ::CreateSolidBrush(color));
 }
 
-HPEN NewPen(COLORREF color) { return Fails(Allocation::kPen) ? nullptr : ::CreatePen(PS_SOLID, 1, color); }
+HPEN NewPen(COLORREF color) {
+  return Counted(Fails(Allocation::kPen) ? nullptr : ::CreatePen(PS_SOLID, 1, color));
+}
 
 HRGN NewRectRgn(int left, int top, int right, int bottom) {
-  return Fails(Allocation::kRegion) ? nullptr : ::CreateRectRgn(left, top, right, bottom);
+  return Counted(Fails(Allocation::kRegion) ? nullptr : ::CreateRectRgn(left, top, right, bottom));
 }
 
 HFONT NewFont(const LOGFONTW& font) {
-  return Fails(Allocation::kFont) ? nullptr : ::CreateFontIndirectW(&font);
+  return Counted(Fails(Allocation::kFont) ? nullptr : ::CreateFontIndirectW(&font));
 }
 
 }  // namespace vantiq::gdi

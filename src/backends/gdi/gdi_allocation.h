@@ -18,6 +18,9 @@ void InjectFailures(Allocation kind, long first, long count);
 void ClearInjectedFailures();
 // Requests of `kind` since the last clear, failed ones included.
 long Requests(Allocation kind);
+// Requests of any kind the system or an injection answered with null, since the
+// process started: what was drawn while this grew may be missing a part.
+long Failures();
 
 HDC NewDisplayDc();
 HDC NewCompatibleDc(HDC dc);

@@ -47,6 +47,8 @@ struct GdiPlatform::ThemeApi {
     drawThemeParentBackground =
         Export<decltype(drawThemeParentBackground)>(module, "DrawThemeParentBackground");
     getThemeInt = Export<decltype(getThemeInt)>(module, "GetThemeInt");
+    isThemeBackgroundPartiallyTransparent = Export<decltype(isThemeBackgroundPartiallyTransparent)>(
+        module, "IsThemeBackgroundPartiallyTransparent");
   }
   ~ThemeApi() {
     if (module) ::FreeLibrary(module);
@@ -61,6 +63,7 @@ struct GdiPlatform::ThemeApi {
   HRESULT(WINAPI* drawThemeBackground)(HTHEME, HDC, int, int, const RECT*, const RECT*) = nullptr;
   HRESULT(WINAPI* drawThemeParentBackground)(HWND, HDC, const RECT*) = nullptr;
   HRESULT(WINAPI* getThemeInt)(HTHEME, int, int, int, int*) = nullptr;
+  BOOL(WINAPI* isThemeBackgroundPartiallyTransparent)(HTHEME, int, int) = nullptr;
 };
 
 GdiPlatform::GdiPlatform(const wchar_t* themeLibrary)
@@ -173,7 +176,9 @@ HResult GdiPlatform::DrawThemeBackground(ThemeHandle theme, Surface& dc, int par
   if (!hdc) return kEInvalidArg;
   const RECT r = ToRect(rc);
   const RECT c = clip ? ToRect(*clip) : RECT{};
-  return theme_->drawThemeBackground(Htheme(theme), hdc, part, state, &r, clip ? &c : nullptr);
+  const HRESULT hr = theme_->drawThemeBackground(Htheme(theme), hdc, part, state, &r, clip ? &c : nullptr);
+  if (FAILED(hr)) ++failedThemeDraws_;
+  return hr;
 }
 
 HResult GdiPlatform::DrawThemeParentBackground(WindowHandle hwnd, Surface& dc, const Rect& rc) {
@@ -183,6 +188,13 @@ HResult GdiPlatform::DrawThemeParentBackground(WindowHandle hwnd, Surface& dc, c
   const RECT r = ToRect(rc);
   return theme_->drawThemeParentBackground(Hwnd(hwnd), hdc, &r);
 }
+
+bool GdiPlatform::IsThemeBackgroundPartiallyTransparent(ThemeHandle theme, int part, int state) {
+  if (!theme_->isThemeBackgroundPartiallyTransparent || theme == 0) return true;
+  return theme_->isThemeBackgroundPartiallyTransparent(Htheme(theme), part, state) != FALSE;
+}
+
+long GdiPlatform::FailedRequests() const { return gdi::Failures() + failedThemeDraws_; }
 
 HResult GdiPlatform::GetThemeInt(ThemeHandle theme, int part, int state, int propId, int& value) {
   if (!theme_->getThemeInt) return kEFail;

@@ -49,6 +49,8 @@ class GdiPlatform : public Platform {
   HResult DrawThemeBackground(ThemeHandle theme, Surface& dc, int part, int state, const Rect& rc,
                               const Rect* clip) override;
   HResult DrawThemeParentBackground(WindowHandle hwnd, Surface& dc, const Rect& rc) override;
+  bool IsThemeBackgroundPartiallyTransparent(ThemeHandle theme, int part, int state) override;
+  long FailedRequests() const override;
   HResult GetThemeInt(ThemeHandle theme, int part, int state, int propId, int& value) override;
   std::unique_ptr<Surface> CreateBackBuffer(int width, int height) override;
   std::unique_ptr<Surface> CreateDibSection(int width, int height) override;
@@ -62,6 +64,7 @@ class GdiPlatform : public Platform {
   struct ThemeApi;  // the theme library and its entry points
   std::unique_ptr<ThemeApi> theme_;
   std::shared_ptr<DibSectionPool> dibSections_;
+  long failedThemeDraws_ = 0;
 };
 
 }  // namespace vantiq

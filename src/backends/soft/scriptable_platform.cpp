@@ -288,6 +288,7 @@ HResult ScriptablePlatform::GetCurrentThemeName(char16_t* file, char16_t* color,
 HResult ScriptablePlatform::DrawThemeBackground(ThemeHandle theme, Surface& dc, int part,
                                                 int state, const Rect& rc, const Rect* clip) {
   ++themeCalls;
+  ++themeDraws;
   auto it = themes_.find(theme);
   if (it == themes_.end()) return kEHandle;
   if (it->second != u"Progress" || part < kPartBar || part > kPartChunkVert) return kEFail;
@@ -329,6 +330,14 @@ HResult ScriptablePlatform::DrawThemeParentBackground(WindowHandle hwnd, Surface
   if (!themeApiPresent || !IsWindow(hwnd)) return kEFail;
   dc.FillRect(rc, GetSysColor(kColorBtnFace));
   return kSOk;
+}
+
+bool ScriptablePlatform::IsThemeBackgroundPartiallyTransparent(ThemeHandle theme, int part,
+                                                               int /*state*/) {
+  ++themeCalls;
+  if (themes_.find(theme) == themes_.end()) return true;
+  if (part == kPartBar || part == kPartBarVert) return themeBarTransparent;
+  return themeChunkTransparent;
 }
 
 HResult ScriptablePlatform::GetThemeInt(ThemeHandle theme, int part, int state, int propId,

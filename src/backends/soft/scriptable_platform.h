@@ -58,6 +58,10 @@ class ScriptablePlatform : public Platform {
   int themeCalls = 0;             // every uxtheme call made, failed ones included
   int themeChunkSize = 8;         // TMT_PROGRESSCHUNKSIZE of the "Progress" class
   int themeSpaceSize = 2;         // TMT_PROGRESSSPACESIZE
+  bool themeBarTransparent = false;    // the bar parts let the parent show through
+  bool themeChunkTransparent = false;  // the chunk parts let what is under them show
+  int themeDraws = 0;                  // DrawThemeBackground calls, failed ones included
+  long failedRequests = 0;        // what FailedRequests answers
 
   // Makes the back buffers; when empty, software surfaces over these system colours.
   std::function<std::unique_ptr<Surface>(int, int)> backBufferFactory;
@@ -117,6 +121,8 @@ class ScriptablePlatform : public Platform {
   HResult DrawThemeBackground(ThemeHandle theme, Surface& dc, int part, int state, const Rect& rc,
                               const Rect* clip) override;
   HResult DrawThemeParentBackground(WindowHandle hwnd, Surface& dc, const Rect& rc) override;
+  bool IsThemeBackgroundPartiallyTransparent(ThemeHandle theme, int part, int state) override;
+  long FailedRequests() const override { return failedRequests; }
   HResult GetThemeInt(ThemeHandle theme, int part, int state, int propId, int& value) override;
   std::unique_ptr<Surface> CreateBackBuffer(int width, int height) override;
   // Software surfaces, whose buffers already have a DIB section's layout.
