@@ -1,5 +1,7 @@
 #include "render/fill_renderer.h"
 
+#include <optional>
+
 #include <algorithm>
 #include <limits>
 
@@ -156,11 +158,14 @@ void FillRenderer::DrawThemedChunksHorizontal(Surface& dc) {
   const Rect area = Box{std::int64_t{s.m_rcFill.left} + 3, 3, s.m_rcFill.right,
                         std::int64_t{s.m_rcClient.bottom} - 2}
                         .ToRect();
+  // An opaque chunk covers what lies under it, so drawing it again, or copying it where
+  // the same chunk goes, gives the pixels the theme would draw there.
+  const bool opaque = !platform_.IsThemeBackgroundPartiallyTransparent(s.m_hTheme, kPartChunk, 1);
   if (modVersionEx::IsWinVista(platform_)) {
     // From Vista on the fill is one continuous piece. Its image is partly
     // translucent; the second pass gives it its full strength.
     ops_.DrawThemeBackground(s.m_hTheme, dc, kPartChunk, 1, area, &area);
-    ops_.DrawThemeBackground(s.m_hTheme, dc, kPartChunk, 1, area, &area);
+    if (!opaque) ops_.DrawThemeBackground(s.m_hTheme, dc, kPartChunk, 1, area, &area);
     result_.m_lSplit = area.right;
     return;
   }
@@ -171,8 +176,16 @@ void FillRenderer::DrawThemedChunksHorizontal(Surface& dc) {
   const std::int64_t step = std::max(size, 1) + space;
   const std::int64_t cutAt = std::int64_t{s.m_rcClient.right} - 2;
   Box chunk{area.left, area.top, std::int64_t{area.left} + size, area.bottom};
+  std::optional<Rect> stamp;  // the first whole chunk drawn, copied for the others
   while (chunk.right <= area.right) {
-    ops_.DrawThemeBackground(s.m_hTheme, dc, kPartChunk, 1, chunk.ToRect(), &area);
+    const Rect rc = chunk.ToRect();
+    if (stamp) {
+      dc.CopyFrom(rc.left, rc.top, rc.Width(), rc.Height(), dc, stamp->left, stamp->top);
+    } else if (ops_.DrawThemeBackground(s.m_hTheme, dc, kPartChunk, 1, rc, &area) && opaque &&
+               s.m_bOffscreen && !rc.IsEmpty() && rc.left >= 0 && rc.top >= 0 && rc.right <= dc.Width() &&
+               rc.bottom <= dc.Height()) {
+      stamp = rc;
+    }
     chunk.left += step;
     chunk.right += step;
     result_.m_lSplit = ToInt32(chunk.left);

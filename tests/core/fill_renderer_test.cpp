@@ -199,3 +199,43 @@ TEST(FillRenderer, OddSizesAndValuesEndTheirLoopsAndKeepTheSplitNearTheBar) {
 
 }  // namespace
 }  // namespace vantiq::testing
+
+namespace vantiq::testing {
+namespace {
+
+// An opaque themed chunk is drawn by the theme once and copied where the others go, and
+// the one-piece fill is drawn once; a translucent chunk, or a surface that cannot be
+// read back, is drawn by the theme every time. The pixels are the same either way.
+TEST(FillRenderer, OpaqueThemedChunksAreDrawnOnceAndCopied) {
+  struct Case {
+    const char* version;
+    double value;
+    bool offscreen, transparent;
+    int draws;
+  } const cases[] = {
+      {"winxp", 50, true, true, 9},  {"winxp", 50, true, false, 1},   {"winxp", 50, false, false, 9},
+      {"winxp", 100, true, true, 20}, {"winxp", 100, true, false, 2}, {"win7", 50, true, true, 2},
+      {"win7", 50, true, false, 1},
+  };
+  for (const Case& c : cases) {
+    OnNewThread([&] {
+      SCOPED_TRACE(std::string(c.version) + " " + std::to_string(c.value) + (c.offscreen ? "" : " on screen") +
+                   (c.transparent ? " translucent" : " opaque"));
+      auto rig = StartBar({200, 20, kSys, 0, 0, c.value, c.version});
+      rig->platform.themeChunkTransparent = true;
+      std::vector<ColorRef> drawnByTheme;
+      const Surface& reference = DrawAlone(*rig, true);
+      for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 200; ++x) drawnByTheme.push_back(reference.GetPixel(x, y));
+      rig->platform.themeChunkTransparent = c.transparent;
+      const int before = rig->platform.themeDraws;
+      const Surface& dc = DrawAlone(*rig, true, false, [&](PaintSnapshot& s) { s.m_bOffscreen = c.offscreen; });
+      EXPECT_EQ(rig->platform.themeDraws - before, c.draws);
+      for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 200; ++x) ASSERT_EQ(dc.GetPixel(x, y), drawnByTheme[y * 200 + x]) << x << "," << y;
+    });
+  }
+}
+
+}  // namespace
+}  // namespace vantiq::testing

@@ -297,10 +297,13 @@ void SoftSurface::CopyFrom(int x, int y, int w, int h, const Surface& source, in
   target.bottom = std::min(target.bottom, from.bottom + oy);
   if (IsEmpty(target)) return;
 
-  // Copying a surface onto itself reads what was there before the copy.
+  // Copying a surface onto itself reads what was there before the copy; a copy
+  // between parts that do not overlap can read in place.
   std::vector<std::uint32_t> snapshot;
   const std::vector<std::uint32_t>* pixels = &src->pixels_;
-  if (src == this) {
+  const bool overlaps = target.left - ox < target.right && target.left < target.right - ox &&
+                        target.top - oy < target.bottom && target.top < target.bottom - oy;
+  if (src == this && overlaps) {
     snapshot = pixels_;
     pixels = &snapshot;
   }
