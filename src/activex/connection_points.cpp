@@ -176,7 +176,7 @@ DISPID ControlObject::PropertyDispId(const std::u16string& name) {
 void ControlObject::OnPropertyChanged(const std::u16string& name) {
   dirty_ = true;
   const DISPID dispid = PropertyDispId(name);
-  for (const auto& sink : propertyNotify_.Sinks<IPropertyNotifySink>()) sink->OnChanged(dispid);
+  propertyNotify_.ForEachSink<IPropertyNotifySink>([&](IPropertyNotifySink* sink) { sink->OnChanged(dispid); });
   // Without a window of its own the control is drawn by the container, through
   // IViewObject: it is told to draw again.
   if (viewSink_ && !window_.Handle()) viewSink_->OnViewChange(DVASPECT_CONTENT, -1);
@@ -184,9 +184,9 @@ void ControlObject::OnPropertyChanged(const std::u16string& name) {
 
 void ControlObject::FireEvent(DISPID dispid, DISPPARAMS& params) {
   if (frozenEvents_ > 0) return;
-  for (const auto& sink : events_.Sinks<IDispatch>())
-    sink->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
-                 nullptr);
+  events_.ForEachSink<IDispatch>([&](IDispatch* sink) {
+    sink->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+  });
 }
 
 }  // namespace vantiq::activex

@@ -7,6 +7,7 @@
 #include <ole2.h>
 #include <ocidl.h>
 
+#include <cstddef>
 #include <utility>
 #include <vector>
 
@@ -34,13 +35,22 @@ class ConnectionPoint final : public IConnectionPoint {
   STDMETHODIMP Unadvise(DWORD cookie) override;
   STDMETHODIMP EnumConnections(IEnumConnections** connections) override;
 
-  // The connected sinks, each as the interface it was connected by. A copy: a sink may
-  // disconnect itself or others while it is called.
-  template <typename Sink>
-  std::vector<ComPtr<Sink>> Sinks() const {
-    std::vector<ComPtr<Sink>> sinks;
-    for (const auto& [cookie, sink] : sinks_) sinks.emplace_back(static_cast<Sink*>(sink.Get()));
-    return sinks;
+  // Calls `call` with each connected sink, as the interface it was connected by. The
+  // sinks are held in a copy first, since one may disconnect itself or others while it
+  // is called; the copy of the usual few lies on the stack, so firing allocates nothing.
+  template <typename Sink, typename Call>
+  void ForEachSink(Call&& call) const {
+    constexpr std::size_t kOnStack = 4;
+    const std::size_t n = sinks_.size();
+    if (n <= kOnStack) {
+      ComPtr<Sink> held[kOnStack];
+      for (std::size_t i = 0; i < n; ++i) held[i] = ComPtr<Sink>(static_cast<Sink*>(sinks_[i].second.Get()));
+      for (std::size_t i = 0; i < n; ++i) call(held[i].Get());
+      return;
+    }
+    std::vector<ComPtr<Sink>> held;
+    for (const auto& [cookie, sink] : sinks_) held.emplace_back(static_cast<Sink*>(sink.Get()));
+    for (const auto& sink : held) call(sink.Get());
   }
   // Lets every sink go (the control's end).
   void Clear() { sinks_.clear(); }
