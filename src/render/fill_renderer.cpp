@@ -1,9 +1,8 @@
 #include "render/fill_renderer.h"
 
-#include <optional>
-
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "imaging/dib.h"
 #include "platform/mod_version_ex.h"
