@@ -68,12 +68,21 @@ void CaptionRenderer::DrawCaption(const PaintSnapshot& s, const CaptionPass& pas
       target.DrawTextLineAnsi(ansi, rect, flags, font, textColor);
   };
 
+  const int clientWidth = client.right - client.left;
+  std::optional<std::pair<int, int>> ink;  // the columns a horizontal text can reach
+  if (!vertical) {
+    ink = InkColumns(dc, text, r, clientWidth, flags, font);
+    // A pass draws only inside its clip, the other side of the fill edge from the other
+    // pass: one whose clip misses the text, and the shadow's reach around it, draws nothing.
+    const std::optional<Rect> clip = dc.Clip();
+    const int reach = pass.shadow ? kShadowReach : 0;
+    if (clip && (clip->right <= ink->first - reach || clip->left >= ink->second + reach)) return;
+  }
+
   if (pass.shadow) {
     // The shape of the text in grey on black, blurred and blended under it at (-5, -5),
     // as wide as the caption rectangle allows.
-    const int clientWidth = client.right - client.left;
-    const auto [first, last] = vertical || !cropShadow_ ? std::pair<int, int>(0, clientWidth)
-                                                        : InkColumns(dc, text, r, clientWidth, flags, font);
+    const auto [first, last] = !ink || !cropShadow_ ? std::pair<int, int>(0, clientWidth) : *ink;
     CDibShadow& shadow = shadow_;
     // The last pass's shape goes first, so that the settings below rebuild nothing.
     shadow.SetSource(nullptr);

@@ -25,6 +25,9 @@ constexpr int kCaptionRightInset = 7;
 constexpr int kVerticalEscapement = 900;
 constexpr ColorRef kShadowTextColor = 0x808080;  // the grey the shadow's shape is drawn in
 constexpr int kShadowPlacement = -5;             // where the shadow picture's corner lands
+// How far the shadow can lie from the text's columns: its placement, offset and blur,
+// with room to spare.
+constexpr int kShadowReach = 16;
 
 // One caption pass as the control prepared it: the text it composed (after the caption
 // handler ran) and the properties read after that handler.

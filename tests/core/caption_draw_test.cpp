@@ -431,3 +431,50 @@ TEST(CaptionDraw, ShadowKeptFromPaintToPaintDrawsAsANewOne) {
 
 }  // namespace
 }  // namespace vantiq::testing
+
+namespace vantiq::testing {
+namespace {
+
+// The standard renderers, except that each caption pass is drawn whole on a copy of the
+// surface without a clip and only its clip's part is copied back.
+class UnclippedCaptionRenderers : public StandardRenderers {
+ public:
+  explicit UnclippedCaptionRenderers(Vantiq& c) : StandardRenderers(c.platform(), c.ops()), c_(c) {}
+  void DrawCaption(const PaintSnapshot& s, const CaptionPass& pass, Surface& dc) override {
+    const std::optional<Rect> clip = dc.Clip();
+    std::unique_ptr<Surface> whole = c_.platform().CreateDibSection(dc.Width(), dc.Height());
+    whole->CopyFrom(0, 0, dc.Width(), dc.Height(), dc, 0, 0);
+    StandardRenderers::DrawCaption(s, pass, *whole);
+    const Rect part = clip.value_or(Rect{0, 0, dc.Width(), dc.Height()});
+    dc.CopyFrom(part.left, part.top, part.Width(), part.Height(), *whole, part.left, part.top);
+  }
+
+ private:
+  Vantiq& c_;
+};
+
+// A pass whose clip misses the text and its shadow skips drawing it: at every fill
+// position both passes give what drawing each whole and clipping it afterwards gives.
+TEST(CaptionDraw, APassThatMissesTheTextDrawsAsAClippedWholeOne) {
+  for (const auto [align, rtl, shadow, italic] :
+       {std::tuple{ePbTextAlignCenter, false, false, false}, {ePbTextAlignCenter, false, true, true},
+        {ePbTextAlignLeft, true, true, false}, {ePbTextAlignRight, false, true, true}}) {
+    std::unique_ptr<ControlRig> rigs[2];
+    for (int whole = 0; whole < 2; ++whole) {
+      rigs[whole] = StartCaptioned({200, 24, eProgStandard, 0, 0, 0}, u"Wj%", rtl);
+      Vantiq& c = *rigs[whole]->control;
+      if (whole) c.SetRenderers(std::make_unique<UnclippedCaptionRenderers>(c));
+      c.Font()->SetItalic(italic);
+      c.SetTextAlignment(align);
+      Shade(c, 255, shadow);
+    }
+    for (int v = 0; v <= 100; ++v) {
+      for (auto& rig : rigs) rig->control->SetValue(v);
+      ASSERT_TRUE(SamePixels(Capture(*rigs[1]->control->paint().m_hDC), Capture(*rigs[0]->control->paint().m_hDC)))
+          << v << " " << align << (rtl ? " rtl" : "") << (shadow ? " shadow" : "");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vantiq::testing
