@@ -69,8 +69,8 @@ STDMETHODIMP ControlObject::Inner::QueryInterface(REFIID iid, void** out) {
     *out = static_cast<IOleInPlaceActiveObject*>(&o);
   else if (iid == IID_IOleControl)
     *out = static_cast<IOleControl*>(&o);
-  else if (iid == IID_IViewObject || iid == IID_IViewObject2)
-    *out = static_cast<IViewObject2*>(&o);
+  else if (iid == IID_IViewObject || iid == IID_IViewObject2 || iid == IID_IViewObjectEx)
+    *out = static_cast<IViewObjectEx*>(&o);
   else if (iid == IID_IConnectionPointContainer)
     *out = static_cast<IConnectionPointContainer*>(&o);
   else if (iid == IID_IPersistPropertyBag)

@@ -4,7 +4,7 @@
 // (control_object.cpp), IDispatch (dispatch.cpp), _Vantiq's properties
 // (control_properties.cpp), IObjectSafety (object_safety.cpp), IOleObject
 // (ole_object.cpp), IOleInPlaceObject and IOleInPlaceActiveObject (in_place_object.cpp),
-// IOleControl (ole_control.cpp), IViewObject2 (view_object.cpp), the connection points
+// IOleControl (ole_control.cpp), IViewObjectEx (view_object.cpp), the connection points
 // (connection_points.cpp), IPersistPropertyBag (persist_property_bag.cpp), and
 // IPersistStreamInit and IPersistStorage (persist_stream.cpp). An interface added later
 // joins the base list, QueryInterface and a file of its own.
@@ -56,7 +56,7 @@ class ControlObject final : public _Vantiq,
                             public IOleInPlaceObject,
                             public IOleInPlaceActiveObject,
                             public IOleControl,
-                            public IViewObject2,
+                            public IViewObjectEx,
                             public IConnectionPointContainer,
                             public IPersistPropertyBag,
                             public IPersistStreamInit,
@@ -220,6 +220,16 @@ class ControlObject final : public _Vantiq,
   STDMETHODIMP GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override;
   STDMETHODIMP GetExtent(DWORD aspect, LONG index, DVTARGETDEVICE* device, LPSIZEL size) override;
 
+  // --- IViewObjectEx: opacity and hit testing, from the window's region ---------------
+  STDMETHODIMP GetRect(DWORD aspect, LPRECTL rect) override;
+  STDMETHODIMP GetViewStatus(DWORD* status) override;
+  STDMETHODIMP QueryHitPoint(DWORD aspect, LPCRECT bounds, POINT location, LONG closeHint,
+                             DWORD* result) override;
+  STDMETHODIMP QueryHitRect(DWORD aspect, LPCRECT bounds, LPCRECT location, LONG closeHint,
+                            DWORD* result) override;
+  STDMETHODIMP GetNaturalExtent(DWORD aspect, LONG index, DVTARGETDEVICE* device, HDC targetInfo,
+                                DVEXTENTINFO* info, LPSIZEL size) override;
+
   // --- IConnectionPointContainer ---------------------------------------------------
   STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** points) override;
   STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
@@ -270,6 +280,9 @@ class ControlObject final : public _Vantiq,
   HRESULT ActivateInPlace(IOleClientSite* site, bool ui);
   // The extent as pixels of the screen, for a drawing without a window.
   SIZE ExtentInPixels() const;
+  // Where the control is hit when drawn at `bounds`: its window's region placed there,
+  // or all of `bounds` while it has no region (or no window). Deleted by the caller.
+  HRGN HitArea(const RECT& bounds) const;
 
   LONG refs_ = 0;
   ModuleLock lock_;

@@ -327,6 +327,29 @@ bool ControlWindow::OnSetCursor() {
   return true;
 }
 
+HRGN ControlWindow::PlacedRegion(const RECT& bounds) const {
+  if (!hwnd_) return nullptr;
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  if (client.right <= 0 || client.bottom <= 0) return nullptr;
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  if (!region) return nullptr;
+  HRGN placed = nullptr;
+  if (GetWindowRgn(hwnd_, region) != ERROR) {
+    XFORM place{};
+    place.eM11 = static_cast<FLOAT>(bounds.right - bounds.left) / static_cast<FLOAT>(client.right);
+    place.eM22 = static_cast<FLOAT>(bounds.bottom - bounds.top) / static_cast<FLOAT>(client.bottom);
+    place.eDx = static_cast<FLOAT>(bounds.left);
+    place.eDy = static_cast<FLOAT>(bounds.top);
+    const DWORD size = GetRegionData(region, 0, nullptr);
+    std::vector<BYTE> data(size);
+    if (size && GetRegionData(region, size, reinterpret_cast<RGNDATA*>(data.data())) == size)
+      placed = ExtCreateRegion(&place, size, reinterpret_cast<RGNDATA*>(data.data()));
+  }
+  DeleteObject(region);
+  return placed;
+}
+
 bool ControlWindow::RenderInto(HDC target, const RECT& bounds) {
   if (!hwnd_ || !target) return false;
   RECT client{};
@@ -342,26 +365,13 @@ bool ControlWindow::RenderInto(HDC target, const RECT& bounds) {
   const int targetWidth = bounds.right - bounds.left;
   const int targetHeight = bounds.bottom - bounds.top;
   const int saved = SaveDC(target);
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  if (region && GetWindowRgn(hwnd_, region) != ERROR) {
-    // The region in the target's device units, placed and scaled as the picture is.
-    POINT corners[2] = {{bounds.left, bounds.top}, {bounds.right, bounds.bottom}};
-    LPtoDP(target, corners, 2);
-    XFORM place{};
-    place.eM11 = static_cast<FLOAT>(corners[1].x - corners[0].x) / static_cast<FLOAT>(width);
-    place.eM22 = static_cast<FLOAT>(corners[1].y - corners[0].y) / static_cast<FLOAT>(height);
-    place.eDx = static_cast<FLOAT>(corners[0].x);
-    place.eDy = static_cast<FLOAT>(corners[0].y);
-    const DWORD size = GetRegionData(region, 0, nullptr);
-    std::vector<BYTE> data(size);
-    if (size && GetRegionData(region, size, reinterpret_cast<RGNDATA*>(data.data())) == size) {
-      if (HRGN placed = ExtCreateRegion(&place, size, reinterpret_cast<RGNDATA*>(data.data()))) {
-        ExtSelectClipRgn(target, placed, RGN_AND);
-        DeleteObject(placed);
-      }
-    }
+  // The region in the target's device units, placed and scaled as the picture is.
+  POINT corners[2] = {{bounds.left, bounds.top}, {bounds.right, bounds.bottom}};
+  LPtoDP(target, corners, 2);
+  if (HRGN placed = PlacedRegion(RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y})) {
+    ExtSelectClipRgn(target, placed, RGN_AND);
+    DeleteObject(placed);
   }
-  if (region) DeleteObject(region);
   BOOL ok;
   if (targetWidth == width && targetHeight == height) {
     ok = BitBlt(target, bounds.left, bounds.top, width, height, source, 0, 0, SRCCOPY);

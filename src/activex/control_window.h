@@ -48,6 +48,13 @@ class ControlWindow {
   // units of `target`), stretched when the sizes differ. Pixels outside the window's
   // region are left alone, as on screen.
   bool RenderInto(HDC target, const RECT& bounds);
+  // The window's region (client pixels) placed and scaled onto `bounds`, a new region
+  // the caller deletes; nullptr when the window has no region, or there is no window.
+  HRGN PlacedRegion(const RECT& bounds) const;
+  bool HasRegion() const {
+    RECT box;
+    return hwnd_ && GetWindowRgnBox(hwnd_, &box) != ERROR;
+  }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

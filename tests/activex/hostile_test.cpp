@@ -13,6 +13,7 @@
 #include "activex/module.h"
 #include "backends/gdi/gdi_allocation.h"
 #include "container_support.h"
+#include "support/real_window.h"
 
 namespace vantiq::activex::testing {
 namespace {
@@ -147,6 +148,56 @@ TEST_F(HostileTest, MouseHandlersChangeAndResizeTheControlUnderThePointer) {
   bar->Put(L"Caption", L"");
   bar->Move({10, 10, 210, 30});
   frame->PumpMessages();
+  ExpectDrawsAsNew(*bar, [&] { return Shot(*bar); });
+}
+
+// IViewObjectEx called with null pointers, and before the control has a site or a
+// window: the errors of the interface, answers from the extent, nothing held.
+TEST_F(HostileTest, ViewObjectExNullPointersAndCallsBeforeASite) {
+  const RECT bounds{10, 10, 210, 30};  // AddBar's
+  const POINT corner{10, 10};
+  const auto nulls = [&](IViewObjectEx* view) {
+    DWORD result = 0;
+    EXPECT_EQ(view->GetViewStatus(nullptr), E_POINTER);
+    EXPECT_EQ(view->GetRect(DVASPECT_CONTENT, nullptr), E_POINTER);
+    EXPECT_EQ(view->GetRect(DVASPECT_OPAQUE, nullptr), E_POINTER);
+    EXPECT_EQ(view->QueryHitPoint(DVASPECT_CONTENT, &bounds, corner, 0, nullptr), E_POINTER);
+    EXPECT_EQ(view->QueryHitPoint(DVASPECT_CONTENT, nullptr, corner, 0, &result), E_POINTER);
+    EXPECT_EQ(view->QueryHitRect(DVASPECT_CONTENT, &bounds, &bounds, 0, nullptr), E_POINTER);
+    EXPECT_EQ(view->QueryHitRect(DVASPECT_CONTENT, nullptr, &bounds, 0, &result), E_POINTER);
+    EXPECT_EQ(view->QueryHitRect(DVASPECT_CONTENT, &bounds, nullptr, 0, &result), E_POINTER);
+    EXPECT_EQ(view->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, nullptr), E_NOTIMPL);
+  };
+  {
+    ComPtr<IViewObjectEx> view;
+    ASSERT_EQ(Factory()->CreateInstance(nullptr, IID_IViewObjectEx, reinterpret_cast<void**>(view.Put())), S_OK);
+    nulls(view.Get());
+    DWORD status = 0;
+    EXPECT_EQ(view->GetViewStatus(&status), S_OK);
+    EXPECT_EQ(status, static_cast<DWORD>(VIEWSTATUS_OPAQUE | VIEWSTATUS_SOLIDBKGND));
+    SIZEL extent{};
+    ASSERT_EQ(view->GetExtent(DVASPECT_CONTENT, -1, nullptr, &extent), S_OK);
+    for (DWORD aspect : {DWORD{DVASPECT_CONTENT}, DWORD{DVASPECT_OPAQUE}}) {
+      RECTL rect{};
+      EXPECT_EQ(view->GetRect(aspect, &rect), S_OK);
+      EXPECT_EQ(rect.right, extent.cx);
+      EXPECT_EQ(rect.bottom, extent.cy);
+    }
+    DWORD hit = 0;
+    EXPECT_EQ(view->QueryHitPoint(DVASPECT_CONTENT, &bounds, corner, 0, &hit), S_OK);
+    EXPECT_EQ(hit, static_cast<DWORD>(HITRESULT_HIT)) << "no window, no region: the whole rectangle";
+    const RECT empty{10, 10, 10, 10};
+    EXPECT_EQ(view->QueryHitPoint(DVASPECT_CONTENT, &empty, corner, 0, &hit), S_OK);
+    EXPECT_EQ(hit, static_cast<DWORD>(HITRESULT_OUTSIDE));
+  }
+  EXPECT_EQ(Library().CanUnloadNow(), S_OK) << "the control outlived its last reference";
+
+  // In place with a region, the null pointers meet the same answers.
+  Site* bar = AddBar(bounds);
+  ASSERT_EQ(vantiq::testing::TurnVisualStylesOff(bar->Window()), S_OK);
+  bar->Put(L"Style", 2L);
+  Shot(*bar);
+  nulls(bar->As<IViewObjectEx>(IID_IViewObjectEx).Get());
   ExpectDrawsAsNew(*bar, [&] { return Shot(*bar); });
 }
 
