@@ -12,6 +12,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   wine wine32:i386 wine64 libwine-dev fonts-wine
   xvfb xauth x11-utils
+  wixl msitools zip unzip
 )
 
 missing=()
