@@ -46,6 +46,8 @@ class ComHost final : public Host {
     ambient_ = ComPtr<IDispatch>(ambient);
     userMode_.reset();
   }
+  // UserMode as the container gave it beforehand (quick activation).
+  void SetAmbientUserMode(bool userMode) { userMode_ = userMode; }
   // The container says an ambient property changed (DISPID_UNKNOWN: any of them): an
   // answer kept from before is asked again.
   void AmbientChanged(DISPID dispid);

@@ -176,14 +176,15 @@ DISPID ControlObject::PropertyDispId(const std::u16string& name) {
 void ControlObject::OnPropertyChanged(const std::u16string& name) {
   dirty_ = true;
   const DISPID dispid = PropertyDispId(name);
-  propertyNotify_.ForEachSink<IPropertyNotifySink>([&](IPropertyNotifySink* sink) { sink->OnChanged(dispid); });
+  if (!quietUntilState_)
+    propertyNotify_.ForEachSink<IPropertyNotifySink>([&](IPropertyNotifySink* sink) { sink->OnChanged(dispid); });
   // Without a window of its own the control is drawn by the container, through
   // IViewObject: it is told to draw again.
   if (viewSink_ && !window_.Handle()) viewSink_->OnViewChange(DVASPECT_CONTENT, -1);
 }
 
 void ControlObject::FireEvent(DISPID dispid, DISPPARAMS& params) {
-  if (frozenEvents_ > 0) return;
+  if (frozenEvents_ > 0 || quietUntilState_) return;
   events_.ForEachSink<IDispatch>([&](IDispatch* sink) {
     sink->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
   });

@@ -71,6 +71,8 @@ STDMETHODIMP ControlObject::Inner::QueryInterface(REFIID iid, void** out) {
     *out = static_cast<IOleControl*>(&o);
   else if (iid == IID_IViewObject || iid == IID_IViewObject2 || iid == IID_IViewObjectEx)
     *out = static_cast<IViewObjectEx*>(&o);
+  else if (iid == IID_IQuickActivate)
+    *out = static_cast<IQuickActivate*>(&o);
   else if (iid == IID_IConnectionPointContainer)
     *out = static_cast<IConnectionPointContainer*>(&o);
   else if (iid == IID_IPersistPropertyBag)

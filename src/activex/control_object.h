@@ -4,8 +4,8 @@
 // (control_object.cpp), IDispatch (dispatch.cpp), _Vantiq's properties
 // (control_properties.cpp), IObjectSafety (object_safety.cpp), IOleObject
 // (ole_object.cpp), IOleInPlaceObject and IOleInPlaceActiveObject (in_place_object.cpp),
-// IOleControl (ole_control.cpp), IViewObjectEx (view_object.cpp), the connection points
-// (connection_points.cpp), IPersistPropertyBag (persist_property_bag.cpp), and
+// IOleControl (ole_control.cpp), IViewObjectEx (view_object.cpp), IQuickActivate
+// (quick_activate.cpp), the connection points (connection_points.cpp), IPersistPropertyBag (persist_property_bag.cpp), and
 // IPersistStreamInit and IPersistStorage (persist_stream.cpp). An interface added later
 // joins the base list, QueryInterface and a file of its own.
 //
@@ -57,6 +57,7 @@ class ControlObject final : public _Vantiq,
                             public IOleInPlaceActiveObject,
                             public IOleControl,
                             public IViewObjectEx,
+                            public IQuickActivate,
                             public IConnectionPointContainer,
                             public IPersistPropertyBag,
                             public IPersistStreamInit,
@@ -230,6 +231,11 @@ class ControlObject final : public _Vantiq,
   STDMETHODIMP GetNaturalExtent(DWORD aspect, LONG index, DVTARGETDEVICE* device, HDC targetInfo,
                                 DVEXTENTINFO* info, LPSIZEL size) override;
 
+  // --- IQuickActivate ---------------------------------------------------------------
+  STDMETHODIMP QuickActivate(QACONTAINER* container, QACONTROL* control) override;
+  STDMETHODIMP SetContentExtent(LPSIZEL size) override;
+  STDMETHODIMP GetContentExtent(LPSIZEL size) override;
+
   // --- IConnectionPointContainer ---------------------------------------------------
   STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** points) override;
   STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
@@ -307,6 +313,8 @@ class ControlObject final : public _Vantiq,
   bool clippedAway_ = false;  // hidden because the container's clip leaves nothing
   bool dirty_ = false;
   LONG frozenEvents_ = 0;
+  // Sinks connected by QuickActivate hear nothing until InitNew or Load has run.
+  bool quietUntilState_ = false;
   ConnectionPoint events_;
   ConnectionPoint propertyNotify_;
 

@@ -10,6 +10,7 @@ namespace vantiq::activex {
 
 HRESULT ControlObject::ActivateInPlace(IOleClientSite* site, bool ui) {
   if (!site) return E_UNEXPECTED;
+  quietUntilState_ = false;  // a quick container that never loaded: shown is live
   if (!inPlaceActive_) {
     ComPtr<IOleInPlaceSite> inPlace;
     if (FAILED(site->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(inPlace.Put()))) ||

@@ -17,6 +17,7 @@ STDMETHODIMP ControlObject::GetClassID(CLSID* clsid) {
 STDMETHODIMP ControlObject::InitNew() {
   control_.InitProperties();
   dirty_ = false;
+  quietUntilState_ = false;
   return S_OK;
 }
 
@@ -31,6 +32,7 @@ STDMETHODIMP ControlObject::Load(IPropertyBag* bag, IErrorLog* log) {
   });
   // The setters that loading runs notify as they go; what was loaded is what is saved.
   if (SUCCEEDED(hr)) dirty_ = false;
+  quietUntilState_ = false;
   return hr;
 }
 

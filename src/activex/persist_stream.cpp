@@ -48,6 +48,11 @@ HRESULT ReadMore(IStream* stream, std::vector<std::uint8_t>& bytes, std::size_t 
 STDMETHODIMP ControlObject::Load(LPSTREAM stream) {
   if (!stream) return E_POINTER;
   KeepAlive hold(outer_);  // the values loaded repaint, and painting raises events
+  // Whatever the outcome, quickly connected sinks hear what follows the load.
+  struct GoLive {
+    bool& quiet;
+    ~GoLive() { quiet = false; }
+  } goLive{quietUntilState_};
   std::vector<std::uint8_t> bytes;
   HRESULT hr = ReadMore(stream, bytes, kPropertyStreamHeaderSize);
   if (FAILED(hr)) return hr;

@@ -5,6 +5,7 @@
 #include <olectl.h>
 
 #include <climits>
+#include <cstddef>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -199,6 +200,38 @@ TEST_F(HostileTest, ViewObjectExNullPointersAndCallsBeforeASite) {
   Shot(*bar);
   nulls(bar->As<IViewObjectEx>(IID_IViewObjectEx).Get());
   ExpectDrawsAsNew(*bar, [&] { return Shot(*bar); });
+}
+
+TEST_F(HostileTest, QuickActivateNullPointersShortStructuresAndNoSite) {
+  {
+    ComPtr<IQuickActivate> quick;
+    ASSERT_EQ(Factory()->CreateInstance(nullptr, IID_IQuickActivate, reinterpret_cast<void**>(quick.Put())), S_OK);
+    QACONTAINER container{};
+    container.cbSize = sizeof container;
+    // A control structure of an older size, with guard bytes after it.
+    struct {
+      QACONTROL control;
+      DWORD guard;
+    } shortControl;
+    FillMemory(&shortControl, sizeof shortControl, 0xAB);
+    shortControl.control.cbSize = offsetof(QACONTROL, dwPointerActivationPolicy);
+    EXPECT_EQ(quick->QuickActivate(nullptr, &shortControl.control), E_POINTER);
+    EXPECT_EQ(quick->QuickActivate(&container, nullptr), E_POINTER);
+    for (ULONG size : {0ul, 4ul, static_cast<ULONG>(offsetof(QACONTAINER, dwAmbientFlags))}) {
+      QACONTAINER small = container;
+      small.cbSize = size;
+      EXPECT_EQ(quick->QuickActivate(&small, &shortControl.control), E_INVALIDARG) << size;
+    }
+    // Nothing but the sizes: no site, no sinks.
+    ASSERT_EQ(quick->QuickActivate(&container, &shortControl.control), S_OK);
+    EXPECT_NE(shortControl.control.dwMiscStatus, 0u);
+    EXPECT_EQ(shortControl.control.dwEventCookie, 0u);
+    EXPECT_EQ(shortControl.control.dwPointerActivationPolicy, 0xABABABABu) << "written past cbSize";
+    EXPECT_EQ(shortControl.guard, 0xABABABABu);
+    EXPECT_EQ(quick->SetContentExtent(nullptr), E_POINTER);
+    EXPECT_EQ(quick->GetContentExtent(nullptr), E_POINTER);
+  }
+  EXPECT_EQ(Library().CanUnloadNow(), S_OK) << "the control outlived its last reference";
 }
 
 // Connects a sink to the control's events; the connection holds the sink.

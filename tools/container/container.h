@@ -53,6 +53,11 @@ Pixels Capture(HWND window);
 // What a control draws through IViewObject::Draw into a memory DC of w x h pixels
 // cleared to `background`.
 Pixels DrawView(IUnknown* control, int width, int height, COLORREF background);
+// Printing as containers print: the same at `bounds`, in the logical units `prepare`
+// sets up on the DC (a mapping mode, say); with `metafile`, drawn into an enhanced
+// metafile of the memory DC's resolution and played back over all w x h pixels.
+Pixels DrawView(IUnknown* control, int width, int height, COLORREF background, const RECTL& bounds,
+                const std::function<void(HDC)>& prepare, bool metafile);
 
 // A VARIANT that clears itself.
 struct Value : VARIANT {
@@ -138,6 +143,9 @@ struct SiteOptions {
   bool rightToLeft = false;  // ambient RightToLeft
   std::wstring toolTipText;  // the extender's ToolTipText
   std::wstring name;         // the extender's Name, read-only
+  // Starts the control with one IQuickActivate call (when it has the interface)
+  // instead of SetClientSite, the connection points' Advise and SetExtent one by one.
+  bool quickActivate = false;
   // Saved state to load instead of InitNew; at most one.
   PropertyBag* bag = nullptr;
   const std::vector<std::uint8_t>* stream = nullptr;
@@ -200,6 +208,8 @@ class Site {
   // What the site heard of the control's activation.
   bool InPlaceActive() const { return inPlaceActive_; }
   bool UIActive() const { return uiActive_; }
+  // What the control answered to quick activation; all zero when it went the long way.
+  const QACONTROL& QuickStatus() const { return quickStatus_; }
 
   // --- Placement and activation ---------------------------------------------------
   HRESULT Move(const RECT& rect);
@@ -225,6 +235,8 @@ class Site {
 
   Site(Frame& frame, const RECT& rect, const SiteOptions& options);
   HRESULT Start(IClassFactory* factory, const SiteOptions& options);
+  // Site, sinks and extent through IQuickActivate; false when the control has none.
+  bool QuickActivate(const SIZEL& extent);
   HRESULT Initialize(const SiteOptions& options);
   void Connect();
   void Stop();
@@ -240,6 +252,7 @@ class Site {
   std::wstring name_;
   bool inPlaceActive_ = false;
   bool uiActive_ = false;
+  QACONTROL quickStatus_{};
 
   ComPtr<IOleObject> object_;
   SiteObject* site_ = nullptr;

@@ -114,18 +114,24 @@ Site::~Site() {
 HRESULT Site::Start(IClassFactory* factory, const SiteOptions& options) {
   HRESULT hr = factory->CreateInstance(nullptr, IID_IOleObject, reinterpret_cast<void**>(object_.Put()));
   if (FAILED(hr)) return hr;
+  IOleClientSite* clientSite = site_;
+  SIZEL extent = PixelsToHimetric(rect_.right - rect_.left, rect_.bottom - rect_.top);
+  if (options.quickActivate && QuickActivate(extent)) {
+    hr = Initialize(options);
+    if (FAILED(hr)) return hr;
+    object_->SetHostNames(L"Vantiq container", nullptr);
+    return object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, clientSite, 0, frame_.hwnd_, &rect_);
+  }
   DWORD misc = 0;
   object_->GetMiscStatus(DVASPECT_CONTENT, &misc);
   // Most controls want their site before their state, to ask for ambient properties.
   const bool siteFirst = (misc & OLEMISC_SETCLIENTSITEFIRST) != 0;
-  IOleClientSite* clientSite = site_;
   if (siteFirst) object_->SetClientSite(clientSite);
   hr = Initialize(options);
   if (FAILED(hr)) return hr;
   if (!siteFirst) object_->SetClientSite(clientSite);
   Connect();
   object_->SetHostNames(L"Vantiq container", nullptr);
-  SIZEL extent = PixelsToHimetric(rect_.right - rect_.left, rect_.bottom - rect_.top);
   object_->SetExtent(DVASPECT_CONTENT, &extent);
   return object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, clientSite, 0, frame_.hwnd_, &rect_);
 }
@@ -147,6 +153,37 @@ HRESULT Site::Initialize(const SiteOptions& options) {
   if (auto persist = As<IPersistStreamInit>(IID_IPersistStreamInit)) return persist->InitNew();
   if (auto persist = As<IPersistPropertyBag>(IID_IPersistPropertyBag)) return persist->InitNew();
   return S_OK;
+}
+
+bool Site::QuickActivate(const SIZEL& extent) {
+  auto quick = As<IQuickActivate>(IID_IQuickActivate);
+  if (!quick) return false;
+  IID events = IID_NULL;
+  if (auto info = As<IProvideClassInfo2>(IID_IProvideClassInfo2))
+    info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events);
+  sink_->SetInterface(events);
+  QACONTAINER container{};
+  container.cbSize = sizeof container;
+  container.pClientSite = site_;
+  container.pPropertyNotifySink = notify_;
+  container.pUnkEventSink = static_cast<IDispatch*>(sink_);
+  container.dwAmbientFlags = userMode_ ? QACONTAINER_USERMODE : 0;
+  container.lcid = LOCALE_USER_DEFAULT;
+  QACONTROL control{};
+  control.cbSize = sizeof control;
+  if (FAILED(quick->QuickActivate(&container, &control))) return false;
+  // The connection points only to let go of the connections the call made.
+  if (auto points = As<IConnectionPointContainer>(IID_IConnectionPointContainer)) {
+    if (control.dwEventCookie && SUCCEEDED(points->FindConnectionPoint(events, eventPoint_.Put())))
+      eventCookie_ = control.dwEventCookie;
+    if (control.dwPropNotifyCookie &&
+        SUCCEEDED(points->FindConnectionPoint(IID_IPropertyNotifySink, notifyPoint_.Put())))
+      notifyCookie_ = control.dwPropNotifyCookie;
+  }
+  quickStatus_ = control;
+  SIZEL size = extent;
+  quick->SetContentExtent(&size);
+  return true;
 }
 
 void Site::Connect() {
