@@ -95,6 +95,59 @@ TEST_F(PixelsTest, DrawLeavesWhatTheWindowRegionCutsAway) {
   EXPECT_EQ(cut, 12);
 }
 
+TEST_F(PixelsTest, PrintingPlacesAndScalesThePictureAndLeavesTheCutCorners) {
+  Site* site = AddBar({10, 10, 110, 30});
+  ASSERT_EQ(vantiq::testing::TurnVisualStylesOff(site->Window()), S_OK);
+  site->Put(L"Style", 2L);
+  site->Put(L"Value", 50.0);
+  site->Put(L"ShowCaption", true);
+  const Pixels window = Shot(*site);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_EQ(GetWindowRgn(site->Window(), region), COMPLEXREGION);
+  const COLORREF background = RGB(1, 2, 3);
+
+  // Three device pixels a logical unit, the origin moved: a DC of another resolution.
+  const auto threeToOne = [](HDC dc) {
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetWindowExtEx(dc, 1, 1, nullptr);
+    SetViewportExtEx(dc, 3, 3, nullptr);
+    SetViewportOrgEx(dc, 10, 5, nullptr);
+  };
+  const auto asIs = [](HDC) {};
+  const struct {
+    const char* what;
+    int width, height;
+    RECTL bounds;
+    std::function<void(HDC)> prepare;
+    bool metafile;
+    POINT origin;  // where the picture lands, in pixels
+    int scale;
+  } rows[] = {
+      {"twice the size, placed", 240, 60, {20, 10, 220, 50}, asIs, false, {20, 10}, 2},
+      {"another resolution", 320, 70, {0, 0, 100, 20}, threeToOne, false, {10, 5}, 3},
+      {"metafile, twice the size", 240, 60, {20, 10, 220, 50}, asIs, true, {20, 10}, 2},
+      {"metafile of another resolution", 320, 70, {0, 0, 100, 20}, threeToOne, true, {10, 5}, 3},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    const Pixels drawn =
+        container::DrawView(site->Object(), row.width, row.height, background, row.bounds, row.prepare, row.metafile);
+    ASSERT_EQ(drawn.width, row.width);
+    int wrong = 0;
+    for (int y = 0; y < row.height; ++y) {
+      for (int x = 0; x < row.width; ++x) {
+        const int sx = (x - row.origin.x) / row.scale, sy = (y - row.origin.y) / row.scale;
+        const bool inside = x >= row.origin.x && y >= row.origin.y && sx < 100 && sy < 20;
+        const COLORREF want = inside && PtInRegion(region, sx, sy) ? window.At(sx, sy) : background;
+        if (drawn.At(x, y) != want && ++wrong <= 3)
+          ADD_FAILURE() << x << "," << y << ": " << std::hex << drawn.At(x, y) << " for " << want;
+      }
+    }
+    EXPECT_EQ(wrong, 0);
+  }
+  DeleteObject(region);
+}
+
 TEST_F(PixelsTest, CaptionFontsNamedOutsideAsciiDrawInTheirOwnFace) {
   // The test prefix knows DejaVu Serif also by a Cyrillic alias (scripts/wine-prefix.sh).
   for (const long orientation : {0L, 1L}) {

@@ -73,6 +73,11 @@ Pixels Capture(HWND window) {
 }
 
 Pixels DrawView(IUnknown* control, int width, int height, COLORREF background) {
+  return DrawView(control, width, height, background, RECTL{0, 0, width, height}, [](HDC) {}, false);
+}
+
+Pixels DrawView(IUnknown* control, int width, int height, COLORREF background, const RECTL& bounds,
+                const std::function<void(HDC)>& prepare, bool metafile) {
   ComPtr<IViewObject> view;
   if (!control ||
       FAILED(control->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(view.Put()))))
@@ -83,10 +88,28 @@ Pixels DrawView(IUnknown* control, int width, int height, COLORREF background) {
   RECT all{0, 0, width, height};
   FillRect(copy.Dc(), &all, brush);
   DeleteObject(brush);
-  RECTL bounds{0, 0, width, height};
-  if (FAILED(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, copy.Dc(), &bounds,
-                        nullptr, nullptr, 0)))
-    return {};
+  HDC target = copy.Dc();
+  if (metafile) {
+    // The picture frame (0.01 mm) of all w x h pixels of the memory DC.
+    const RECT frame{0, 0,
+                     MulDiv(width, GetDeviceCaps(target, HORZSIZE) * 100, GetDeviceCaps(target, HORZRES)),
+                     MulDiv(height, GetDeviceCaps(target, VERTSIZE) * 100, GetDeviceCaps(target, VERTRES))};
+    target = CreateEnhMetaFileW(copy.Dc(), nullptr, &frame, nullptr);
+    if (!target) return {};
+  }
+  const int saved = SaveDC(target);
+  prepare(target);
+  const HRESULT hr = view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, target, &bounds,
+                                nullptr, nullptr, 0);
+  RestoreDC(target, saved);
+  if (metafile) {
+    HENHMETAFILE recorded = CloseEnhMetaFile(target);
+    if (!recorded) return {};
+    const BOOL played = PlayEnhMetaFile(copy.Dc(), recorded, &all);
+    DeleteEnhMetaFile(recorded);
+    if (!played) return {};
+  }
+  if (FAILED(hr)) return {};
   return copy.Read();
 }
 
