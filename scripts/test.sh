@@ -58,6 +58,11 @@ for arch in win32 win64; do
     # Once more with Msimg32 turned off: the tests that need it missing run only then.
     WINEDLLOVERRIDES="mscoree,mshtml=;msimg32=d" run_suite "$arch without Msimg32" scripts/wine-run.sh "$arch" \
       "build/$arch/bin/vantiq_windows_tests.exe" --gtest_filter='WithoutMsimg32.*'
+    # The real theme as Windows 10 sees it: chunk by chunk, the opaque ones copied.
+    if [ "$arch" = win32 ]; then
+      run_suite "$arch themed as win10m" scripts/as-version.sh "$arch" win10m \
+        "build/$arch/bin/vantiq_windows_tests.exe" --gtest_filter='ThemedRender.*'
+    fi
   fi
   if [ -f "build/$arch/bin/vantiq_version_tests.exe" ]; then
     # The same program run as each Windows version Wine can report.

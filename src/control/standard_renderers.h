@@ -12,8 +12,14 @@ namespace vantiq {
 
 class StandardRenderers : public Renderers {
  public:
-  StandardRenderers(Platform& platform, const DrawingOps& ops)
-      : frame_(platform, ops), fill_(platform, ops), caption_(platform, ops), backdrop_(platform) {}
+  // Without `shortcuts` nothing drawn is kept or copied and the shadow is client-sized:
+  // every paint draws everything, the reference the shortcuts are held to.
+  StandardRenderers(Platform& platform, const DrawingOps& ops, bool shortcuts = true)
+      : frame_(platform, ops),
+        fill_(platform, ops, shortcuts),
+        caption_(platform, ops, shortcuts),
+        backdrop_(platform),
+        shortcuts_(shortcuts) {}
 
   void DrawFrame(const PaintSnapshot& s, Surface& dc, bool frameOnly) override {
     frame_.DrawFrame(s, dc, frameOnly);
@@ -26,7 +32,7 @@ class StandardRenderers : public Renderers {
   bool CopyKeptBackdrop(const PaintSnapshot& s, Surface& dc) override { return backdrop_.CopyTo(s, dc); }
   // A parent that shows through the bar may have changed since: that is never kept.
   void KeepBackdrop(const PaintSnapshot& s, const Surface& dc) override {
-    if (frame_.ShowsParent(s))
+    if (!shortcuts_ || frame_.ShowsParent(s))
       backdrop_.Forget();
     else
       backdrop_.Keep(s, dc);
@@ -40,6 +46,7 @@ class StandardRenderers : public Renderers {
   FillRenderer fill_;
   CaptionRenderer caption_;
   KeptBackdrop backdrop_;
+  bool shortcuts_;
 };
 
 }  // namespace vantiq

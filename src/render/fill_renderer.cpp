@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <optional>
 
 #include "imaging/dib.h"
@@ -77,6 +78,11 @@ ColorRef ResolveSegmentBorderColor(const PaintSnapshot& s, const DrawingOps& ops
   if (s.m_lSegmentBorderColor != kAutoColor) return ops.TranslateColor(s.m_lSegmentBorderColor);
   return BlendColors(ops, AutomaticFillColor(s, ops), 0, 128);
 }
+
+FillRenderer::FillRenderer(Platform& platform, const DrawingOps& ops, bool copyChunks)
+    : platform_(platform), ops_(ops), copyChunks_(copyChunks) {}
+
+FillRenderer::~FillRenderer() = default;
 
 FillResult FillRenderer::DrawFill(const PaintSnapshot& s, Surface& dc) {
   s_ = &s;
@@ -159,7 +165,7 @@ void FillRenderer::DrawThemedChunksHorizontal(Surface& dc) {
                         .ToRect();
   // An opaque chunk covers what lies under it, so drawing it again, or copying it where
   // the same chunk goes, gives the pixels the theme would draw there.
-  const bool opaque = !platform_.IsThemeBackgroundPartiallyTransparent(s.m_hTheme, kPartChunk, 1);
+  const bool opaque = copyChunks_ && !platform_.IsThemeBackgroundPartiallyTransparent(s.m_hTheme, kPartChunk, 1);
   if (modVersionEx::IsWinVista(platform_)) {
     // From Vista on the fill is one continuous piece. Its image is partly
     // translucent; the second pass gives it its full strength.
@@ -176,10 +182,11 @@ void FillRenderer::DrawThemedChunksHorizontal(Surface& dc) {
   const std::int64_t cutAt = std::int64_t{s.m_rcClient.right} - 2;
   Box chunk{area.left, area.top, std::int64_t{area.left} + size, area.bottom};
   std::optional<Rect> stamp;  // the first whole chunk drawn, copied for the others
+  std::int64_t copies = 0;    // the whole chunks after it, copied once the loop is done
   while (chunk.right <= area.right) {
     const Rect rc = chunk.ToRect();
     if (stamp) {
-      dc.CopyFrom(rc.left, rc.top, rc.Width(), rc.Height(), dc, stamp->left, stamp->top);
+      ++copies;
     } else if (ops_.DrawThemeBackground(s.m_hTheme, dc, kPartChunk, 1, rc, &area) && opaque &&
                s.m_bOffscreen && !rc.IsEmpty() && rc.left >= 0 && rc.top >= 0 && rc.right <= dc.Width() &&
                rc.bottom <= dc.Height()) {
@@ -197,6 +204,46 @@ void FillRenderer::DrawThemedChunksHorizontal(Surface& dc) {
       break;
     }
   }
+  if (stamp) RepeatStamp(dc, *stamp, step, copies);
+}
+
+void FillRenderer::RepeatStamp(Surface& dc, const Rect& stamp, std::int64_t step, std::int64_t copies) {
+  if (copies <= 0) return;
+  const int width = stamp.Width(), height = stamp.Height();
+  const std::int64_t end = stamp.left + copies * step + width;
+  // Copying chunks together with the gaps between them doubles the run each time, but
+  // writes the gaps' pixels elsewhere: exact only where the gaps hold one colour per row.
+  const Rect gaps{stamp.right, stamp.top, ToInt32(end - width), stamp.bottom};
+  if (gaps.IsEmpty() || RowsAreUniform(dc, gaps)) {
+    for (std::int64_t have = 1; have <= copies;) {
+      const std::int64_t more = std::min(have, copies + 1 - have);
+      dc.CopyFrom(ToInt32(stamp.left + have * step), stamp.top, ToInt32((more - 1) * step + width), height, dc,
+                  stamp.left, stamp.top);
+      have += more;
+    }
+    return;
+  }
+  for (std::int64_t k = 1; k <= copies; ++k)
+    dc.CopyFrom(ToInt32(stamp.left + k * step), stamp.top, width, height, dc, stamp.left, stamp.top);
+}
+
+bool FillRenderer::RowsAreUniform(Surface& dc, const Rect& band) {
+  if (!band_) band_ = std::make_unique<CDib32>(platform_);
+  const int width = band.Width(), height = band.Height();
+  if (width < 2 || !band_->Recreate(width, height) || !band_->DC()) return false;
+  // Two colours in every row until the copy overwrites them: a copy refused reads as
+  // not uniform.
+  auto* const bits = reinterpret_cast<std::uint32_t*>(band_->Bits());
+  if (!bits) return false;
+  for (int y = 0; y < height; ++y) bits[static_cast<std::size_t>(y) * width + width - 1] = 0xFFFFFF;
+  band_->DC()->CopyFrom(0, 0, width, height, dc, band.left, band.top);
+  const std::uint32_t* pixels = reinterpret_cast<const std::uint32_t*>(band_->Bits());
+  for (int y = 0; y < height; ++y) {
+    const std::uint32_t* row = pixels + static_cast<std::size_t>(y) * width;
+    for (int x = 1; x < width; ++x)
+      if ((row[x] ^ row[0]) & 0xFFFFFF) return false;
+  }
+  return true;
 }
 
 void FillRenderer::DrawXPChunksHorizontal(Surface& dc) {

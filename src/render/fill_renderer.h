@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,8 @@
 #include "render/paint_snapshot.h"
 
 namespace vantiq {
+
+class CDib32;
 
 // The fill colour of the XP style file under one of its three standard colour
 // schemes; none for any other scheme or style. Both names upper case.
@@ -46,7 +49,12 @@ std::int32_t ToInt32(std::int64_t v);
 
 class FillRenderer {
  public:
-  FillRenderer(Platform& platform, const DrawingOps& ops) : platform_(platform), ops_(ops) {}
+  // Without `copyChunks` every themed chunk is drawn by the theme: the reference the
+  // copies of an opaque chunk are held to.
+  FillRenderer(Platform& platform, const DrawingOps& ops, bool copyChunks = true);
+  ~FillRenderer();
+  FillRenderer(const FillRenderer&) = delete;
+  FillRenderer& operator=(const FillRenderer&) = delete;
 
   // Draws the fill and says where it ends and in which colour; marquee scrolling goes
   // to the marquee renderer.
@@ -58,6 +66,10 @@ class FillRenderer {
   void DrawHorizontal(Surface& dc);
   void DrawVertical(Surface& dc);
   void DrawThemedChunksHorizontal(Surface& dc);
+  // `copies` more of the chunk drawn at `stamp`, each `step` further on.
+  void RepeatStamp(Surface& dc, const Rect& stamp, std::int64_t step, std::int64_t copies);
+  // Whether each row of `band` on dc is one colour.
+  bool RowsAreUniform(Surface& dc, const Rect& band);
   void DrawXPChunksHorizontal(Surface& dc);
   void DrawFlatChunksHorizontal(Surface& dc);
   void DrawXPChunksVertical(Surface& dc);
@@ -74,6 +86,8 @@ class FillRenderer {
   FillResult result_;
   ColorRef border_ = 0;  // resolved once per fill when borders are drawn
   bool borders_ = false;
+  bool copyChunks_;
+  std::unique_ptr<CDib32> band_;  // RowsAreUniform's copy, kept for its size
 };
 
 }  // namespace vantiq

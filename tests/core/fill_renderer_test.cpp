@@ -212,24 +212,35 @@ TEST(FillRenderer, OpaqueThemedChunksAreDrawnOnceAndCopied) {
     double value;
     bool offscreen, transparent;
     int draws;
+    bool stripes = false;  // a backdrop whose rows change colour: chunks copied one by one
   } const cases[] = {
-      {"winxp", 50, true, true, 9},  {"winxp", 50, true, false, 1},   {"winxp", 50, false, false, 9},
-      {"winxp", 100, true, true, 20}, {"winxp", 100, true, false, 2}, {"win7", 50, true, true, 2},
+      {"winxp", 50, true, true, 9},   {"winxp", 50, true, false, 1},        {"winxp", 50, false, false, 9},
+      {"winxp", 100, true, true, 20}, {"winxp", 100, true, false, 2},       {"winxp", 37, true, false, 1},
+      {"winxp", 37, true, false, 1, true}, {"winxp", 100, true, false, 2, true}, {"win7", 50, true, true, 2},
       {"win7", 50, true, false, 1},
+  };
+  // A colour of its own in every column, so that no gap between chunks matches another.
+  const auto backdrop = [](Surface& dc, bool stripes) {
+    if (stripes)
+      for (int x = 0; x < dc.Width(); ++x) dc.FillRect({x, 0, x + 1, dc.Height()}, static_cast<ColorRef>(x) * 0x010101);
   };
   for (const Case& c : cases) {
     OnNewThread([&] {
       SCOPED_TRACE(std::string(c.version) + " " + std::to_string(c.value) + (c.offscreen ? "" : " on screen") +
-                   (c.transparent ? " translucent" : " opaque"));
+                   (c.transparent ? " translucent" : " opaque") + (c.stripes ? " striped" : ""));
       auto rig = StartBar({200, 20, kSys, 0, 0, c.value, c.version});
       rig->platform.themeChunkTransparent = true;
       std::vector<ColorRef> drawnByTheme;
-      const Surface& reference = DrawAlone(*rig, true);
+      Surface& target = *rig->control->paint().m_hDC;
+      const Surface& reference = DrawAlone(*rig, true, false, [&](PaintSnapshot&) { backdrop(target, c.stripes); });
       for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 200; ++x) drawnByTheme.push_back(reference.GetPixel(x, y));
       rig->platform.themeChunkTransparent = c.transparent;
       const int before = rig->platform.themeDraws;
-      const Surface& dc = DrawAlone(*rig, true, false, [&](PaintSnapshot& s) { s.m_bOffscreen = c.offscreen; });
+      const Surface& dc = DrawAlone(*rig, true, false, [&](PaintSnapshot& s) {
+        s.m_bOffscreen = c.offscreen;
+        backdrop(target, c.stripes);
+      });
       EXPECT_EQ(rig->platform.themeDraws - before, c.draws);
       for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 200; ++x) ASSERT_EQ(dc.GetPixel(x, y), drawnByTheme[y * 200 + x]) << x << "," << y;
