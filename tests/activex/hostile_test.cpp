@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "activex/class_factory.h"
+#include "activex/control_object.h"
 #include "activex/module.h"
 #include "backends/gdi/gdi_allocation.h"
 #include "container_support.h"
@@ -291,7 +292,9 @@ class SurfaceTakenInCaption : public HostileTest {
   void Run(bool failBuffers, Takes takes) {
     ComPtr<IClassFactory> factory;
     if (failBuffers) {
-      ASSERT_EQ(CreateClassFactory(IID_IClassFactory, reinterpret_cast<void**>(factory.Put())), S_OK);
+      ASSERT_EQ(CreateClassFactory(ControlObject::Create, IID_IClassFactory,
+                                   reinterpret_cast<void**>(factory.Put())),
+                S_OK);
       gdi::InjectFailures(gdi::Allocation::kBitmap, 0, -1);
     } else {
       factory = Factory();
