@@ -18,37 +18,6 @@ namespace {
 
 using PropertyPagesTest = ContainerTest;
 
-// A page site that remembers the status changes it is told of.
-class RecordingPageSite final : public IPropertyPageSite {
- public:
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (iid != IID_IUnknown && iid != IID_IPropertyPageSite) return *out = nullptr, E_NOINTERFACE;
-    *out = this;
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
-  STDMETHODIMP_(ULONG) Release() override { return --refs; }
-  STDMETHODIMP OnStatusChange(DWORD flags) override {
-    statuses.push_back(flags);
-    return S_OK;
-  }
-  STDMETHODIMP GetLocaleID(LCID* lcid) override { return *lcid = LOCALE_USER_DEFAULT, S_OK; }
-  STDMETHODIMP GetPageContainer(IUnknown** out) override { return *out = nullptr, E_NOTIMPL; }
-  STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
-
-  ULONG refs = 1;  // the test's own
-  std::vector<DWORD> statuses;
-};
-
-ComPtr<IPropertyPage> NewGeneralPage() {
-  ComPtr<IClassFactory> factory;
-  ComPtr<IPropertyPage> page;
-  if (SUCCEEDED(Library().GetClassFactory(kGeneralPageClsid, factory)))
-    factory->CreateInstance(nullptr, IID_IPropertyPage, reinterpret_cast<void**>(page.Put()));
-  return page;
-}
-
 // The window that edits `name` on the page: the switch of that name, or the box after
 // the label of that name.
 HWND FieldOf(HWND page, const wchar_t* name) {
