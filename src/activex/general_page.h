@@ -1,8 +1,7 @@
 // The control's General property page: a dialog of its plain properties (numbers, texts,
 // switches and the enumerations as drop-down lists) for the controls a designer selected.
 // It talks to them through IDispatch alone, as any caller does, so every value it writes
-// passes the control's own setters. The dialog template is built in memory (dialog
-// units, "MS Shell Dlg" 8), so the page's size follows the dialog font.
+// passes the control's own setters. Its fields and dialog: general_page_layout.h.
 #pragma once
 
 #include <windows.h>
@@ -34,10 +33,6 @@ class GeneralPage final : public SingleInterfaceObject<IPropertyPage> {
   STDMETHODIMP Apply() override;
   STDMETHODIMP Help(LPCOLESTR helpDir) override;
   STDMETHODIMP TranslateAccelerator(MSG* message) override;
-
-  // A field's window's id in the dialog; its label's is kLabelId + the same index.
-  static constexpr int kFieldId = 100;
-  static constexpr int kLabelId = 200;
 
  private:
   GeneralPage() : SingleInterfaceObject(IID_IPropertyPage, 1) {}
