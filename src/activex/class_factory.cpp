@@ -3,7 +3,6 @@
 #include <new>
 
 #include "activex/com_object.h"
-#include "activex/control_object.h"
 #include "activex/module.h"
 
 namespace vantiq::activex {
@@ -12,9 +11,9 @@ namespace {
 
 class ClassFactory final : public SingleInterfaceObject<IClassFactory> {
  public:
-  ClassFactory() : SingleInterfaceObject(IID_IClassFactory, 1) {}
+  explicit ClassFactory(CreateObject create) : SingleInterfaceObject(IID_IClassFactory, 1), create_(create) {}
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
-    return ControlObject::Create(outer, iid, out);
+    return create_(outer, iid, out);
   }
   STDMETHODIMP LockServer(BOOL lock) override {
     if (lock)
@@ -25,15 +24,16 @@ class ClassFactory final : public SingleInterfaceObject<IClassFactory> {
   }
 
  private:
+  CreateObject create_;
   ModuleLock moduleLock_;
 };
 
 }  // namespace
 
-HRESULT CreateClassFactory(REFIID iid, void** out) {
+HRESULT CreateClassFactory(CreateObject create, REFIID iid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  auto* factory = new (std::nothrow) ClassFactory;
+  auto* factory = new (std::nothrow) ClassFactory(create);
   if (!factory) return E_OUTOFMEMORY;
   const HRESULT hr = factory->QueryInterface(iid, out);
   factory->Release();

@@ -1,4 +1,4 @@
-// The class factory that DllGetClassObject hands out for the Vantiq class.
+// The class factories that DllGetClassObject hands out for the library's classes.
 #pragma once
 
 #include <windows.h>
@@ -6,8 +6,11 @@
 
 namespace vantiq::activex {
 
-// A new factory for the Vantiq class answering `iid`. Each factory holds the module
-// while it lives.
-HRESULT CreateClassFactory(REFIID iid, void** out);
+// Makes one object of a class: an aggregate's inner IUnknown when `outer` is given.
+using CreateObject = HRESULT (*)(IUnknown* outer, REFIID iid, void** out);
+
+// A new factory answering `iid` whose objects `create` makes. Each factory holds the
+// module while it lives.
+HRESULT CreateClassFactory(CreateObject create, REFIID iid, void** out);
 
 }  // namespace vantiq::activex

@@ -13,6 +13,12 @@ constexpr WORD kTypeLibMajor = 1;
 constexpr WORD kTypeLibMinor = 0;
 constexpr LCID kTypeLibLcid = 1033;
 
+// The control's own property page (general_page.cpp), a class of the library beside the
+// control.
+inline constexpr CLSID kGeneralPageClsid = {
+    0xB794E00F, 0x7119, 0x43FA, {0x94, 0x8F, 0x1B, 0xE6, 0xAE, 0x6C, 0xF2, 0xF6}};
+constexpr wchar_t kGeneralPageDescription[] = L"Vantiq General Property Page";
+
 // OLEMISC: recompose on resize, can't link inside, inside-out, activate when visible,
 // alignable, set client site first.
 constexpr DWORD kMiscStatus = 0x28191;

@@ -84,6 +84,10 @@ STDMETHODIMP ControlObject::Inner::QueryInterface(REFIID iid, void** out) {
     *out = static_cast<IPersistStorage*>(&o);
   else if (iid == IID_IPersist)
     *out = static_cast<IPersistStreamInit*>(&o);
+  else if (iid == IID_ISpecifyPropertyPages)
+    *out = static_cast<ISpecifyPropertyPages*>(&o);
+  else if (iid == IID_IPerPropertyBrowsing)
+    *out = static_cast<IPerPropertyBrowsing*>(&o);
   else {
     *out = nullptr;
     return E_NOINTERFACE;

@@ -5,9 +5,12 @@
 // (control_properties.cpp), IObjectSafety (object_safety.cpp), IOleObject
 // (ole_object.cpp), IOleInPlaceObject and IOleInPlaceActiveObject (in_place_object.cpp),
 // IOleControl (ole_control.cpp), IViewObjectEx (view_object.cpp), IQuickActivate
-// (quick_activate.cpp), the connection points (connection_points.cpp), IPersistPropertyBag (persist_property_bag.cpp), and
-// IPersistStreamInit and IPersistStorage (persist_stream.cpp). An interface added later
-// joins the base list, QueryInterface and a file of its own.
+// (quick_activate.cpp), the connection points (connection_points.cpp),
+// IPersistPropertyBag (persist_property_bag.cpp), IPersistStreamInit and IPersistStorage
+// (persist_stream.cpp), ISpecifyPropertyPages (specify_property_pages.cpp) and
+// IPerPropertyBrowsing (per_property_browsing.cpp); the General page those name is a
+// class of its own (general_page.cpp). An interface added later joins the base list,
+// QueryInterface and a file of its own.
 //
 // Life: Create runs the control's Initialize and then InitProperties, so that an object
 // a script creates is a complete new control. A container's InitNew (persistence
@@ -62,6 +65,8 @@ class ControlObject final : public _Vantiq,
                             public IPersistPropertyBag,
                             public IPersistStreamInit,
                             public IPersistStorage,
+                            public ISpecifyPropertyPages,
+                            public IPerPropertyBrowsing,
                             private ContainerLink {
  public:
   // A new control handing out `iid`. With `outer` it joins that object as an aggregate:
@@ -256,6 +261,15 @@ class ControlObject final : public _Vantiq,
   STDMETHODIMP SaveCompleted(IStorage* storage) override;
   STDMETHODIMP HandsOffStorage() override;
 
+  // --- ISpecifyPropertyPages -------------------------------------------------------
+  STDMETHODIMP GetPages(CAUUID* pages) override;
+
+  // --- IPerPropertyBrowsing --------------------------------------------------------
+  STDMETHODIMP GetDisplayString(DISPID id, BSTR* text) override;
+  STDMETHODIMP MapPropertyToPage(DISPID id, CLSID* page) override;
+  STDMETHODIMP GetPredefinedStrings(DISPID id, CALPOLESTR* strings, CADWORD* cookies) override;
+  STDMETHODIMP GetPredefinedValue(DISPID id, DWORD cookie, VARIANT* value) override;
+
  private:
   // The object's own IUnknown, which an aggregating outer object holds.
   class Inner final : public IUnknown {
@@ -281,6 +295,8 @@ class ControlObject final : public _Vantiq,
   // The dispatch id of a property by the name the core notifies; DISPID_UNKNOWN
   // ("some properties changed") for a name the type library does not know.
   DISPID PropertyDispId(const std::u16string& name);
+  // ProgressPicture, BackgroundPicture or MouseIcon.
+  bool IsPictureProperty(DISPID id);
 
   // In-place activation, with UI activation when `ui`.
   HRESULT ActivateInPlace(IOleClientSite* site, bool ui);

@@ -5,6 +5,9 @@
 
 #include "VantiqCtl.h"
 #include "activex/class_factory.h"
+#include "activex/control_identity.h"
+#include "activex/control_object.h"
+#include "activex/general_page.h"
 #include "activex/module.h"
 
 using namespace vantiq::activex;
@@ -20,8 +23,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserv
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  if (clsid != CLSID_Vantiq) return CLASS_E_CLASSNOTAVAILABLE;
-  return CreateClassFactory(iid, out);
+  if (clsid == CLSID_Vantiq) return CreateClassFactory(ControlObject::Create, iid, out);
+  if (clsid == kGeneralPageClsid) return CreateClassFactory(GeneralPage::Create, iid, out);
+  return CLASS_E_CLASSNOTAVAILABLE;
 }
 
 STDAPI DllCanUnloadNow() { return ModuleCanUnload() ? S_OK : S_FALSE; }

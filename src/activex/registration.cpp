@@ -1,4 +1,4 @@
-// Self-registration: the class, its ProgIDs and the type library, all under
+// Self-registration: the class, its ProgIDs, its property page's class and the type library, all under
 // HKEY_CLASSES_ROOT (a 32-bit library on 64-bit Windows lands in its 32-bit view by
 // itself). Unregistration removes exactly these keys.
 //
@@ -47,6 +47,7 @@ struct RegistryValue {
 std::vector<RegistryValue> ClassEntries(const std::wstring& path) {
   const std::wstring clsid = GuidText(CLSID_Vantiq);
   const std::wstring classKey = L"CLSID\\" + clsid;
+  const std::wstring pageKey = L"CLSID\\" + GuidText(kGeneralPageClsid);
   const std::wstring misc = std::to_wstring(kMiscStatus);
   return {
       {kVersionedProgId, nullptr, kClassDescription},
@@ -67,6 +68,9 @@ std::vector<RegistryValue> ClassEntries(const std::wstring& path) {
       {classKey + L"\\ToolboxBitmap32", nullptr,
        path + L", " + std::to_wstring(kToolboxBitmapResource)},
       {classKey + L"\\Implemented Categories\\" + kControlCategory, nullptr, L""},
+      {pageKey, nullptr, kGeneralPageDescription},
+      {pageKey + L"\\InprocServer32", nullptr, path},
+      {pageKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
   };
 }
 
@@ -199,6 +203,7 @@ HRESULT Unregister(bool perUser) {
   for (const wchar_t* progId : {kProgId, kVersionedProgId})
     if (_wcsicmp(ClassOfProgId(progId).c_str(), clsid.c_str()) == 0) DeleteTree(progId);
   DeleteTree(L"CLSID\\" + clsid);
+  DeleteTree(L"CLSID\\" + GuidText(kGeneralPageClsid));
   if (perUser) {
     UnregisterUserTypeLib();
     return S_OK;

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "activex/com_host.h"
+#include "activex/control_identity.h"
 #include "backends/gdi/gdi_platform.h"
 #include "backends/gdi/gdi_surface.h"
 #include "backends/soft/scriptable_platform.h"
@@ -35,6 +36,14 @@ ComPtr<IClassFactory> Factory() {
   ComPtr<IClassFactory> factory;
   Library().GetClassFactory(CLSID_Vantiq, factory);
   return factory;
+}
+
+ComPtr<IPropertyPage> NewGeneralPage() {
+  ComPtr<IClassFactory> factory;
+  ComPtr<IPropertyPage> page;
+  if (SUCCEEDED(Library().GetClassFactory(kGeneralPageClsid, factory)))
+    factory->CreateInstance(nullptr, IID_IPropertyPage, reinterpret_cast<void**>(page.Put()));
+  return page;
 }
 
 void Apply(Site& site, const BarState& s) {

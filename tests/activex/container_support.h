@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <ocidl.h>
 
 #include <functional>
 #include <memory>
@@ -62,6 +63,32 @@ class ContainerTest : public ::testing::Test {
 Pixels SoftRender(int width, int height, const BarState& state);
 // The same through GDI, hosted as the COM control hosts it (its host, its fonts).
 Pixels GdiRender(int width, int height, const BarState& state);
+
+// A page site that remembers the status changes it is told of.
+class RecordingPageSite final : public IPropertyPageSite {
+ public:
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (iid != IID_IUnknown && iid != IID_IPropertyPageSite) return *out = nullptr, E_NOINTERFACE;
+    *out = this;
+    AddRef();
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
+  STDMETHODIMP_(ULONG) Release() override { return --refs; }
+  STDMETHODIMP OnStatusChange(DWORD flags) override {
+    statuses.push_back(flags);
+    return S_OK;
+  }
+  STDMETHODIMP GetLocaleID(LCID* lcid) override { return *lcid = LOCALE_USER_DEFAULT, S_OK; }
+  STDMETHODIMP GetPageContainer(IUnknown** out) override { return *out = nullptr, E_NOTIMPL; }
+  STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
+
+  ULONG refs = 1;  // the test's own
+  std::vector<DWORD> statuses;
+};
+
+// A new General property page from the library's class factory.
+ComPtr<IPropertyPage> NewGeneralPage();
 
 using vantiq::testing::SamePixels;
 

@@ -11,6 +11,8 @@
 #include <limits>
 
 #include "activex/class_factory.h"
+#include "activex/control_identity.h"
+#include "activex/control_object.h"
 #include "activex/module.h"
 #include "backends/gdi/gdi_allocation.h"
 #include "container_support.h"
@@ -232,6 +234,87 @@ TEST_F(HostileTest, QuickActivateNullPointersShortStructuresAndNoSite) {
     EXPECT_EQ(quick->GetContentExtent(nullptr), E_POINTER);
   }
   EXPECT_EQ(Library().CanUnloadNow(), S_OK) << "the control outlived its last reference";
+// The General page called out of order and with null pointers: before a site, before
+// Activate, twice, with no objects and with an object that has no IDispatch.
+TEST_F(HostileTest, GeneralPageNullPointersAndCallsOutOfOrder) {
+  {
+    ComPtr<IClassFactory> factory;
+    ASSERT_EQ(Library().GetClassFactory(kGeneralPageClsid, factory), S_OK);
+    ComPtr<IUnknown> inner;
+    EXPECT_EQ(factory->CreateInstance(factory.Get(), IID_IUnknown, reinterpret_cast<void**>(inner.Put())),
+              CLASS_E_NOAGGREGATION);
+    ComPtr<IPropertyPage> page = NewGeneralPage();
+    ASSERT_TRUE(page);
+    const RECT rect{0, 0, 200, 100};
+    MSG message{frame->Hwnd(), WM_KEYDOWN, VK_TAB, 0};
+    EXPECT_EQ(page->GetPageInfo(nullptr), E_POINTER);
+    EXPECT_EQ(page->SetObjects(1, nullptr), E_POINTER);
+    IUnknown* none[] = {nullptr};
+    EXPECT_EQ(page->SetObjects(1, none), E_POINTER);
+    ComPtr<IStream> stream = container::NewStream();
+    IUnknown* notDispatch[] = {stream.Get()};
+    EXPECT_EQ(page->SetObjects(1, notDispatch), E_NOINTERFACE);
+    EXPECT_EQ(page->Activate(frame->Hwnd(), nullptr, FALSE), E_POINTER);
+    EXPECT_EQ(page->Activate(frame->Hwnd(), &rect, FALSE), E_UNEXPECTED) << "no site yet";
+    EXPECT_EQ(page->Move(nullptr), E_POINTER);
+    EXPECT_EQ(page->TranslateAccelerator(nullptr), E_POINTER);
+    for (HRESULT hr : {page->Show(SW_SHOW), page->Move(&rect), page->Deactivate(),
+                       page->TranslateAccelerator(&message)})
+      EXPECT_EQ(hr, E_UNEXPECTED) << "not active";
+    EXPECT_EQ(page->IsPageDirty(), S_FALSE);
+    EXPECT_EQ(page->Apply(), S_OK);
+    EXPECT_EQ(page->Help(nullptr), E_NOTIMPL);
+
+    RecordingPageSite site;
+    ASSERT_EQ(page->SetPageSite(&site), S_OK);
+    EXPECT_EQ(page->SetPageSite(&site), E_UNEXPECTED);
+    ASSERT_EQ(page->Activate(frame->Hwnd(), &rect, FALSE), S_OK);
+    EXPECT_EQ(page->Activate(frame->Hwnd(), &rect, FALSE), E_UNEXPECTED);
+    // With no objects the fields are empty and an edit goes nowhere.
+    HWND dialog = FindWindowExW(frame->Hwnd(), nullptr, L"#32770", nullptr);
+    ASSERT_NE(dialog, nullptr);
+    HWND caption = GetWindow(FindWindowExW(dialog, nullptr, L"Static", L"Caption"), GW_HWNDNEXT);
+    wchar_t text[16] = {L'?'};
+    GetWindowTextW(caption, text, 16);
+    EXPECT_STREQ(text, L"");
+    SetWindowTextW(caption, L"Lost");
+    EXPECT_EQ(page->IsPageDirty(), S_OK);
+    EXPECT_EQ(page->Apply(), S_OK);
+    // Keys for the page's fields are the page's; others are not.
+    message.hwnd = caption;
+    EXPECT_EQ(page->TranslateAccelerator(&message), S_OK);
+    message.hwnd = frame->Hwnd();
+    EXPECT_EQ(page->TranslateAccelerator(&message), S_FALSE);
+    // A control the page holds when the last reference goes, still active.
+    ComPtr<IUnknown> control;
+    ASSERT_EQ(Factory()->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(control.Put())), S_OK);
+    IUnknown* objects[] = {control.Get()};
+    ASSERT_EQ(page->SetObjects(1, objects), S_OK);
+    EXPECT_EQ(page->SetObjects(1, notDispatch), E_NOINTERFACE);
+    control.Reset();
+    page.Reset();
+    EXPECT_EQ(site.refs, 1u) << "the page kept its site";
+  }
+  EXPECT_EQ(FindWindowExW(frame->Hwnd(), nullptr, L"#32770", nullptr), nullptr);
+  EXPECT_EQ(Library().CanUnloadNow(), S_OK) << "the page or its control outlived the last reference";
+}
+
+TEST_F(HostileTest, PropertyPagesAndBrowsingNullPointers) {
+  ComPtr<IUnknown> control;
+  ASSERT_EQ(Factory()->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(control.Put())), S_OK);
+  auto pages = control.As<ISpecifyPropertyPages>(IID_ISpecifyPropertyPages);
+  auto browsing = control.As<IPerPropertyBrowsing>(IID_IPerPropertyBrowsing);
+  ASSERT_TRUE(pages && browsing);
+  EXPECT_EQ(pages->GetPages(nullptr), E_POINTER);
+  EXPECT_EQ(browsing->MapPropertyToPage(DISPID_FONT, nullptr), E_POINTER);
+  EXPECT_EQ(browsing->GetDisplayString(DISPID_FONT, nullptr), E_POINTER);
+  CALPOLESTR strings{};
+  CADWORD cookies{};
+  EXPECT_EQ(browsing->GetPredefinedStrings(0, nullptr, &cookies), E_POINTER);
+  EXPECT_EQ(browsing->GetPredefinedStrings(0, &strings, nullptr), E_POINTER);
+  EXPECT_EQ(browsing->GetPredefinedStrings(0, &strings, &cookies), E_NOTIMPL);
+  EXPECT_EQ(strings.cElems, 0u);
+  EXPECT_EQ(browsing->GetPredefinedValue(0, 0, nullptr), E_POINTER);
 }
 
 // Connects a sink to the control's events; the connection holds the sink.
@@ -324,7 +407,9 @@ class SurfaceTakenInCaption : public HostileTest {
   void Run(bool failBuffers, Takes takes) {
     ComPtr<IClassFactory> factory;
     if (failBuffers) {
-      ASSERT_EQ(CreateClassFactory(IID_IClassFactory, reinterpret_cast<void**>(factory.Put())), S_OK);
+      ASSERT_EQ(CreateClassFactory(ControlObject::Create, IID_IClassFactory,
+                                   reinterpret_cast<void**>(factory.Put())),
+                S_OK);
       gdi::InjectFailures(gdi::Allocation::kBitmap, 0, -1);
     } else {
       factory = Factory();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "activex/control_identity.h"
 #include "activex_test_support.h"
 
 namespace vantiq::activex::testing {
@@ -17,6 +18,7 @@ namespace {
 std::vector<std::wstring> RegisteredKeys() {
   const std::wstring keys[] = {L"VantiqCtl.Vantiq", L"VantiqCtl.Vantiq.1",
                                L"CLSID\\" + GuidText(CLSID_Vantiq),
+                               L"CLSID\\" + GuidText(kGeneralPageClsid),
                                L"TypeLib\\" + GuidText(LIBID_VantiqCtl)};
   std::vector<std::wstring> found;
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
@@ -47,7 +49,7 @@ std::wstring ClassOf(IUnknown* object) {
 
 using RegistrationFreeTest = ComTest;
 
-TEST_F(RegistrationFreeTest, CreatesTheControlByClsidAndProgIdWithNothingInTheRegistry) {
+TEST_F(RegistrationFreeTest, CreatesTheControlAndItsPageByClsidAndProgIdWithNothingInTheRegistry) {
   ASSERT_EQ(RegisteredKeys(), std::vector<std::wstring>{}) << "the prefix must not hold the control";
 
   ComPtr<_Vantiq> control;
@@ -87,6 +89,16 @@ TEST_F(RegistrationFreeTest, CreatesTheControlByClsidAndProgIdWithNothingInTheRe
   ComPtr<ITypeInfo> typeInfo;
   EXPECT_HRESULT_SUCCEEDED(typeLib->GetTypeInfoOfGuid(CLSID_Vantiq, typeInfo.Put()));
 
+  // The property page by its class, from the same assembly.
+  ComPtr<IPropertyPage> page;
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(kGeneralPageClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
+                                            reinterpret_cast<void**>(page.Put())));
+  PROPPAGEINFO info{};
+  ASSERT_HRESULT_SUCCEEDED(page->GetPageInfo(&info));
+  EXPECT_STREQ(info.pszTitle, L"General");
+  CoTaskMemFree(info.pszTitle);
+
+  page.Reset();
   control.Reset();
   typeInfo.Reset();
   typeLib.Reset();

@@ -1,5 +1,6 @@
-// Self-registration, machine-wide (DllRegisterServer) and for the current user alone
-// (regsvr32 /n /i:user): the keys written are read back as text and compared with
+// Self-registration of the control and its property page, machine-wide
+// (DllRegisterServer) and for the current user alone (regsvr32 /n /i:user): the keys
+// written are read back as text and compared with
 // data/registry_tree.txt, and unregistration leaves the registry as it was.
 #include <olectl.h>
 
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "activex/control_identity.h"
 #include "activex_test_support.h"
 
 namespace vantiq::activex::testing {
@@ -89,7 +91,8 @@ std::wstring Registration(const Classes& classes, const std::set<std::wstring>& 
   for (const std::wstring& line : Lists(classes))
     if (!before.count(line)) out += line + L"\n";
   for (const std::wstring& tree : {std::wstring(L"VantiqCtl.Vantiq"), std::wstring(L"VantiqCtl.Vantiq.1"),
-                                   L"CLSID\\" + std::wstring(kClsid), L"TypeLib\\" + std::wstring(kLibid),
+                                   L"CLSID\\" + std::wstring(kClsid), L"CLSID\\" + GuidText(kGeneralPageClsid),
+                                   L"TypeLib\\" + std::wstring(kLibid),
                                    L"Interface\\" + GuidText(IID__Vantiq), L"Interface\\" + GuidText(DIID___Vantiq)})
     Walk(classes, tree, out);
   return out;
@@ -159,6 +162,10 @@ TEST_F(RegistrationTest, MachineWideWritesTheCommittedKeysAndUnregistrationRemov
   ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_Vantiq, nullptr, CLSCTX_INPROC_SERVER, IID__Vantiq,
                                             reinterpret_cast<void**>(control.Put())));
   control.Reset();
+  ComPtr<IPropertyPage> page;
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(kGeneralPageClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
+                                            reinterpret_cast<void**>(page.Put())));
+  page.Reset();
 
   // Unregistered, twice: nothing left, and the second call succeeds all the same.
   for (int i = 0; i < 2; ++i) {
