@@ -124,6 +124,22 @@ if [ -f build/win32/bin/vantiq_activex_tests.exe ] && [ -f build/win64/wineprefi
   fi
 fi
 
+# The installers and the zip, built from release trees and checked in prefixes of their own.
+echo "== packages: MSI and zip under Wine"
+packages_log="$(mktemp)"
+scripts/check-packages.sh >"$packages_log" 2>&1
+packages_rc=$?
+p=$(sed -n 's/^packages: \([0-9]*\) passed, [0-9]* failed$/\1/p' "$packages_log")
+f=$(sed -n 's/^packages: [0-9]* passed, \([0-9]*\) failed$/\1/p' "$packages_log")
+if [ "$packages_rc" -ne 0 ] || [ -z "$p" ]; then
+  grep -v '^ok ' "$packages_log" | grep -v '^packages: ' | tail -n 60
+  [ "${f:-0}" -eq 0 ] && f=1 && broken=1
+fi
+printf '%-28s %s passed, %s failed\n' "packages:" "${p:-0}" "$f"
+total_passed=$((total_passed + ${p:-0}))
+total_failed=$((total_failed + f))
+rm -f "$packages_log"
+
 # The benchmark programs' own checks (the shadow's bytes, the saved keys, the control
 # hosted and timed), in a short run each; their figures mean nothing here.
 echo "== benchmark programs, one short run each"

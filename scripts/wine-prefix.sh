@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Creates (once) the private Wine prefix of one architecture: build/<arch>/wineprefix.
-# Usage: scripts/wine-prefix.sh win32|win64
+# Usage: scripts/wine-prefix.sh win32|win64 [FOLDER]   (FOLDER: another prefix, such as the
+# installers' checks keep for themselves)
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 arch="$1"
-prefix="$here/build/$arch/wineprefix"
+prefix="${2:-$here/build/$arch/wineprefix}"
 stamp="$prefix/.vantiq-ready"
 alias_stamp="$prefix/.vantiq-font-alias"
 [ -f "$stamp" ] && [ -f "$alias_stamp" ] && exit 0
