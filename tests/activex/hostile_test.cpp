@@ -234,6 +234,8 @@ TEST_F(HostileTest, QuickActivateNullPointersShortStructuresAndNoSite) {
     EXPECT_EQ(quick->GetContentExtent(nullptr), E_POINTER);
   }
   EXPECT_EQ(Library().CanUnloadNow(), S_OK) << "the control outlived its last reference";
+}
+
 // The General page called out of order and with null pointers: before a site, before
 // Activate, twice, with no objects and with an object that has no IDispatch.
 TEST_F(HostileTest, GeneralPageNullPointersAndCallsOutOfOrder) {
