@@ -6,6 +6,7 @@
 
 #include "activex/com_font.h"
 #include "activex/control_identity.h"
+#include "activex/dispatch_calls.h"
 #include "activex/error_info.h"
 #include "caption/number_format.h"
 #include "caption/user_number_locale.h"
@@ -14,25 +15,9 @@ namespace vantiq::activex {
 
 namespace {
 
-// Reads or writes one property of an object by dispatch, by id.
-HRESULT InvokeProperty(IDispatch* object, DISPID dispid, WORD flags, VARIANT* value,
-                       VARIANT* result) {
-  DISPID named = DISPID_PROPERTYPUT;
-  DISPPARAMS params{};
-  if (flags == DISPATCH_PROPERTYPUT) {
-    params.rgvarg = value;
-    params.cArgs = 1;
-    params.rgdispidNamedArgs = &named;
-    params.cNamedArgs = 1;
-  }
-  return object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr,
-                        nullptr);
-}
-
 DISPID IdOfName(IDispatch* object, const wchar_t* name) {
   DISPID dispid = DISPID_UNKNOWN;
-  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-  ThrowIfFailed(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid));
+  ThrowIfFailed(PropertyId(object, name, dispid));
   return dispid;
 }
 

@@ -3,6 +3,7 @@
 #include <new>
 #include <utility>
 
+#include "activex/dispatch_calls.h"
 #include "activex/general_page_layout.h"
 
 namespace vantiq::activex {
@@ -11,18 +12,10 @@ namespace {
 
 using namespace general_page;
 
-HRESULT IdOf(IDispatch* object, const wchar_t* name, DISPID& id) {
-  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-  return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-}
-
 HRESULT GetProperty(IDispatch* object, const wchar_t* name, VARIANT& value) {
   DISPID id = DISPID_UNKNOWN;
-  HRESULT hr = IdOf(object, name, id);
-  if (FAILED(hr)) return hr;
-  DISPPARAMS none{};
-  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value, nullptr,
-                        nullptr);
+  const HRESULT hr = PropertyId(object, name, id);
+  return FAILED(hr) ? hr : InvokeProperty(object, id, DISPATCH_PROPERTYGET, nullptr, &value);
 }
 
 std::wstring WindowText(HWND window) {
@@ -236,13 +229,8 @@ HRESULT GeneralPage::WriteField(size_t index, IDispatch* object) {
     }
   }
   DISPID id = DISPID_UNKNOWN;
-  HRESULT hr = IdOf(object, field.name, id);
-  if (SUCCEEDED(hr)) {
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{&value, &named, 1, 1};
-    hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr,
-                        nullptr);
-  }
+  HRESULT hr = PropertyId(object, field.name, id);
+  if (SUCCEEDED(hr)) hr = InvokeProperty(object, id, DISPATCH_PROPERTYPUT, &value, nullptr);
   VariantClear(&value);
   return hr;
 }
