@@ -91,6 +91,10 @@ void CDibShadow::Rebuild() {
   } else {
     platform_.OleTranslateColor(transparentColor_, key);
   }
+  if (scale_ == 1) {
+    KeyIntoMask(key);
+    return;
+  }
   if (!keyed_) keyed_ = std::make_unique<CDib32>(platform_);
   source_->CloneInto(*keyed_);
   keyed_->KeyToAlpha(key, 255, true);
@@ -100,6 +104,26 @@ void CDibShadow::Rebuild() {
   keyed_->ScaleToWidthInto(width, mask);
   if (first) mask_ = std::move(first);
   mask_->Premultiply();
+}
+
+void CDibShadow::KeyIntoMask(ColorRef key) {
+  // What keying at full alpha, scaling by 1 and premultiplying come to, in one pass: the
+  // key's pixels clear, every other one opaque in its own colour.
+  ColorRef rgb = 0;
+  platform_.OleTranslateColor(key, rgb);
+  const int kb = BlueOf(rgb), kg = GreenOf(rgb), kr = RedOf(rgb);
+  if (!mask_) mask_ = std::make_unique<CDib32>(platform_);
+  if (!mask_->Recreate(source_->Width(), source_->Height())) return;
+  const std::uint8_t* from = source_->Bits();
+  std::uint8_t* to = mask_->Bits();
+  const std::size_t count = static_cast<std::size_t>(source_->Width()) * static_cast<std::size_t>(source_->Height());
+  for (std::size_t i = 0; i < count; ++i, from += 4, to += 4) {
+    if (from[0] == kb && from[1] == kg && from[2] == kr) continue;  // Recreate cleared it
+    to[0] = from[0];
+    to[1] = from[1];
+    to[2] = from[2];
+    to[3] = 255;
+  }
 }
 
 CDibShadow::Layout CDibShadow::Prepare() {

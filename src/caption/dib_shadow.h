@@ -72,6 +72,7 @@ class CDibShadow {
  private:
   struct Layout;
   Layout Prepare();
+  void KeyIntoMask(ColorRef key);
   void Composite(const Layout& layout);
 
   Platform& platform_;

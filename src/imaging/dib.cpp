@@ -112,10 +112,8 @@ void CDib32::KeyToAlpha(OleColor key, int alpha, bool premultiply) {
     } else if (alpha > 0) {
       p[3] = static_cast<std::uint8_t>(a);
       if (premultiply) {
-        // Nearest, ties to even (the default rounding mode).
-        for (int c = 0; c < 3; ++c) {
-          p[c] = static_cast<std::uint8_t>(std::nearbyint(p[c] * a / 255.0));
-        }
+        // Nearest: p x a / 255 is never halfway between two whole numbers.
+        for (int c = 0; c < 3; ++c) p[c] = static_cast<std::uint8_t>((p[c] * a + 127) / 255);
       }
     }
   });
