@@ -209,6 +209,7 @@ LRESULT ControlWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_WINDOWPOSCHANGED: {
       const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+      control_.WindowPositionChanged();  // SetWindowRgn, from anyone, arrives here too
       if (pos->flags & SWP_SHOWWINDOW)
         IgnoreErrors([&] { control_.Show(); });
       else if (pos->flags & SWP_HIDEWINDOW)

@@ -158,17 +158,21 @@ void Vantiq::UpdateWindowRegion() {
   const bool rounded = paint_.m_bThemedMode &&
                        (modVersionEx::IsWinVista(platform_) || !paint_.m_bThemesActive ||
                         IsRoundedLunaScheme(paint_.m_sThemeFile, paint_.m_sColorName));
+  const bool dirty = paint_.m_bRegionDirty;
+  paint_.m_bRegionDirty = false;
+  // Asking the window costs a round trip to the system on every value update otherwise.
+  if (!dirty && paint_.m_bRegionKnown && paint_.m_bRegionRounded == rounded) return;
   const RegionType type = platform_.GetWindowRgnType(hwnd);
   // Setting or clearing a region repaints the window and its frame: done only when the
   // window lacks what the rule wants, or a rounded one may no longer fit its size.
-  const bool dirty = paint_.m_bRegionDirty;
-  paint_.m_bRegionDirty = false;
   if (!rounded) {
     if (type != RegionType::kError) ClearWindowRegion(hwnd);
-    return;
+  } else if (dirty || type != RegionType::kComplex) {
+    ApplyRoundedRegion(paint_.m_rcClient, hwnd);  // replaces any region the window has
   }
-  if (!dirty && type == RegionType::kComplex) return;
-  ApplyRoundedRegion(paint_.m_rcClient, hwnd);  // replaces any region the window has
+  // Set after the region, whose own notice of a changed window has just arrived.
+  paint_.m_bRegionKnown = true;
+  paint_.m_bRegionRounded = rounded;
 }
 
 PaintSnapshot Vantiq::TakePaintSnapshot() const {

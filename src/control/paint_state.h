@@ -17,6 +17,11 @@ struct PaintState {
   bool m_bResizing = false;       // that Resize runs: one asked for in its paint waits
   bool m_bRedraw = false;      // a property changed since the last drawn paint
   bool m_bRegionDirty = true;  // the next Redraw re-evaluates the window region
+  // The window's region is what the last Redraw found or left, for a control rounded as
+  // m_bRegionRounded: nothing has moved, sized or re-framed the window since (which
+  // every SetWindowRgn does), so the next Redraw need not ask the window again.
+  bool m_bRegionKnown = false;
+  bool m_bRegionRounded = false;
 
   ThemeHandle m_hTheme = 0;    // "Progress" theme of the control's window
   bool m_bThemesActive = false;

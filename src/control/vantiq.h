@@ -122,6 +122,9 @@ class Vantiq : private FontChangeSink {
   void RedrawWhole();
   // The next Redraw re-evaluates the window region (after loading saved properties).
   void RegionMayHaveChanged() { paint_.m_bRegionDirty = true; }
+  // The window was moved, sized, shown, hidden or given a region by anyone: the next
+  // Redraw asks the window for its region again.
+  void WindowPositionChanged() { paint_.m_bRegionKnown = false; }
   // What the frame and fill renderers read, as the next paint would take it.
   PaintSnapshot TakePaintSnapshot() const;
   // The same into `s`, whose strings keep their storage from one paint to the next.

@@ -328,13 +328,15 @@ TEST(PaintDriver, WindowRegionByStyleVersionAndThemeSetOnlyWhenLacking) {
           EXPECT_FALSE(win->region.has_value());
       };
       expectRegion();
-      const int calls = win->setRegionCalls;
+      const int calls = win->setRegionCalls, queries = win->getRegionCalls;
       for (int i = 0; i < 100; ++i) rig.control->SetValue(i);
       EXPECT_EQ(win->setRegionCalls, calls) << "value updates";
+      EXPECT_EQ(win->getRegionCalls, queries) << "value updates ask nothing of an unchanged window";
       rig.control->Hide();
       rig.control->SetValue(30);
       EXPECT_EQ(win->setRegionCalls, calls + (c.rounded ? 1 : 0)) << "dirty: a rounded region is set again";
       win->region = Region(Rect{0, 0, 50, 20});  // set from outside: not what the rule wants
+      rig.control->WindowPositionChanged();        // as the window hears of it
       rig.control->SetValue(40);
       EXPECT_EQ(win->setRegionCalls, calls + (c.rounded ? 2 : 1));
       expectRegion();

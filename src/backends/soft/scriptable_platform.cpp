@@ -211,7 +211,8 @@ Rect ScriptablePlatform::GetClientRect(WindowHandle hwnd) {
 
 RegionType ScriptablePlatform::GetWindowRgnType(WindowHandle hwnd) {
   // GetWindowRgn answers ERROR for a window without a region, as for no window.
-  const SoftWindow* w = Window(hwnd);
+  SoftWindow* w = Window(hwnd);
+  if (w != nullptr) ++w->getRegionCalls;
   if (w == nullptr || !w->region) return RegionType::kError;
   return w->region->Type();
 }

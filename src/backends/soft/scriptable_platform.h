@@ -21,6 +21,7 @@ struct SoftWindow {
   Rect client;
   std::optional<Region> region;  // the region SetWindowRgn gave it
   int setRegionCalls = 0;
+  int getRegionCalls = 0;
 };
 
 class ScriptablePlatform : public Platform {
