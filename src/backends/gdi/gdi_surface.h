@@ -69,6 +69,7 @@ class GdiSurface : public Surface {
 
  private:
   friend class DibSectionPool;
+  HBRUSH SolidBrush(ColorRef color);
   struct Owned;  // memory context, bitmap and the bitmap selected before it
   // A section kept by the pool, cleared, as a surface again.
   static std::unique_ptr<GdiSurface> Reuse(std::unique_ptr<Owned> owned, int width, int height);
