@@ -228,20 +228,39 @@ void FillRenderer::RepeatStamp(Surface& dc, const Rect& stamp, std::int64_t step
 }
 
 bool FillRenderer::RowsAreUniform(Surface& dc, const Rect& band) {
-  if (!band_) band_ = std::make_unique<CDib32>(platform_);
   const int width = band.Width(), height = band.Height();
-  if (width < 2 || !band_->Recreate(width, height) || !band_->DC()) return false;
-  // Two colours in every row until the copy overwrites them: a copy refused reads as
-  // not uniform.
+  if (width < 2 || height <= 0) return false;
+  // Read back in pieces through one section that only grows, so that a band whose width
+  // follows the fill makes no new section (nor any allocation) on most paints. Each piece
+  // after the first starts on the last column of the one before.
+  const int piece = std::min(width, kBandPiece);
+  if (!band_) band_ = std::make_unique<CDib32>(platform_);
+  if ((band_->Width() < piece || band_->Height() < height) &&
+      !band_->Recreate(std::max(piece, band_->Width()), std::max(height, band_->Height())))
+    return false;
   auto* const bits = reinterpret_cast<std::uint32_t*>(band_->Bits());
-  if (!bits) return false;
-  for (int y = 0; y < height; ++y) bits[static_cast<std::size_t>(y) * width + width - 1] = 0xFFFFFF;
-  band_->DC()->CopyFrom(0, 0, width, height, dc, band.left, band.top);
-  const std::uint32_t* pixels = reinterpret_cast<const std::uint32_t*>(band_->Bits());
-  for (int y = 0; y < height; ++y) {
-    const std::uint32_t* row = pixels + static_cast<std::size_t>(y) * width;
-    for (int x = 1; x < width; ++x)
-      if ((row[x] ^ row[0]) & 0xFFFFFF) return false;
+  if (!bits || !band_->DC()) return false;
+  if (rowColours_.size() < static_cast<std::size_t>(height)) rowColours_.resize(static_cast<std::size_t>(height));
+  const int stride = band_->Width();
+  // Top-down row y of the band lands in memory row Height() - 1 - y.
+  const auto row = [&](int y) { return bits + static_cast<std::size_t>(band_->Height() - 1 - y) * stride; };
+  for (int x0 = 0; x0 < width - 1;) {
+    const int w = std::min(piece, width - x0);
+    // Two colours in every row until the copy overwrites them: a copy refused reads as
+    // not uniform.
+    for (int y = 0; y < height; ++y) {
+      row(y)[0] = 0;
+      row(y)[w - 1] = 0xFFFFFF;
+    }
+    band_->DC()->CopyFrom(0, 0, w, height, dc, band.left + x0, band.top);
+    for (int y = 0; y < height; ++y) {
+      const std::uint32_t* pixels = row(y);
+      if (x0 == 0) rowColours_[static_cast<std::size_t>(y)] = pixels[0];
+      const std::uint32_t colour = rowColours_[static_cast<std::size_t>(y)];
+      for (int x = 0; x < w; ++x)
+        if ((pixels[x] ^ colour) & 0xFFFFFF) return false;
+    }
+    x0 += w - 1;
   }
   return true;
 }

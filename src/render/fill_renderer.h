@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/types.h"
 #include "draw/surface.h"
@@ -87,7 +88,10 @@ class FillRenderer {
   ColorRef border_ = 0;  // resolved once per fill when borders are drawn
   bool borders_ = false;
   bool copyChunks_;
-  std::unique_ptr<CDib32> band_;  // RowsAreUniform's copy, kept for its size
+  // RowsAreUniform's read-back: pieces at most kBandPiece wide, and each row's colour.
+  static constexpr int kBandPiece = 256;
+  std::unique_ptr<CDib32> band_;
+  std::vector<std::uint32_t> rowColours_;
 };
 
 }  // namespace vantiq

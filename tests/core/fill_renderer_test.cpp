@@ -213,28 +213,33 @@ TEST(FillRenderer, OpaqueThemedChunksAreDrawnOnceAndCopied) {
     bool offscreen, transparent;
     int draws;
     bool stripes = false;  // a backdrop whose rows change colour: chunks copied one by one
+    int width = 200;       // wider bars are read back in pieces; one of theirs has a gap of its own
   } const cases[] = {
       {"winxp", 50, true, true, 9},   {"winxp", 50, true, false, 1},        {"winxp", 50, false, false, 9},
       {"winxp", 100, true, true, 20}, {"winxp", 100, true, false, 2},       {"winxp", 37, true, false, 1},
       {"winxp", 37, true, false, 1, true}, {"winxp", 100, true, false, 2, true}, {"win7", 50, true, true, 2},
-      {"win7", 50, true, false, 1},
+      {"win7", 50, true, false, 1},        {"winxp", 100, true, false, 2, true, 700},
+      {"winxp", 100, true, false, 2, false, 700},
   };
   // A colour of its own in every column, so that no gap between chunks matches another.
+  // On a wide bar only the gap column 611, in the third piece read back, differs.
   const auto backdrop = [](Surface& dc, bool stripes) {
-    if (stripes)
+    if (stripes && dc.Width() > 200)
+      dc.FillRect({611, 0, 612, dc.Height()}, 0x123456);
+    else if (stripes)
       for (int x = 0; x < dc.Width(); ++x) dc.FillRect({x, 0, x + 1, dc.Height()}, static_cast<ColorRef>(x) * 0x010101);
   };
   for (const Case& c : cases) {
     OnNewThread([&] {
       SCOPED_TRACE(std::string(c.version) + " " + std::to_string(c.value) + (c.offscreen ? "" : " on screen") +
                    (c.transparent ? " translucent" : " opaque") + (c.stripes ? " striped" : ""));
-      auto rig = StartBar({200, 20, kSys, 0, 0, c.value, c.version});
+      auto rig = StartBar({c.width, 20, kSys, 0, 0, c.value, c.version});
       rig->platform.themeChunkTransparent = true;
       std::vector<ColorRef> drawnByTheme;
       Surface& target = *rig->control->paint().m_hDC;
       const Surface& reference = DrawAlone(*rig, true, false, [&](PaintSnapshot&) { backdrop(target, c.stripes); });
       for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 200; ++x) drawnByTheme.push_back(reference.GetPixel(x, y));
+        for (int x = 0; x < c.width; ++x) drawnByTheme.push_back(reference.GetPixel(x, y));
       rig->platform.themeChunkTransparent = c.transparent;
       const int before = rig->platform.themeDraws;
       const Surface& dc = DrawAlone(*rig, true, false, [&](PaintSnapshot& s) {
@@ -243,7 +248,8 @@ TEST(FillRenderer, OpaqueThemedChunksAreDrawnOnceAndCopied) {
       });
       EXPECT_EQ(rig->platform.themeDraws - before, c.draws);
       for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 200; ++x) ASSERT_EQ(dc.GetPixel(x, y), drawnByTheme[y * 200 + x]) << x << "," << y;
+        for (int x = 0; x < c.width; ++x)
+          ASSERT_EQ(dc.GetPixel(x, y), drawnByTheme[y * c.width + x]) << x << "," << y;
     });
   }
 }
