@@ -59,7 +59,7 @@ TEST(GdiSurface, DrawingLeavesTheContextsPenAndBrushAsTheyWere) {
   EXPECT_EQ(::GetCurrentObject(s->Hdc(), OBJ_BRUSH), brush);
 }
 
-TEST(GdiSurface, TheClipIsSelectedRemovedAndNotLeftOnABorrowedContext) {
+TEST(GdiSurface, TheClipAndBrushColourAreNotLeftOnABorrowedContext) {
   gdi::Dc dc(::CreateCompatibleDC(nullptr));
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), 6, -6, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -67,8 +67,13 @@ TEST(GdiSurface, TheClipIsSelectedRemovedAndNotLeftOnABorrowedContext) {
   gdi::Bitmap bitmap(::CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   gdi::SelectGuard selected(dc.Get(), bitmap.Get());
   gdi::Rgn probe(::CreateRectRgn(0, 0, 0, 0));
+  ::SetDCBrushColor(dc.Get(), RGB(1, 2, 3));
   {
     GdiSurface borrowed(dc.Get(), 6, 6);
+    borrowed.FillRect(Rect{0, 0, 6, 6}, RGB(200, 0, 0));
+    borrowed.FrameRect(Rect{0, 0, 6, 6}, RGB(0, 200, 0));
+    EXPECT_EQ(borrowed.GetPixel(0, 0), RGB(0, 200, 0));
+    EXPECT_EQ(borrowed.GetPixel(2, 2), RGB(200, 0, 0));
     borrowed.SetClip(Rect{1, 1, 3, 3});
     EXPECT_EQ(::GetClipRgn(dc.Get(), probe.Get()), 1);
     RECT box{};
@@ -80,6 +85,7 @@ TEST(GdiSurface, TheClipIsSelectedRemovedAndNotLeftOnABorrowedContext) {
     borrowed.SetClip(Rect{0, 0, 2, 2});
   }
   EXPECT_EQ(::GetClipRgn(dc.Get(), probe.Get()), 0) << "the surface removed its clip";
+  EXPECT_EQ(::GetDCBrushColor(dc.Get()), RGB(1, 2, 3)) << "the surface gave the brush colour back";
 }
 
 TEST(GdiSurface, TheBackBufferIsADisplayCompatibleBitmapThatDrawsAndReadsBack) {

@@ -48,6 +48,7 @@ GdiSurface::GdiSurface(std::unique_ptr<Owned> owned, HDC dc, int width, int heig
 
 GdiSurface::~GdiSurface() {
   if (clip_) ::SelectClipRgn(dc_, nullptr);
+  if (brushColor_) ::SetDCBrushColor(dc_, *brushColor_);
   // A pooled section goes back, its context as it was made, for the next of its size.
   if (auto pool = pool_.lock(); pool && owned_ && owned_->bits && owned_->bottomUp) {
     ::RestoreDC(dc_, -1);
@@ -125,7 +126,9 @@ bool GdiSurface::AlphaBlend(int x, int y, int w, int h, const Surface& source, i
 // The context's own brush, recoloured: a segmented fill paints dozens of rectangles a
 // paint, and a brush made and freed for each costs more than the painting.
 HBRUSH GdiSurface::SolidBrush(ColorRef color) {
-  if (::SetDCBrushColor(dc_, color) == CLR_INVALID) return nullptr;
+  const COLORREF before = ::SetDCBrushColor(dc_, color);
+  if (before == CLR_INVALID) return nullptr;
+  if (!brushColor_) brushColor_ = before;  // given back to the context's owner at the end
   return static_cast<HBRUSH>(::GetStockObject(DC_BRUSH));
 }
 

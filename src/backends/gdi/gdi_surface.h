@@ -90,6 +90,7 @@ class GdiSurface : public Surface {
   int width_;
   int height_;
   std::optional<Rect> clip_;
+  std::optional<COLORREF> brushColor_;  // the context's brush colour before SolidBrush changed it
   std::unique_ptr<FontCache> font_;
   std::weak_ptr<DibSectionPool> pool_;
 };
