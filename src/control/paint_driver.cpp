@@ -87,12 +87,15 @@ void Vantiq::DrawPaint() {
     if (const std::shared_ptr<Surface> dc = paint_.m_hDC) {
       TakePaintSnapshot(snapshot_);
       const PaintSnapshot& snapshot = snapshot_;
-      DrawBackdrop(snapshot, *dc);
+      std::optional<FillResult> keptFill;
+      const bool drawnWhole = DrawBackdrop(snapshot, *dc, keptFill);
       if (renderers_) {
         IgnoreErrors([&] {
-          const FillResult fill = renderers_->DrawFill(snapshot, *dc);
+          const long failedBefore = platform_.FailedRequests();
+          const FillResult fill = keptFill ? *keptFill : renderers_->DrawFill(snapshot, *dc);
           paint_.m_lSplit = fill.m_lSplit;
           paint_.m_lFillColor = fill.m_lFillColor;
+          if (drawnWhole && platform_.FailedRequests() == failedBefore) renderers_->KeepFill(snapshot, *dc, fill);
         });
       }
       if (props_.m_bRightToLeft)
@@ -116,29 +119,34 @@ void Vantiq::DrawPaint() {
 }
 
 // The back colour and what the frame draws before the fill: copied from what the
-// renderers kept when that draws the same, drawn otherwise and, when every step of it
-// drew with nothing refused by the system, kept for the next paint.
-void Vantiq::DrawBackdrop(const PaintSnapshot& snapshot, Surface& dc) {
+// renderers kept when that draws the same (with the fill too, which `keptFill` then
+// receives), drawn otherwise and, when every step of it drew with nothing refused by
+// the system, kept for the next paint. True when it was drawn so.
+bool Vantiq::DrawBackdrop(const PaintSnapshot& snapshot, Surface& dc, std::optional<FillResult>& keptFill) {
   bool copied = false;
-  if (renderers_ && snapshot.m_bOffscreen) IgnoreErrors([&] { copied = renderers_->CopyKeptBackdrop(snapshot, dc); });
-  if (copied) return;
+  if (renderers_ && snapshot.m_bOffscreen)
+    IgnoreErrors([&] { copied = renderers_->CopyKeptBackdrop(snapshot, dc, keptFill); });
+  if (copied) return false;
+  keptFill.reset();
   const long failedBefore = platform_.FailedRequests();
   int stepsDrawn = 0;
   IgnoreErrors([&] {
     ops_.FillRectColor(snapshot.m_rcClient, snapshot.m_lBackColor, dc);
     ++stepsDrawn;
   });
-  if (!renderers_) return;
+  if (!renderers_) return false;
   IgnoreErrors([&] {
     renderers_->DrawFrame(snapshot, dc, false);
     ++stepsDrawn;
   });
+  const bool whole = stepsDrawn == 2 && snapshot.m_bOffscreen && platform_.FailedRequests() == failedBefore;
   IgnoreErrors([&] {
-    if (stepsDrawn == 2 && snapshot.m_bOffscreen && platform_.FailedRequests() == failedBefore)
+    if (whole)
       renderers_->KeepBackdrop(snapshot, dc);
     else
       renderers_->ForgetBackdrop();
   });
+  return whole;
 }
 
 bool Vantiq::CanSkipPaint() {

@@ -18,7 +18,7 @@ class StandardRenderers : public Renderers {
       : frame_(platform, ops),
         fill_(platform, ops, shortcuts),
         caption_(platform, ops, shortcuts),
-        backdrop_(platform),
+        backdrop_(platform, ops),
         shortcuts_(shortcuts) {}
 
   void DrawFrame(const PaintSnapshot& s, Surface& dc, bool frameOnly) override {
@@ -29,19 +29,32 @@ class StandardRenderers : public Renderers {
     caption_.DrawCaption(s, pass, dc);
   }
 
-  bool CopyKeptBackdrop(const PaintSnapshot& s, Surface& dc) override { return backdrop_.CopyTo(s, dc); }
+  bool CopyKeptBackdrop(const PaintSnapshot& s, Surface& dc, std::optional<FillResult>& fill) override {
+    return backdrop_.CopyTo(s, dc, fill);
+  }
   // A parent that shows through the bar may have changed since: that is never kept.
+  // Where the fill is kept with the backdrop, it is kept once the fill is drawn.
   void KeepBackdrop(const PaintSnapshot& s, const Surface& dc) override {
     if (!shortcuts_ || frame_.ShowsParent(s))
       backdrop_.Forget();
-    else
+    else if (!KeepsFill(s))
       backdrop_.Keep(s, dc);
+  }
+  void KeepFill(const PaintSnapshot& s, const Surface& dc, const FillResult& fill) override {
+    if (shortcuts_ && KeepsFill(s)) backdrop_.Keep(s, dc, fill);
   }
   void ForgetBackdrop() override { backdrop_.Forget(); }
 
   const KeptBackdrop& backdrop() const { return backdrop_; }
 
  private:
+  // The fill is kept with the backdrop where the backdrop is cheap to draw again: no
+  // themed bar and no background picture. A marquee moves on every paint.
+  static bool KeepsFill(const PaintSnapshot& s) {
+    const bool themedBar = s.m_lStyle == eProgSystem && (s.m_bThemesActive || s.m_bThemedMode);
+    return !themedBar && !s.m_oBackgroundPicture && s.m_lScrolling != eProgressBarScrollMarquee;
+  }
+
   FrameRenderer frame_;
   FillRenderer fill_;
   CaptionRenderer caption_;

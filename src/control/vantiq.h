@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/runtime_error.h"
@@ -174,7 +175,7 @@ class Vantiq : private FontChangeSink {
   bool CanSkipPaint();
   bool FrameOnTop();
   void DrawPaint();  // Redraw's steps, run inside its re-entry guard
-  void DrawBackdrop(const PaintSnapshot& snapshot, Surface& dc);
+  bool DrawBackdrop(const PaintSnapshot& snapshot, Surface& dc, std::optional<FillResult>& keptFill);
   void DrawCaptionPasses(const PaintSnapshot& s, Surface& dc);
   void DrawCaptionPass(const PaintSnapshot& s, bool inFill, bool shows, Surface& dc);
   // Clears Shadow where the system cannot draw it.

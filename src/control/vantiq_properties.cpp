@@ -181,6 +181,8 @@ void Vantiq::SetCaptionCallBack(bool value) {
 
 void Vantiq::SetProgressPicture(const PictureRef& picture) {
   props_.m_oProgressPicture = picture;
+  // The same picture set again may show new content: a kept fill is drawn afresh.
+  if (renderers_) renderers_->ForgetBackdrop();
   Changed(u"ProgressPicture");
 }
 

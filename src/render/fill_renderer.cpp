@@ -197,7 +197,7 @@ void FillRenderer::DrawThemedChunksHorizontal(Surface& dc) {
     result_.m_lSplit = ToInt32(chunk.left);
     // A full bar ends in a chunk cut at the inside of the border; the caption changes
     // colour where that chunk ends.
-    if (s.m_dFraction > 0.998 && chunk.right > cutAt) {
+    if (s.m_dFraction > kFullFraction && chunk.right > cutAt) {
       chunk.right = cutAt;
       ops_.DrawThemeBackground(s.m_hTheme, dc, kPartChunk, 1, chunk.ToRect(), &area);
       if (chunk.left < cutAt) result_.m_lSplit = ToInt32(cutAt);
@@ -282,7 +282,7 @@ void FillRenderer::DrawXPChunksHorizontal(Surface& dc) {
     chunk.right += step;
     // A full bar ends in a chunk cut at the inside of the border; its gradient strips
     // keep their full length, and the border drawn over them hides the rest.
-    if (s.m_dFraction > 0.998 && chunk.right > cutAt) {
+    if (s.m_dFraction > kFullFraction && chunk.right > cutAt) {
       chunk.right = cutAt;
       DrawXPChunk(dc, chunk, size, true);
       // The caption changes colour where the cut chunk ends, not before it.

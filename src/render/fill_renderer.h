@@ -34,6 +34,9 @@ ColorRef ResolveFillColor(const PaintSnapshot& s, const DrawingOps& ops);
 // highlight or scheme, never ProgressColor) darkened to half.
 ColorRef ResolveSegmentBorderColor(const PaintSnapshot& s, const DrawingOps& ops);
 
+// Past this fraction a chunked fill ends in a chunk cut at the inside of the border.
+constexpr double kFullFraction = 0.998;
+
 // A chunk or block position. Positions step in 64 bits so that no step past the far
 // edge can overflow; drawing takes them back into the 32-bit range.
 struct Box {

@@ -1,26 +1,65 @@
 #include "render/kept_backdrop.h"
 
-namespace vantiq {
+#include "render/fill_renderer.h"
 
-bool KeptBackdrop::Same(const DrawnFrom& kept, const PaintSnapshot& s) {
-  const PictureRef& picture = s.m_oBackgroundPicture;
-  const bool samePicture =
-      kept.hasBackgroundPicture == (picture != nullptr) &&
-      (!picture || (!kept.backgroundPicture.owner_before(picture) && !picture.owner_before(kept.backgroundPicture)));
-  return samePicture && kept.style == s.m_lStyle && kept.client == s.m_rcClient &&
-         kept.backColor == s.m_lBackColor && kept.hwnd == s.m_lHwnd && kept.theme == s.m_hTheme &&
-         kept.themesActive == s.m_bThemesActive;
+namespace vantiq {
+namespace {
+
+// Whether a weakly held picture is the one the snapshot shows (or both are none).
+bool SamePicture(bool keptHas, const std::weak_ptr<PictureObject>& kept, const PictureRef& now) {
+  return keptHas == (now != nullptr) && (!now || (!kept.owner_before(now) && !now.owner_before(kept)));
 }
 
-bool KeptBackdrop::CopyTo(const PaintSnapshot& s, Surface& dc) {
+}  // namespace
+
+bool KeptBackdrop::Same(const DrawnFrom& kept, const PaintSnapshot& s) {
+  return SamePicture(kept.hasBackgroundPicture, kept.backgroundPicture, s.m_oBackgroundPicture) &&
+         kept.style == s.m_lStyle && kept.client == s.m_rcClient && kept.backColor == s.m_lBackColor &&
+         kept.hwnd == s.m_lHwnd && kept.theme == s.m_hTheme && kept.themesActive == s.m_bThemesActive;
+}
+
+KeptBackdrop::FillDrawnFrom KeptBackdrop::FillOf(const PaintSnapshot& s) const {
+  FillDrawnFrom f;
+  f.orientation = s.m_lOrientation;
+  f.scrolling = s.m_lScrolling;
+  f.segmentBorders = s.m_bSegmentBorders;
+  f.fillColor = ResolveFillColor(s, ops_);
+  f.segmentBorderColor = s.m_bSegmentBorders ? ResolveSegmentBorderColor(s, ops_) : 0;
+  f.progressPicture = s.m_oProgressPicture;
+  f.hasProgressPicture = s.m_oProgressPicture != nullptr;
+  f.fill = s.m_rcFill;
+  f.chunk = s.m_lChunk;
+  f.themedMode = s.m_bThemedMode;
+  f.full = s.m_dFraction > kFullFraction;
+  return f;
+}
+
+bool KeptBackdrop::SameFill(const FillDrawnFrom& kept, const FillDrawnFrom& now) {
+  return kept.orientation == now.orientation && kept.scrolling == now.scrolling &&
+         kept.segmentBorders == now.segmentBorders && kept.fillColor == now.fillColor &&
+         kept.segmentBorderColor == now.segmentBorderColor && kept.fill == now.fill && kept.chunk == now.chunk &&
+         kept.themedMode == now.themedMode && kept.full == now.full &&
+         kept.hasProgressPicture == now.hasProgressPicture &&
+         !kept.progressPicture.owner_before(now.progressPicture) &&
+         !now.progressPicture.owner_before(kept.progressPicture);
+}
+
+bool KeptBackdrop::CopyTo(const PaintSnapshot& s, Surface& dc, std::optional<FillResult>& fill) {
+  fill.reset();
   if (!picture_ || !Same(drawnFrom_, s)) return false;
+  // A picture with a fill in it is no backdrop for another fill.
+  if (fillDrawnFrom_ && !SameFill(*fillDrawnFrom_, FillOf(s))) return false;
   const Rect& rc = s.m_rcClient;
   dc.CopyFrom(rc.left, rc.top, rc.Width(), rc.Height(), *picture_, 0, 0);
   ++copies_;
+  if (fillDrawnFrom_) {
+      fill = fillDrawnFrom_->result;
+    ++fillCopies_;
+  }
   return true;
 }
 
-void KeptBackdrop::Keep(const PaintSnapshot& s, const Surface& dc) {
+void KeptBackdrop::Keep(const PaintSnapshot& s, const Surface& dc, const std::optional<FillResult>& fill) {
   const Rect& rc = s.m_rcClient;
   if (rc.Width() <= 0 || rc.Height() <= 0) {
     Forget();
@@ -39,11 +78,17 @@ void KeptBackdrop::Keep(const PaintSnapshot& s, const Surface& dc) {
   }
   drawnFrom_ = DrawnFrom{s.m_lStyle,  s.m_rcClient, s.m_lBackColor,    s.m_oBackgroundPicture,
                          s.m_oBackgroundPicture != nullptr, s.m_lHwnd, s.m_hTheme, s.m_bThemesActive};
+  fillDrawnFrom_.reset();
+  if (fill) {
+    fillDrawnFrom_ = FillOf(s);
+    fillDrawnFrom_->result = *fill;
+  }
 }
 
 void KeptBackdrop::Forget() {
   picture_.reset();
   drawnFrom_ = DrawnFrom{};
+  fillDrawnFrom_.reset();
 }
 
 }  // namespace vantiq

@@ -2,31 +2,39 @@
 // of them depends on Value, and the themed bar is most of what a value update costs,
 // so a paint of the same size, look, colours and theme copies them instead of drawing
 // them again, and the fill is drawn over the copy as over a fresh backdrop.
+// Where the backdrop costs little to draw again, the picture may hold the fill as well:
+// with standard scrolling the fill ends in whole chunks, so most value updates draw the
+// same fill, and a copy then stands for both.
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "draw/surface.h"
 #include "platform/platform.h"
+#include "render/drawing_ops.h"
 #include "render/paint_snapshot.h"
 
 namespace vantiq {
 
 class KeptBackdrop {
  public:
-  explicit KeptBackdrop(Platform& platform) : platform_(platform) {}
+  KeptBackdrop(Platform& platform, const DrawingOps& ops) : platform_(platform), ops_(ops) {}
 
-  // Copies the kept backdrop over s's client rectangle of dc when it was drawn from a
-  // snapshot that draws the same backdrop; false (and dc untouched) otherwise.
-  bool CopyTo(const PaintSnapshot& s, Surface& dc);
-  // Keeps what dc holds in s's client rectangle as the backdrop of s. A picture of the
-  // same size is reused; when none can be made nothing is kept.
-  void Keep(const PaintSnapshot& s, const Surface& dc);
+  // Copies the kept picture over s's client rectangle of dc when it was drawn from a
+  // snapshot that draws the same backdrop and, when it holds a fill, the same fill,
+  // which `fill` then receives; false (and dc untouched) otherwise.
+  bool CopyTo(const PaintSnapshot& s, Surface& dc, std::optional<FillResult>& fill);
+  // Keeps what dc holds in s's client rectangle as the backdrop of s, or with `fill`
+  // as the backdrop and the fill that drawing handed back. A picture of the same size
+  // is reused; when none can be made nothing is kept.
+  void Keep(const PaintSnapshot& s, const Surface& dc, const std::optional<FillResult>& fill = std::nullopt);
   // Frees the picture: the next paint draws its backdrop.
   void Forget();
 
   bool Holds() const { return picture_ != nullptr; }
   int Copies() const { return copies_; }  // paints that copied the kept backdrop
+  int FillCopies() const { return fillCopies_; }  // those of them that copied the fill too
 
  private:
   // What the backdrop is drawn from. The background picture is held weakly: what is
@@ -41,12 +49,33 @@ class KeptBackdrop {
     ThemeHandle theme = 0;
     bool themesActive = false;
   };
+  // What the fill is drawn from, besides the backdrop's own inputs. The colours are
+  // held resolved, so that a changed system colour draws afresh.
+  struct FillDrawnFrom {
+    std::int32_t orientation = 0;
+    std::int32_t scrolling = 0;
+    bool segmentBorders = false;
+    ColorRef fillColor = 0;
+    ColorRef segmentBorderColor = 0;
+    std::weak_ptr<PictureObject> progressPicture;
+    bool hasProgressPicture = false;
+    Rect fill;
+    std::int32_t chunk = 0;
+    bool themedMode = false;
+    bool full = false;  // the last chunk is cut at the border
+    FillResult result;
+  };
   static bool Same(const DrawnFrom& kept, const PaintSnapshot& s);
+  FillDrawnFrom FillOf(const PaintSnapshot& s) const;
+  static bool SameFill(const FillDrawnFrom& kept, const FillDrawnFrom& now);
 
   Platform& platform_;
+  const DrawingOps& ops_;
   std::unique_ptr<Surface> picture_;
   DrawnFrom drawnFrom_;
+  std::optional<FillDrawnFrom> fillDrawnFrom_;  // set when the picture holds the fill
   int copies_ = 0;
+  int fillCopies_ = 0;
 };
 
 }  // namespace vantiq

@@ -15,6 +15,7 @@ namespace {
 
 constexpr ColorRef kRed = Rgb(255, 0, 0);
 constexpr ColorRef kBlue = Rgb(0, 0, 255);
+constexpr ColorRef kGreen = Rgb(0, 128, 0);
 
 std::vector<std::string> Names(const ControlRig& rig) { return rig.renderers->Names(); }
 
@@ -445,9 +446,19 @@ TEST(PaintDriver, KeptBackdropDrawsTheSamePixelsAndIsDroppedOnChange) {
         for (bool rtl : {false, true}) {
           both([&](ControlRig& r) { r.control->SetRightToLeft(rtl); });
           for (int v = 0; v <= 100; v += 3) both([&](ControlRig& r) { r.control->SetValue(v); });
+          // Both fill to the border; only the full bar cuts a last chunk there.
+          for (double v : {99.5, 100.0, 99.5}) both([&](ControlRig& r) { r.control->SetValue(v); });
         }
       }
-      EXPECT_GT(renderers[0]->backdrop().Copies(), 200) << version;
+      both([&](ControlRig& r) { r.control->SetProgressColor(kGreen); });
+      for (int v = 0; v <= 100; v += 2) {
+        both([&](ControlRig& r) { r.control->SetSegmentBorders(v % 4 == 0); });
+        both([&](ControlRig& r) { r.control->SetValue(v); });
+      }
+      both([&](ControlRig& r) { r.control->SetProgressPicture(picture(r)); });
+      for (int v = 0; v <= 100; v += 2) both([&](ControlRig& r) { r.control->SetValue(v); });
+      EXPECT_GT(renderers[0]->backdrop().Copies(), 150) << version;
+      EXPECT_GT(renderers[0]->backdrop().FillCopies(), 40) << version;
       EXPECT_LT(renderers[1]->backdrop().Copies(), 5) << "only a second paint of one change copies";
 
       // Copies made by the paint a change makes, right after a paint that kept its backdrop.
@@ -480,6 +491,29 @@ TEST(PaintDriver, KeptBackdropDrawsTheSamePixelsAndIsDroppedOnChange) {
       c.SetStyle(eProgSystem);
       ASSERT_TRUE(c.paint().m_bThemesActive && c.paint().m_hTheme != 0);
       EXPECT_EQ(copies(step), 0) << "a bar the parent shows through";
+
+      // The thin look keeps its fill with the backdrop: a value within the same chunk
+      // copies both, and whatever the fill is drawn from draws it afresh.
+      c.SetStyle(eProgThin);
+      c.SetBackgroundPicture(nullptr);
+      const auto fillCopies = [&](const std::function<void()>& change) {
+        c.SetValue(50);
+        c.SetValue(52);  // 75 and 78 of 150 pixels: the same seven chunks, not so when smooth
+        const int n = renderers[0]->backdrop().FillCopies();
+        change();
+        return renderers[0]->backdrop().FillCopies() - n;
+      };
+      EXPECT_EQ(fillCopies([&] { c.SetValue(50); }), 1) << version;
+      EXPECT_EQ(fillCopies([&] { c.SetValue(56); }), 0) << "another chunk";
+      EXPECT_EQ(fillCopies([&] { c.SetProgressColor(kBlue); }), 0) << "progress colour";
+      EXPECT_EQ(fillCopies([&] { c.SetSegmentBorders(!c.SegmentBorders()); }), 0) << "segment borders";
+      EXPECT_EQ(fillCopies([&] { c.SetProgressPicture(same); }), 0) << "a progress picture";
+      EXPECT_EQ(fillCopies([&] { c.SetProgressPicture(same); }), 0) << "the same picture set again";
+      EXPECT_EQ(fillCopies([&] { c.SetScrolling(eProgressBarScrollSmooth); }), 0) << "scrolling";
+      EXPECT_EQ(fillCopies([&] { c.SetValue(50); }), 0) << "smooth: every pixel of fill";
+      c.SetScrolling(eProgressBarScrollStandard);
+      EXPECT_EQ(fillCopies([&] { c.SetBackgroundPicture(same); }), 0) << "a background picture";
+      EXPECT_EQ(fillCopies([&] { c.SetValue(50); }), 0) << "kept without its fill under a picture";
     });
   }
 }

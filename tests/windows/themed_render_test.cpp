@@ -108,11 +108,13 @@ TEST(ThemedRender, KeptBackdropGivesThePixelsOfAFullDraw) {
   const PictureRef picture = std::make_shared<BitmapPicture>(reinterpret_cast<std::uintptr_t>(bitmap));
   struct Row {
     bool vertical, smooth, rightToLeft, progressPicture, backgroundPicture, shadow;
+    std::int32_t style = eProgSystem;  // the others keep their fill with the backdrop
   };
   const Row rows_[] = {
       {false, false, false, false, false, false}, {false, true, true, false, false, true},
       {true, false, false, false, false, true},   {true, true, false, false, false, false},
       {false, false, true, true, false, false},   {false, false, false, false, true, false},
+      {false, false, true, false, false, true, eProgStandard}, {true, false, false, true, false, false, eProgXP},
   };
   for (const auto [length, across] : {std::pair{200, 20}, std::pair{600, 30}}) {
     for (const Row& row : rows_) {
@@ -131,6 +133,7 @@ TEST(ThemedRender, KeptBackdropGivesThePixelsOfAFullDraw) {
         for (WindowRig* rig : rigs) change(*rig->control);
       };
       both([&](Vantiq& c) {
+        c.SetStyle(row.style);
         c.SetMax(length);
         c.SetOrientation(row.vertical ? eProgressBarOrientationVertical : eProgressBarOrientationHorizontal);
         c.SetScrolling(row.smooth ? eProgressBarScrollSmooth : eProgressBarScrollStandard);
@@ -151,7 +154,9 @@ TEST(ThemedRender, KeptBackdropGivesThePixelsOfAFullDraw) {
         both([&](Vantiq& c) { c.SetValue(v); });
         ASSERT_TRUE(same("value " + std::to_string(v))) << w << "x" << h;
       }
-      EXPECT_GE(renderers[0]->backdrop().Copies() - copiesBefore, length) << w << "x" << h;
+      // A kept fill is copied only while the fill ends in the same chunk.
+      EXPECT_GE(renderers[0]->backdrop().Copies() - copiesBefore, row.style == eProgSystem ? length : length / 2)
+          << w << "x" << h;
       EXPECT_EQ(renderers[1]->backdrop().Copies(), freshBefore) << "the full draw copied";
 
       // What changes the backdrop is drawn afresh (the fresh rig draws everything).
