@@ -28,10 +28,24 @@ std::uint32_t HorizontalLayout(std::int32_t alignment, bool rtl, Rect& r) {
   }
 }
 
+TextExtent Measure(Surface& dc, const CaptionPass& pass, const LogFont& font) {
+  return pass.measures ? pass.measures->Measure(dc, pass.text, font) : dc.MeasureText(pass.text, font);
+}
+
 // round() of single-precision pixels, ties to even.
 int RoundPixels(double value) { return static_cast<int>(std::nearbyint(value)); }
 
 }  // namespace
+
+TextExtent PaintTextMeasures::Measure(Surface& dc, const std::u16string& text, const LogFont& font) {
+  if (held_ && text == text_ && font == font_) return extent_;
+  held_ = false;  // until the new measure has come back
+  extent_ = dc.MeasureText(text, font);
+  text_ = text;
+  font_ = font;
+  held_ = true;
+  return extent_;
+}
 
 void CaptionRenderer::DrawCaption(const PaintSnapshot& s, const CaptionPass& pass, Surface& dc) {
   const Rect& client = s.m_rcClient;
@@ -52,7 +66,7 @@ void CaptionRenderer::DrawCaption(const PaintSnapshot& s, const CaptionPass& pas
   if (vertical) {
     // Laid out as if horizontal, so that the upward run starts low enough to be
     // centred along the bar and across it.
-    const TextExtent extent = dc.MeasureText(text, horizontalFont);
+    const TextExtent extent = Measure(dc, pass, horizontalFont);
     r.left = client.left + (client.right - client.left) / 2 - RoundPixels(extent.cy) / 2;
     r.bottom = RoundPixels(static_cast<double>(client.bottom) + extent.cx);
   } else {
@@ -71,7 +85,7 @@ void CaptionRenderer::DrawCaption(const PaintSnapshot& s, const CaptionPass& pas
   const int clientWidth = client.right - client.left;
   std::optional<std::pair<int, int>> ink;  // the columns a horizontal text can reach
   if (!vertical) {
-    ink = InkColumns(dc, text, r, clientWidth, flags, font);
+    ink = InkColumns(dc, pass, r, clientWidth, flags, font);
     // A pass draws only inside its clip, the other side of the fill edge from the other
     // pass: one whose clip misses the text, and the shadow's reach around it, draws nothing.
     const std::optional<Rect> clip = dc.Clip();
@@ -111,11 +125,11 @@ void CaptionRenderer::DrawCaption(const PaintSnapshot& s, const CaptionPass& pas
   draw(dc, r, color);
 }
 
-std::pair<int, int> CaptionRenderer::InkColumns(Surface& dc, const std::u16string& text, const Rect& r,
-                                                int width, std::uint32_t flags, const LogFont& font) const {
+std::pair<int, int> CaptionRenderer::InkColumns(Surface& dc, const CaptionPass& pass, const Rect& r, int width,
+                                                std::uint32_t flags, const LogFont& font) const {
   // Prefixes change the drawn width from the measured one: keep the whole width.
-  if (text.find(u'&') != std::u16string::npos) return {0, width};
-  const TextExtent extent = dc.MeasureText(text, font);
+  if (pass.text.find(u'&') != std::u16string::npos) return {0, width};
+  const TextExtent extent = Measure(dc, pass, font);
   const std::int64_t start = (flags & kDtCenter)  ? (std::int64_t{r.left} + r.right - extent.cx) / 2
                              : (flags & kDtRight) ? std::int64_t{r.right} - extent.cx
                                                   : r.left;

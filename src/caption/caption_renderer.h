@@ -31,6 +31,22 @@ constexpr int kShadowReach = 16;
 
 // One caption pass as the control prepared it: the text it composed (after the caption
 // handler ran) and the properties read after that handler.
+// The extent of the last text measured in one paint. Both passes of a paint measure
+// the same text in the same font, and each measure is a round trip to the system.
+// Reset at the start of every paint, so no font handle it compares can have been
+// freed and reused meanwhile; its string keeps its storage from paint to paint.
+class PaintTextMeasures {
+ public:
+  void Reset() { held_ = false; }
+  TextExtent Measure(Surface& dc, const std::u16string& text, const LogFont& font);
+
+ private:
+  bool held_ = false;
+  std::u16string text_;
+  LogFont font_;
+  TextExtent extent_;
+};
+
 struct CaptionPass {
   bool inFill = false;  // the pass over the fill, clipped to it
   std::u16string text;
@@ -43,6 +59,7 @@ struct CaptionPass {
     std::int32_t intensity;
   };
   std::optional<Shadow> shadow;  // none: the pass draws no shadow
+  PaintTextMeasures* measures = nullptr;  // the paint's, shared by its passes; none: measure each time
 };
 
 // The text colour over the fill: black where the XP look's blue fill under the
@@ -62,7 +79,7 @@ class CaptionRenderer {
 
  private:
   // The columns [first, last) of the client area that the caption drawn in r can ink.
-  std::pair<int, int> InkColumns(Surface& dc, const std::u16string& text, const Rect& r, int clientWidth,
+  std::pair<int, int> InkColumns(Surface& dc, const CaptionPass& pass, const Rect& r, int clientWidth,
                                  std::uint32_t flags, const LogFont& font) const;
 
   Platform& platform_;

@@ -444,7 +444,9 @@ class UnclippedCaptionRenderers : public StandardRenderers {
     const std::optional<Rect> clip = dc.Clip();
     std::unique_ptr<Surface> whole = c_.platform().CreateDibSection(dc.Width(), dc.Height());
     whole->CopyFrom(0, 0, dc.Width(), dc.Height(), dc, 0, 0);
-    StandardRenderers::DrawCaption(s, pass, *whole);
+    CaptionPass measuredAlone = pass;  // the reference measures every pass afresh
+    measuredAlone.measures = nullptr;
+    StandardRenderers::DrawCaption(s, measuredAlone, *whole);
     const Rect part = clip.value_or(Rect{0, 0, dc.Width(), dc.Height()});
     dc.CopyFrom(part.left, part.top, part.Width(), part.Height(), *whole, part.left, part.top);
   }
@@ -454,24 +456,37 @@ class UnclippedCaptionRenderers : public StandardRenderers {
 };
 
 // A pass whose clip misses the text and its shadow skips drawing it: at every fill
-// position both passes give what drawing each whole and clipping it afterwards gives.
+// position both passes give what drawing each whole and clipping it afterwards gives,
+// also when a caption handler gives the passes of a paint different texts or fonts.
 TEST(CaptionDraw, APassThatMissesTheTextDrawsAsAClippedWholeOne) {
-  for (const auto [align, rtl, shadow, italic] :
-       {std::tuple{ePbTextAlignCenter, false, false, false}, {ePbTextAlignCenter, false, true, true},
-        {ePbTextAlignLeft, true, true, false}, {ePbTextAlignRight, false, true, true}}) {
+  enum Handler { kNone, kTextPerPass, kFontPerPass };
+  for (const auto [align, rtl, shadow, italic, handler] :
+       {std::tuple{ePbTextAlignCenter, false, false, false, kNone}, {ePbTextAlignCenter, false, true, true, kNone},
+        {ePbTextAlignLeft, true, true, false, kNone}, {ePbTextAlignRight, false, true, true, kNone},
+        {ePbTextAlignCenter, false, false, false, kTextPerPass}, {ePbTextAlignCenter, false, true, false, kFontPerPass}}) {
     std::unique_ptr<ControlRig> rigs[2];
     for (int whole = 0; whole < 2; ++whole) {
       rigs[whole] = StartCaptioned({200, 24, eProgStandard, 0, 0, 0}, u"Wj%", rtl);
-      Vantiq& c = *rigs[whole]->control;
+      ControlRig& rig = *rigs[whole];
+      Vantiq& c = *rig.control;
       if (whole) c.SetRenderers(std::make_unique<UnclippedCaptionRenderers>(c));
       c.Font()->SetItalic(italic);
       c.SetTextAlignment(align);
       Shade(c, 255, shadow);
+      if (handler == kNone) continue;
+      c.SetCaptionCallBack(true);
+      // The inside pass comes first: narrow there, wide over the outside.
+      rig.host.onProgressText = [&c, handler = handler, inside = true](double&, double&, double&,
+                                                                         std::u16string& text) mutable {
+        if (handler == kTextPerPass) text = inside ? u"i" : u"MMMMMMMMMMMM";
+        if (handler == kFontPerPass) c.Font()->SetSize(inside ? 6 : 14);
+        inside = !inside;
+      };
     }
     for (int v = 0; v <= 100; ++v) {
       for (auto& rig : rigs) rig->control->SetValue(v);
       ASSERT_TRUE(SamePixels(Capture(*rigs[1]->control->paint().m_hDC), Capture(*rigs[0]->control->paint().m_hDC)))
-          << v << " " << align << (rtl ? " rtl" : "") << (shadow ? " shadow" : "");
+          << v << " " << align << (rtl ? " rtl" : "") << (shadow ? " shadow" : "") << " handler " << handler;
     }
   }
 }
