@@ -29,7 +29,11 @@ class StandardRenderers : public Renderers {
     caption_.DrawCaption(s, pass, dc);
   }
 
+  // A backdrop kept alone (in a marquee step, say) is not copied where the fill could be
+  // kept with it: drawn again, it is kept with the fill from then on.
   bool CopyKeptBackdrop(const PaintSnapshot& s, Surface& dc, std::optional<FillResult>& fill) override {
+    fill.reset();
+    if (KeepsFill(s) && !backdrop_.HoldsFill()) return false;
     return backdrop_.CopyTo(s, dc, fill);
   }
   // A parent that shows through the bar may have changed since: that is never kept.

@@ -33,6 +33,7 @@ class KeptBackdrop {
   void Forget();
 
   bool Holds() const { return picture_ != nullptr; }
+  bool HoldsFill() const { return fillDrawnFrom_.has_value(); }
   int Copies() const { return copies_; }  // paints that copied the kept backdrop
   int FillCopies() const { return fillCopies_; }  // those of them that copied the fill too
 

@@ -514,6 +514,11 @@ TEST(PaintDriver, KeptBackdropDrawsTheSamePixelsAndIsDroppedOnChange) {
       c.SetScrolling(eProgressBarScrollStandard);
       EXPECT_EQ(fillCopies([&] { c.SetBackgroundPicture(same); }), 0) << "a background picture";
       EXPECT_EQ(fillCopies([&] { c.SetValue(50); }), 0) << "kept without its fill under a picture";
+      // A backdrop kept alone, here in a marquee step, gives way to one with the fill.
+      c.SetBackgroundPicture(nullptr);
+      c.SetScrolling(eProgressBarScrollMarquee);
+      c.SetScrolling(eProgressBarScrollStandard);
+      EXPECT_EQ(fillCopies([&] { c.SetValue(50); }), 1) << "after a marquee";
     });
   }
 }
