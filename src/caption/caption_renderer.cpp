@@ -29,7 +29,7 @@ std::uint32_t HorizontalLayout(std::int32_t alignment, bool rtl, Rect& r) {
 }
 
 TextExtent Measure(Surface& dc, const CaptionPass& pass, const LogFont& font) {
-  return pass.measures ? pass.measures->Measure(dc, pass.text, font) : dc.MeasureText(pass.text, font);
+  return pass.memo ? pass.memo->Measure(dc, pass.text, font) : dc.MeasureText(pass.text, font);
 }
 
 // round() of single-precision pixels, ties to even.
@@ -37,7 +37,7 @@ int RoundPixels(double value) { return static_cast<int>(std::nearbyint(value)); 
 
 }  // namespace
 
-TextExtent PaintTextMeasures::Measure(Surface& dc, const std::u16string& text, const LogFont& font) {
+TextExtent CaptionPaintMemo::Measure(Surface& dc, const std::u16string& text, const LogFont& font) {
   if (held_ && text == text_ && font == font_) return extent_;
   held_ = false;  // until the new measure has come back
   extent_ = dc.MeasureText(text, font);
@@ -98,20 +98,33 @@ void CaptionRenderer::DrawCaption(const PaintSnapshot& s, const CaptionPass& pas
     // as wide as the caption rectangle allows.
     const auto [first, last] = !ink || !cropShadow_ ? std::pair<int, int>(0, clientWidth) : *ink;
     CDibShadow& shadow = shadow_;
-    // The last pass's shape goes first, so that the settings below rebuild nothing.
-    shadow.SetSource(nullptr);
+    const Rect shapeRect{r.left - first, r.top, r.right - first, r.bottom};
+    const ShapeDrawnFrom now{pass.memo ? pass.memo->Paint() : 0, {}, font, shapeRect, flags, unicode,
+                             first, last, client.bottom - client.top};
+    const bool keepShape = shapeHeld_ && SameShape(pass, now);
+    if (!keepShape) {
+      shapeHeld_ = false;  // until the new shape is keyed
+      // The last pass's shape goes first, so that the settings below rebuild nothing.
+      shadow.SetSource(nullptr);
+    }
     shadow.SetColor(pass.shadow->color);
     shadow.SetOffsetX(3);
     shadow.SetRadius(3);
     shadow.SetIntensity(pass.shadow->intensity);
     shadow.SetExpand(true);
-    // A cropped picture's corner may be ink; the client-sized one's is always blank.
-    shadow.SetTransparentColor(first != 0 ? 0 : kShadowKeyFromSource);
-    if (!shape_) shape_ = std::make_shared<CDib32>(platform_);
-    shape_->Recreate(last - first, client.bottom - client.top);
-    if (Surface* surface = shape_->DC())
-      draw(*surface, {r.left - first, r.top, r.right - first, r.bottom}, kShadowTextColor);
-    shadow.SetSource(shape_);
+    if (!keepShape) {
+      // A cropped picture's corner may be ink; the client-sized one's is always blank.
+      shadow.SetTransparentColor(first != 0 ? 0 : kShadowKeyFromSource);
+      if (!shape_) shape_ = std::make_shared<CDib32>(platform_);
+      shape_->Recreate(last - first, now.height);
+      if (Surface* surface = shape_->DC()) draw(*surface, shapeRect, kShadowTextColor);
+      shadow.SetSource(shape_);
+      if (pass.memo) {
+        shapeDrawnFrom_ = now;
+        shapeDrawnFrom_.text = text;
+        shapeHeld_ = true;
+      }
+    }
     shadow.Render(false);
     // Where a client-sized picture would end; a cropped one is transparent beyond its
     // own width, and a blend must not read past it.
@@ -123,6 +136,13 @@ void CaptionRenderer::DrawCaption(const PaintSnapshot& s, const CaptionPass& pas
       shadow.DrawTo(dc, first + kShadowPlacement, kShadowPlacement, width, placed.bottom - placed.top);
   }
   draw(dc, r, color);
+}
+
+bool CaptionRenderer::SameShape(const CaptionPass& pass, const ShapeDrawnFrom& now) const {
+  const ShapeDrawnFrom& kept = shapeDrawnFrom_;
+  return pass.memo && kept.paint == now.paint && kept.text == pass.text && kept.font == now.font &&
+         kept.rect == now.rect && kept.flags == now.flags && kept.unicode == now.unicode &&
+         kept.first == now.first && kept.last == now.last && kept.height == now.height;
 }
 
 std::pair<int, int> CaptionRenderer::InkColumns(Surface& dc, const CaptionPass& pass, const Rect& r, int width,

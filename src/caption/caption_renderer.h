@@ -31,16 +31,22 @@ constexpr int kShadowReach = 16;
 
 // One caption pass as the control prepared it: the text it composed (after the caption
 // handler ran) and the properties read after that handler.
-// The extent of the last text measured in one paint. Both passes of a paint measure
-// the same text in the same font, and each measure is a round trip to the system.
-// Reset at the start of every paint, so no font handle it compares can have been
+// What the caption passes of one paint share. Both usually draw the same text in the
+// same font, and measuring it or drawing its shadow's shape is a round trip to the
+// system. Started afresh by every paint, so no font handle compared can have been
 // freed and reused meanwhile; its string keeps its storage from paint to paint.
-class PaintTextMeasures {
+class CaptionPaintMemo {
  public:
-  void Reset() { held_ = false; }
+  void StartPaint() {
+    held_ = false;
+    ++paint_;
+  }
+  std::uint64_t Paint() const { return paint_; }  // which paint this is
+  // The extent of text in font: the last one measured in this paint when it was the same.
   TextExtent Measure(Surface& dc, const std::u16string& text, const LogFont& font);
 
  private:
+  std::uint64_t paint_ = 0;
   bool held_ = false;
   std::u16string text_;
   LogFont font_;
@@ -59,7 +65,7 @@ struct CaptionPass {
     std::int32_t intensity;
   };
   std::optional<Shadow> shadow;  // none: the pass draws no shadow
-  PaintTextMeasures* measures = nullptr;  // the paint's, shared by its passes; none: measure each time
+  CaptionPaintMemo* memo = nullptr;  // the paint's, shared by its passes; none: nothing shared
 };
 
 // The text colour over the fill: black where the XP look's blue fill under the
@@ -85,9 +91,25 @@ class CaptionRenderer {
   Platform& platform_;
   const DrawingOps& ops_;
   bool cropShadow_;
+  // Where and how the shape picture's text was drawn, and in which paint: a later pass
+  // of the same paint drawing the same text in the same place keeps the shape and
+  // only blurs it again in its own colour.
+  struct ShapeDrawnFrom {
+    std::uint64_t paint = 0;
+    std::u16string text;
+    LogFont font;
+    Rect rect;
+    std::uint32_t flags = 0;
+    bool unicode = true;
+    int first = 0, last = 0, height = 0;
+  };
+  bool SameShape(const CaptionPass& pass, const ShapeDrawnFrom& now) const;
+
   // The shadow's pictures, kept from pass to pass and made again only when the size
   // changes: both passes of a paint, and the paints after it, share them.
   std::shared_ptr<CDib32> shape_;
+  bool shapeHeld_ = false;  // shape_ and the shadow's mask hold what shapeDrawnFrom_ says
+  ShapeDrawnFrom shapeDrawnFrom_;
   CDibShadow shadow_;
 };
 

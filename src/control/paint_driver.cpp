@@ -236,7 +236,7 @@ void Vantiq::DrawCaptionPasses(const PaintSnapshot& s, Surface& dc) {
                  std::min(clip.bottom, rc.bottom)}
                 .IsEmpty();
   };
-  textMeasures_.Reset();
+  captionMemo_.StartPaint();
   ops_.ClipTo(dc, inside);
   IgnoreErrors([&] { DrawCaptionPass(s, true, shows(inside), dc); });
   ops_.ClipTo(dc, outside);
@@ -282,7 +282,7 @@ void Vantiq::DrawCaptionPass(const PaintSnapshot& s, bool inFill, bool shows, Su
   // A handler that turned Shadow off drops this pass's shadow; one that turned it on
   // finds none prepared, and the next pass draws it.
   if (props_.m_bShadow) pass.shadow = shadow;
-  pass.measures = &textMeasures_;
+  pass.memo = &captionMemo_;
   if (shows) renderers_->DrawCaption(s, pass, dc);
 }
 

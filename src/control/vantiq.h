@@ -189,7 +189,7 @@ class Vantiq : private FontChangeSink {
   BackBuffer backBuffer_;
   std::unique_ptr<CColorXP> m_oColors;
   PaintSnapshot snapshot_;  // the paint's, reused so that a paint allocates nothing for it
-  PaintTextMeasures textMeasures_;  // the paint's, reset by each
+  CaptionPaintMemo captionMemo_;  // what the caption passes of a paint share
   std::unique_ptr<Renderers> renderers_;
   bool m_bSafeForScripting = false;
   bool m_bSafeForInit = false;

@@ -444,9 +444,9 @@ class UnclippedCaptionRenderers : public StandardRenderers {
     const std::optional<Rect> clip = dc.Clip();
     std::unique_ptr<Surface> whole = c_.platform().CreateDibSection(dc.Width(), dc.Height());
     whole->CopyFrom(0, 0, dc.Width(), dc.Height(), dc, 0, 0);
-    CaptionPass measuredAlone = pass;  // the reference measures every pass afresh
-    measuredAlone.measures = nullptr;
-    StandardRenderers::DrawCaption(s, measuredAlone, *whole);
+    CaptionPass alone = pass;  // the reference measures and shapes every pass afresh
+    alone.memo = nullptr;
+    StandardRenderers::DrawCaption(s, alone, *whole);
     const Rect part = clip.value_or(Rect{0, 0, dc.Width(), dc.Height()});
     dc.CopyFrom(part.left, part.top, part.Width(), part.Height(), *whole, part.left, part.top);
   }
@@ -459,11 +459,12 @@ class UnclippedCaptionRenderers : public StandardRenderers {
 // position both passes give what drawing each whole and clipping it afterwards gives,
 // also when a caption handler gives the passes of a paint different texts or fonts.
 TEST(CaptionDraw, APassThatMissesTheTextDrawsAsAClippedWholeOne) {
-  enum Handler { kNone, kTextPerPass, kFontPerPass };
+  enum Handler { kNone, kWidthPerPass, kGlyphsPerPass, kSizePerPass, kSlantPerPass };
   for (const auto [align, rtl, shadow, italic, handler] :
        {std::tuple{ePbTextAlignCenter, false, false, false, kNone}, {ePbTextAlignCenter, false, true, true, kNone},
         {ePbTextAlignLeft, true, true, false, kNone}, {ePbTextAlignRight, false, true, true, kNone},
-        {ePbTextAlignCenter, false, false, false, kTextPerPass}, {ePbTextAlignCenter, false, true, false, kFontPerPass}}) {
+        {ePbTextAlignCenter, false, true, false, kWidthPerPass}, {ePbTextAlignCenter, false, true, false, kGlyphsPerPass},
+        {ePbTextAlignCenter, false, true, false, kSizePerPass}, {ePbTextAlignCenter, false, true, false, kSlantPerPass}}) {
     std::unique_ptr<ControlRig> rigs[2];
     for (int whole = 0; whole < 2; ++whole) {
       rigs[whole] = StartCaptioned({200, 24, eProgStandard, 0, 0, 0}, u"Wj%", rtl);
@@ -475,11 +476,14 @@ TEST(CaptionDraw, APassThatMissesTheTextDrawsAsAClippedWholeOne) {
       Shade(c, 255, shadow);
       if (handler == kNone) continue;
       c.SetCaptionCallBack(true);
-      // The inside pass comes first: narrow there, wide over the outside.
+      // The inside pass comes first: narrow there, wide over the outside; or as wide
+      // in other glyphs (the digits' advances are equal) or slanted.
       rig.host.onProgressText = [&c, handler = handler, inside = true](double&, double&, double&,
                                                                          std::u16string& text) mutable {
-        if (handler == kTextPerPass) text = inside ? u"i" : u"MMMMMMMMMMMM";
-        if (handler == kFontPerPass) c.Font()->SetSize(inside ? 6 : 14);
+        if (handler == kWidthPerPass) text = inside ? u"i" : u"MMMMMMMMMMMM";
+        if (handler == kGlyphsPerPass) text = inside ? u"1111" : u"8888";
+        if (handler == kSizePerPass) c.Font()->SetSize(inside ? 6 : 14);
+        if (handler == kSlantPerPass) c.Font()->SetItalic(!inside);
         inside = !inside;
       };
     }
