@@ -107,6 +107,9 @@ void CaptionRenderer::DrawCaption(const PaintSnapshot& s, const CaptionPass& pas
       // The last pass's shape goes first, so that the settings below rebuild nothing.
       shadow.SetSource(nullptr);
     }
+    const bool keepBlur = keepShape && blurredAs_ && blurredAs_->color == pass.shadow->color &&
+                          blurredAs_->intensity == pass.shadow->intensity;
+    blurredAs_.reset();  // until the new Result is made
     shadow.SetColor(pass.shadow->color);
     shadow.SetOffsetX(3);
     shadow.SetRadius(3);
@@ -125,7 +128,8 @@ void CaptionRenderer::DrawCaption(const PaintSnapshot& s, const CaptionPass& pas
         shapeHeld_ = true;
       }
     }
-    shadow.Render(false);
+    if (!keepBlur) shadow.Render(false);
+    if (shapeHeld_) blurredAs_ = pass.shadow;
     // Where a client-sized picture would end; a cropped one is transparent beyond its
     // own width, and a blend must not read past it.
     const Rect& placed = vertical ? client : r;

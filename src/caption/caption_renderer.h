@@ -92,8 +92,8 @@ class CaptionRenderer {
   const DrawingOps& ops_;
   bool cropShadow_;
   // Where and how the shape picture's text was drawn, and in which paint: a later pass
-  // of the same paint drawing the same text in the same place keeps the shape and
-  // only blurs it again in its own colour.
+  // of the same paint drawing the same text in the same place keeps the shape, and
+  // its blur too when its shadow has the same colour and intensity.
   struct ShapeDrawnFrom {
     std::uint64_t paint = 0;
     std::u16string text;
@@ -110,6 +110,7 @@ class CaptionRenderer {
   std::shared_ptr<CDib32> shape_;
   bool shapeHeld_ = false;  // shape_ and the shadow's mask hold what shapeDrawnFrom_ says
   ShapeDrawnFrom shapeDrawnFrom_;
+  std::optional<CaptionPass::Shadow> blurredAs_;  // what the shadow's Result was made in, while shapeHeld_
   CDibShadow shadow_;
 };
 

@@ -457,14 +457,20 @@ class UnclippedCaptionRenderers : public StandardRenderers {
 
 // A pass whose clip misses the text and its shadow skips drawing it: at every fill
 // position both passes give what drawing each whole and clipping it afterwards gives,
-// also when a caption handler gives the passes of a paint different texts or fonts.
+// also when a caption handler gives the passes of a paint different texts or fonts,
+// and when both passes' shadows have one colour (the second then blurs nothing anew).
 TEST(CaptionDraw, APassThatMissesTheTextDrawsAsAClippedWholeOne) {
-  enum Handler { kNone, kWidthPerPass, kGlyphsPerPass, kSizePerPass, kSlantPerPass };
-  for (const auto [align, rtl, shadow, italic, handler] :
-       {std::tuple{ePbTextAlignCenter, false, false, false, kNone}, {ePbTextAlignCenter, false, true, true, kNone},
-        {ePbTextAlignLeft, true, true, false, kNone}, {ePbTextAlignRight, false, true, true, kNone},
-        {ePbTextAlignCenter, false, true, false, kWidthPerPass}, {ePbTextAlignCenter, false, true, false, kGlyphsPerPass},
-        {ePbTextAlignCenter, false, true, false, kSizePerPass}, {ePbTextAlignCenter, false, true, false, kSlantPerPass}}) {
+  enum Handler { kNone, kWidthPerPass, kGlyphsPerPass, kSizePerPass, kSlantPerPass, kIntensityPerPass };
+  for (const auto [align, rtl, shadow, italic, handler, oneShade] :
+       {std::tuple{ePbTextAlignCenter, false, false, false, kNone, false},
+        {ePbTextAlignCenter, false, true, true, kNone, false}, {ePbTextAlignLeft, true, true, false, kNone, false},
+        {ePbTextAlignRight, false, true, true, kNone, false}, {ePbTextAlignCenter, false, true, false, kNone, true},
+        {ePbTextAlignCenter, false, true, false, kWidthPerPass, false},
+        {ePbTextAlignCenter, false, true, false, kWidthPerPass, true},
+        {ePbTextAlignCenter, false, true, false, kGlyphsPerPass, false},
+        {ePbTextAlignCenter, false, true, false, kSizePerPass, true},
+        {ePbTextAlignCenter, false, true, false, kSlantPerPass, false},
+        {ePbTextAlignCenter, false, true, false, kIntensityPerPass, true}}) {
     std::unique_ptr<ControlRig> rigs[2];
     for (int whole = 0; whole < 2; ++whole) {
       rigs[whole] = StartCaptioned({200, 24, eProgStandard, 0, 0, 0}, u"Wj%", rtl);
@@ -474,23 +480,26 @@ TEST(CaptionDraw, APassThatMissesTheTextDrawsAsAClippedWholeOne) {
       c.Font()->SetItalic(italic);
       c.SetTextAlignment(align);
       Shade(c, 255, shadow);
+      if (oneShade) c.SetAlternateShadowColor(Rgb(0, 160, 0));
       if (handler == kNone) continue;
       c.SetCaptionCallBack(true);
       // The inside pass comes first: narrow there, wide over the outside; or as wide
-      // in other glyphs (the digits' advances are equal) or slanted.
+      // in other glyphs (the digits' advances are equal), slanted, or shaded fainter.
       rig.host.onProgressText = [&c, handler = handler, inside = true](double&, double&, double&,
                                                                          std::u16string& text) mutable {
         if (handler == kWidthPerPass) text = inside ? u"i" : u"MMMMMMMMMMMM";
         if (handler == kGlyphsPerPass) text = inside ? u"1111" : u"8888";
         if (handler == kSizePerPass) c.Font()->SetSize(inside ? 6 : 14);
         if (handler == kSlantPerPass) c.Font()->SetItalic(!inside);
+        if (handler == kIntensityPerPass) c.SetShadowIntensity(inside ? 60 : 255);  // for the next pass
         inside = !inside;
       };
     }
     for (int v = 0; v <= 100; ++v) {
       for (auto& rig : rigs) rig->control->SetValue(v);
       ASSERT_TRUE(SamePixels(Capture(*rigs[1]->control->paint().m_hDC), Capture(*rigs[0]->control->paint().m_hDC)))
-          << v << " " << align << (rtl ? " rtl" : "") << (shadow ? " shadow" : "") << " handler " << handler;
+          << v << " " << align << (rtl ? " rtl" : "") << (shadow ? " shadow" : "") << (oneShade ? " one shade" : "")
+          << " handler " << handler;
     }
   }
 }
