@@ -19,9 +19,13 @@ constexpr ColorRef kGreen = Rgb(0, 128, 0);
 
 std::vector<std::string> Names(const ControlRig& rig) { return rig.renderers->Names(); }
 
+// A rig started as a container starts a new control, before the test looks at it.
+struct StartedRig : ControlRig {
+  explicit StartedRig(int width = 100, int height = 20) : ControlRig(width, height) { Start(); }
+};
+
 TEST(PaintDriver, DrawsInOrderWithComplementaryCaptionClips) {
-  ControlRig rig(200, 20);
-  rig.Start();
+  StartedRig rig(200, 20);
   using Clips = std::pair<std::optional<Rect>, std::optional<Rect>>;
   // The inside and outside caption passes' clips when `change` paints a fill ending at `split`.
   const auto clips = [&](int split, const std::function<void()>& change) {
@@ -54,8 +58,7 @@ TEST(PaintDriver, DrawsInOrderWithComplementaryCaptionClips) {
 
 TEST(PaintDriver, MirroredFillMeetsTheInsideCaptionClipExactly) {
   for (int split : {0, 1, 37, 199, 200}) {
-    ControlRig rig(200, 20);
-    rig.Start();
+    StartedRig rig(200, 20);
     rig.control->SetBackColor(Rgb(0, 255, 0));
     rig.renderers->split = split;
     rig.renderers->onFill = [&](Surface& dc) { dc.FillRect({0, 0, split, 20}, kRed); };
@@ -72,8 +75,7 @@ TEST(PaintDriver, MirroredFillMeetsTheInsideCaptionClipExactly) {
 }
 
 TEST(PaintDriver, BackgroundFollowsTheStyleUnlessAColourIsSet) {
-  ControlRig rig(50, 10);
-  rig.Start();
+  StartedRig rig(50, 10);
   rig.platform.sysColors[kColorBtnFace] = Rgb(10, 20, 30);
   rig.control->RefreshThemeState(0, 21, 0, 0);
   rig.control->SetStyle(eProgStandard);
@@ -89,8 +91,7 @@ TEST(PaintDriver, BackgroundFollowsTheStyleUnlessAColourIsSet) {
 }
 
 TEST(PaintDriver, NestedRedrawFromARendererReturnsAtOnce) {
-  ControlRig rig(100, 20);
-  rig.Start();
+  StartedRig rig;
   int fills = 0;
   rig.renderers->onFill = [&](Surface&) {
     ++fills;
@@ -104,8 +105,7 @@ TEST(PaintDriver, NestedRedrawFromARendererReturnsAtOnce) {
 }
 
 TEST(PaintDriver, APaintLeftByAnyExceptionEnds) {
-  ControlRig rig(100, 20);
-  rig.Start();
+  StartedRig rig;
   bool fail = true;
   rig.renderers->onFill = [&](Surface&) {
     if (fail) throw std::logic_error("not one of the errors a paint passes over");
@@ -159,8 +159,7 @@ bool PaintDraws(ControlRig& rig) {
 }
 
 TEST(PaintDriver, UnchangedPaintOnlyCopiesTheBufferAndFillsAnEmptyFormat) {
-  ControlRig rig(100, 20);
-  rig.Start();
+  StartedRig rig;
   rig.control->SetValue(50);  // its paint shows "50%"
   rig.screen->FillRect({0, 0, 100, 20}, kRed);
   EXPECT_FALSE(PaintDraws(rig));
@@ -206,8 +205,7 @@ TEST(PaintDriver, SkipTestComparesAFailedTextAsEmpty) {
 }
 
 TEST(PaintDriver, GoneWindowStopsThePaint) {
-  ControlRig rig(100, 20);
-  rig.Start();
+  StartedRig rig;
   rig.renderers->calls.clear();
   rig.platform.RemoveWindow(rig.hwnd);
   rig.control->SetValue(30);
@@ -216,8 +214,7 @@ TEST(PaintDriver, GoneWindowStopsThePaint) {
 }
 
 TEST(PaintDriver, SystemColourChangeRefreshesTheThemeState) {
-  ControlRig rig(100, 20);
-  rig.Start();
+  StartedRig rig;
   rig.platform.colorName = u"Homestead";
   rig.platform.sysColors[kColorHighlight] = Rgb(9, 9, 9);
   rig.control->Paint();
@@ -232,8 +229,7 @@ TEST(PaintDriver, SystemColourChangeRefreshesTheThemeState) {
 }
 
 TEST(PaintDriver, BackBufferGrowsNeverShrinksAndIsSkippedWhenEmptyOrFailed) {
-  ControlRig rig(100, 20);
-  rig.Start();
+  StartedRig rig;
   EXPECT_EQ(rig.control->backBuffer().Width(), 100);
   rig.ResizeTo(150, 30);
   EXPECT_EQ(rig.control->backBuffer().Width(), 150);
@@ -245,8 +241,7 @@ TEST(PaintDriver, BackBufferGrowsNeverShrinksAndIsSkippedWhenEmptyOrFailed) {
   EXPECT_TRUE(rig.control->paint().m_bBuffered);
 
   // A zero-sized control draws straight to its own context until its first real size.
-  ControlRig empty(0, 0);
-  empty.Start();
+  StartedRig empty(0, 0);
   EXPECT_EQ(empty.control->backBuffer().Get(), nullptr);
   EXPECT_FALSE(empty.control->paint().m_bBuffered);
   EXPECT_EQ(empty.control->paint().m_hDC, empty.host.deviceContext);
@@ -262,8 +257,7 @@ TEST(PaintDriver, BackBufferGrowsNeverShrinksAndIsSkippedWhenEmptyOrFailed) {
 }
 
 TEST(PaintDriver, TerminateReleasesBufferThemeAndRegion) {
-  ControlRig rig(100, 20);
-  rig.Start();
+  StartedRig rig;
   rig.control->SetStyle(eProgXP);
   EXPECT_GT(rig.platform.themesOpen, 0);
   EXPECT_TRUE(rig.platform.Window(rig.hwnd)->region.has_value());
@@ -376,8 +370,7 @@ TEST(PaintDriver, FrameOnTopDependsOnStyleVersionAndVisualStyles) {
 
 TEST(PaintDriver, ThemeHandleFollowsVisualStyles) {
   OnNewThread([] {
-    ControlRig rig(100, 20, "winxp");
-    rig.Start();
+    StartedRig rig;
     EXPECT_TRUE(rig.control->paint().m_bThemesActive);
     EXPECT_NE(rig.control->paint().m_hTheme, 0u);
     EXPECT_EQ(rig.control->paint().m_sThemeFile,
@@ -391,12 +384,6 @@ TEST(PaintDriver, ThemeHandleFollowsVisualStyles) {
     EXPECT_EQ(rig.control->paint().m_sThemeFile, u"");
   });
 }
-
-}  // namespace
-}  // namespace vantiq::testing
-
-namespace vantiq::testing {
-namespace {
 
 // Standard renderers whose frame can report a request the system refused.
 class RefusingRenderers : public StandardRenderers {
