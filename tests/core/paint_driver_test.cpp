@@ -7,7 +7,6 @@
 
 #include "backends/soft/bitmap_picture.h"
 #include "control/standard_renderers.h"
-#include "platform/mod_version_ex.h"
 #include "support/control_rig.h"
 
 namespace vantiq::testing {
