@@ -283,32 +283,41 @@ void ExpectRoundedRegion(const ControlRig& rig, int w, int h) {
 }
 
 // Every SetWindowRgn repaints the window and its frame: value updates make none, and a
-// region is set or cleared only when the window lacks what the rule wants.
-TEST(PaintDriver, WindowRegionByStyleVersionAndThemeSetOnlyWhenLacking) {
+// region is set or cleared only when the window lacks what the rule wants. The same
+// inputs decide whether the frame is drawn again on top of the caption.
+TEST(PaintDriver, RegionSetOnlyWhenLackingAndFrameOnTopByStyleVersionAndTheme) {
   struct Case {
     const char* version;
     bool visualStyles;
     const char16_t* colorName;
     std::int32_t style;
-    bool rounded;
+    bool rounded, frameOnTop;
   } cases[] = {
-      {"win2k", false, u"", eProgXP, true},          // no visual styles: XP imitation rounds
-      {"winxp", true, u"NormalColor", eProgXP, true},
-      {"winxp", true, u"Royale", eProgXP, false},   // not one of the rounded schemes
-      {"winxp", true, u"Royale", eProgSystem, false},
-      {"winxp", true, u"Metallic", eProgSystem, true},
-      {"winxp", false, u"", eProgSystem, false},
-      {"winxp", true, u"NormalColor", eProgStandard, false},
-      {"vista", true, u"NormalColor", eProgSystem, false},  // NT 6 draws the real bar
-      {"vista", true, u"Aero", eProgXP, true},
-      {"win7", true, u"Aero", eProgSystem, false},   // not themed at all
-      {"win10", true, u"Aero", eProgXP, false},     // visual styles on a later system
-      {"win10", true, u"Aero", eProgSystem, false},  // themed mode, no region wanted
-      {"win10", false, u"", eProgXP, true},
+      {"win2k", false, u"", eProgXP, true, true},  // no visual styles: XP imitation rounds
+      {"winxp", true, u"NormalColor", eProgXP, true, true},
+      {"winxp", true, u"Royale", eProgXP, false, true},  // not one of the rounded schemes
+      {"winxp", true, u"Royale", eProgSystem, false, false},
+      {"winxp", true, u"Metallic", eProgSystem, true, false},
+      {"winxp", false, u"", eProgSystem, false, true},
+      {"winxp", true, u"NormalColor", eProgStandard, false, true},
+      {"vista", true, u"NormalColor", eProgSystem, false, false},  // NT 6 draws the real bar
+      {"vista", true, u"Aero", eProgXP, true, true},
+      {"win7", true, u"Aero", eProgSystem, false, false},  // not themed at all
+      {"win7", true, u"NormalColor", eProgStandard, false, false},
+      {"win7", true, u"NormalColor", eProgThin, false, false},
+      {"win7", true, u"NormalColor", eProgXP, true, true},
+      {"win7", false, u"", eProgStandard, false, true},
+      {"win10", true, u"Aero", eProgXP, false, true},  // visual styles on a later system
+      {"win10", true, u"Aero", eProgSystem, false, false},  // themed mode, no region wanted
+      {"win10", true, u"NormalColor", eProgStandard, false, true},
+      {"win10", false, u"", eProgXP, true, true},
+      {"win98", false, u"", eProgSystem, false, true},
+      {"win98", true, u"NormalColor", 3, false, true},
   };
   for (const Case& c : cases) {
     OnNewThread([&] {
-      SCOPED_TRACE(std::string(c.version) + " style " + std::to_string(c.style));
+      SCOPED_TRACE(std::string(c.version) + (c.visualStyles ? " styled" : " unstyled") + " style " +
+                   std::to_string(c.style));
       ControlRig rig(100, 20, c.version);
       rig.platform.visualStyles = c.visualStyles;
       rig.platform.colorName = c.colorName;
@@ -322,6 +331,10 @@ TEST(PaintDriver, WindowRegionByStyleVersionAndThemeSetOnlyWhenLacking) {
           EXPECT_FALSE(win->region.has_value());
       };
       expectRegion();
+      const std::vector<RenderCall>& drawn = rig.renderers->calls;
+      rig.renderers->calls.clear();
+      rig.control->SetValue(33);
+      EXPECT_EQ(!drawn.empty() && drawn.back().name == "Frame" && drawn.back().flag, c.frameOnTop) << "frame on top";
       const int calls = win->setRegionCalls, queries = win->getRegionCalls;
       for (int i = 0; i < 100; ++i) rig.control->SetValue(i);
       EXPECT_EQ(win->setRegionCalls, calls) << "value updates";
@@ -334,35 +347,6 @@ TEST(PaintDriver, WindowRegionByStyleVersionAndThemeSetOnlyWhenLacking) {
       rig.control->SetValue(40);
       EXPECT_EQ(win->setRegionCalls, calls + (c.rounded ? 2 : 1));
       expectRegion();
-    });
-  }
-}
-
-TEST(PaintDriver, FrameOnTopDependsOnStyleVersionAndVisualStyles) {
-  struct Case {
-    const char* version;
-    bool visualStyles;
-    std::int32_t style;
-    bool frameOnTop;
-  } cases[] = {
-      {"winxp", true, eProgXP, true},        {"winxp", true, eProgStandard, true},
-      {"winxp", true, eProgSystem, false},   {"winxp", false, eProgSystem, true},
-      {"win7", true, eProgStandard, false},  {"win7", true, eProgThin, false},
-      {"win7", true, eProgXP, true},         {"win7", false, eProgStandard, true},
-      {"win10", true, eProgStandard, true},  {"win10", true, eProgSystem, false},
-      {"win98", false, eProgSystem, true},   {"win98", true, 3, true},
-  };
-  for (const Case& c : cases) {
-    OnNewThread([&] {
-      ControlRig rig(100, 20, c.version);
-      rig.platform.visualStyles = c.visualStyles;
-      rig.Start();
-      rig.control->SetStyle(c.style);
-      rig.renderers->calls.clear();
-      rig.control->SetValue(33);
-      const bool onTop = !rig.renderers->calls.empty() && rig.renderers->calls.back().name == "Frame" &&
-                         rig.renderers->calls.back().flag;
-      EXPECT_EQ(onTop, c.frameOnTop) << c.version << " styles " << c.visualStyles << " style " << c.style;
     });
   }
 }
