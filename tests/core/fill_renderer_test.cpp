@@ -197,12 +197,6 @@ TEST(FillRenderer, OddSizesAndValuesEndTheirLoopsAndKeepTheSplitNearTheBar) {
   EXPECT_EQ(rig->BufferPixel(2000, 3996), kFill);
 }
 
-}  // namespace
-}  // namespace vantiq::testing
-
-namespace vantiq::testing {
-namespace {
-
 // An opaque themed chunk is drawn by the theme once and copied where the others go, and
 // the one-piece fill is drawn once; a translucent chunk, or a surface that cannot be
 // read back, is drawn by the theme every time. The pixels are the same either way.

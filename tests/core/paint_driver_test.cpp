@@ -7,7 +7,6 @@
 
 #include "backends/soft/bitmap_picture.h"
 #include "control/standard_renderers.h"
-#include "platform/mod_version_ex.h"
 #include "support/control_rig.h"
 
 namespace vantiq::testing {
@@ -19,9 +18,13 @@ constexpr ColorRef kGreen = Rgb(0, 128, 0);
 
 std::vector<std::string> Names(const ControlRig& rig) { return rig.renderers->Names(); }
 
+// A rig started as a container starts a new control, before the test looks at it.
+struct StartedRig : ControlRig {
+  explicit StartedRig(int width = 100, int height = 20) : ControlRig(width, height) { Start(); }
+};
+
 TEST(PaintDriver, DrawsInOrderWithComplementaryCaptionClips) {
-  ControlRig rig(200, 20);
-  rig.Start();
+  StartedRig rig(200, 20);
   using Clips = std::pair<std::optional<Rect>, std::optional<Rect>>;
   // The inside and outside caption passes' clips when `change` paints a fill ending at `split`.
   const auto clips = [&](int split, const std::function<void()>& change) {
@@ -54,8 +57,7 @@ TEST(PaintDriver, DrawsInOrderWithComplementaryCaptionClips) {
 
 TEST(PaintDriver, MirroredFillMeetsTheInsideCaptionClipExactly) {
   for (int split : {0, 1, 37, 199, 200}) {
-    ControlRig rig(200, 20);
-    rig.Start();
+    StartedRig rig(200, 20);
     rig.control->SetBackColor(Rgb(0, 255, 0));
     rig.renderers->split = split;
     rig.renderers->onFill = [&](Surface& dc) { dc.FillRect({0, 0, split, 20}, kRed); };
@@ -72,8 +74,7 @@ TEST(PaintDriver, MirroredFillMeetsTheInsideCaptionClipExactly) {
 }
 
 TEST(PaintDriver, BackgroundFollowsTheStyleUnlessAColourIsSet) {
-  ControlRig rig(50, 10);
-  rig.Start();
+  StartedRig rig(50, 10);
   rig.platform.sysColors[kColorBtnFace] = Rgb(10, 20, 30);
   rig.control->RefreshThemeState(0, 21, 0, 0);
   rig.control->SetStyle(eProgStandard);
@@ -89,8 +90,7 @@ TEST(PaintDriver, BackgroundFollowsTheStyleUnlessAColourIsSet) {
 }
 
 TEST(PaintDriver, NestedRedrawFromARendererReturnsAtOnce) {
-  ControlRig rig(100, 20);
-  rig.Start();
+  StartedRig rig;
   int fills = 0;
   rig.renderers->onFill = [&](Surface&) {
     ++fills;
@@ -104,8 +104,7 @@ TEST(PaintDriver, NestedRedrawFromARendererReturnsAtOnce) {
 }
 
 TEST(PaintDriver, APaintLeftByAnyExceptionEnds) {
-  ControlRig rig(100, 20);
-  rig.Start();
+  StartedRig rig;
   bool fail = true;
   rig.renderers->onFill = [&](Surface&) {
     if (fail) throw std::logic_error("not one of the errors a paint passes over");
@@ -159,8 +158,7 @@ bool PaintDraws(ControlRig& rig) {
 }
 
 TEST(PaintDriver, UnchangedPaintOnlyCopiesTheBufferAndFillsAnEmptyFormat) {
-  ControlRig rig(100, 20);
-  rig.Start();
+  StartedRig rig;
   rig.control->SetValue(50);  // its paint shows "50%"
   rig.screen->FillRect({0, 0, 100, 20}, kRed);
   EXPECT_FALSE(PaintDraws(rig));
@@ -206,8 +204,7 @@ TEST(PaintDriver, SkipTestComparesAFailedTextAsEmpty) {
 }
 
 TEST(PaintDriver, GoneWindowStopsThePaint) {
-  ControlRig rig(100, 20);
-  rig.Start();
+  StartedRig rig;
   rig.renderers->calls.clear();
   rig.platform.RemoveWindow(rig.hwnd);
   rig.control->SetValue(30);
@@ -216,8 +213,7 @@ TEST(PaintDriver, GoneWindowStopsThePaint) {
 }
 
 TEST(PaintDriver, SystemColourChangeRefreshesTheThemeState) {
-  ControlRig rig(100, 20);
-  rig.Start();
+  StartedRig rig;
   rig.platform.colorName = u"Homestead";
   rig.platform.sysColors[kColorHighlight] = Rgb(9, 9, 9);
   rig.control->Paint();
@@ -232,8 +228,7 @@ TEST(PaintDriver, SystemColourChangeRefreshesTheThemeState) {
 }
 
 TEST(PaintDriver, BackBufferGrowsNeverShrinksAndIsSkippedWhenEmptyOrFailed) {
-  ControlRig rig(100, 20);
-  rig.Start();
+  StartedRig rig;
   EXPECT_EQ(rig.control->backBuffer().Width(), 100);
   rig.ResizeTo(150, 30);
   EXPECT_EQ(rig.control->backBuffer().Width(), 150);
@@ -245,8 +240,7 @@ TEST(PaintDriver, BackBufferGrowsNeverShrinksAndIsSkippedWhenEmptyOrFailed) {
   EXPECT_TRUE(rig.control->paint().m_bBuffered);
 
   // A zero-sized control draws straight to its own context until its first real size.
-  ControlRig empty(0, 0);
-  empty.Start();
+  StartedRig empty(0, 0);
   EXPECT_EQ(empty.control->backBuffer().Get(), nullptr);
   EXPECT_FALSE(empty.control->paint().m_bBuffered);
   EXPECT_EQ(empty.control->paint().m_hDC, empty.host.deviceContext);
@@ -262,8 +256,7 @@ TEST(PaintDriver, BackBufferGrowsNeverShrinksAndIsSkippedWhenEmptyOrFailed) {
 }
 
 TEST(PaintDriver, TerminateReleasesBufferThemeAndRegion) {
-  ControlRig rig(100, 20);
-  rig.Start();
+  StartedRig rig;
   rig.control->SetStyle(eProgXP);
   EXPECT_GT(rig.platform.themesOpen, 0);
   EXPECT_TRUE(rig.platform.Window(rig.hwnd)->region.has_value());
@@ -290,32 +283,41 @@ void ExpectRoundedRegion(const ControlRig& rig, int w, int h) {
 }
 
 // Every SetWindowRgn repaints the window and its frame: value updates make none, and a
-// region is set or cleared only when the window lacks what the rule wants.
-TEST(PaintDriver, WindowRegionByStyleVersionAndThemeSetOnlyWhenLacking) {
+// region is set or cleared only when the window lacks what the rule wants. The same
+// inputs decide whether the frame is drawn again on top of the caption.
+TEST(PaintDriver, RegionSetOnlyWhenLackingAndFrameOnTopByStyleVersionAndTheme) {
   struct Case {
     const char* version;
     bool visualStyles;
     const char16_t* colorName;
     std::int32_t style;
-    bool rounded;
+    bool rounded, frameOnTop;
   } cases[] = {
-      {"win2k", false, u"", eProgXP, true},          // no visual styles: XP imitation rounds
-      {"winxp", true, u"NormalColor", eProgXP, true},
-      {"winxp", true, u"Royale", eProgXP, false},   // not one of the rounded schemes
-      {"winxp", true, u"Royale", eProgSystem, false},
-      {"winxp", true, u"Metallic", eProgSystem, true},
-      {"winxp", false, u"", eProgSystem, false},
-      {"winxp", true, u"NormalColor", eProgStandard, false},
-      {"vista", true, u"NormalColor", eProgSystem, false},  // NT 6 draws the real bar
-      {"vista", true, u"Aero", eProgXP, true},
-      {"win7", true, u"Aero", eProgSystem, false},   // not themed at all
-      {"win10", true, u"Aero", eProgXP, false},     // visual styles on a later system
-      {"win10", true, u"Aero", eProgSystem, false},  // themed mode, no region wanted
-      {"win10", false, u"", eProgXP, true},
+      {"win2k", false, u"", eProgXP, true, true},  // no visual styles: XP imitation rounds
+      {"winxp", true, u"NormalColor", eProgXP, true, true},
+      {"winxp", true, u"Royale", eProgXP, false, true},  // not one of the rounded schemes
+      {"winxp", true, u"Royale", eProgSystem, false, false},
+      {"winxp", true, u"Metallic", eProgSystem, true, false},
+      {"winxp", false, u"", eProgSystem, false, true},
+      {"winxp", true, u"NormalColor", eProgStandard, false, true},
+      {"vista", true, u"NormalColor", eProgSystem, false, false},  // NT 6 draws the real bar
+      {"vista", true, u"Aero", eProgXP, true, true},
+      {"win7", true, u"Aero", eProgSystem, false, false},  // not themed at all
+      {"win7", true, u"NormalColor", eProgStandard, false, false},
+      {"win7", true, u"NormalColor", eProgThin, false, false},
+      {"win7", true, u"NormalColor", eProgXP, true, true},
+      {"win7", false, u"", eProgStandard, false, true},
+      {"win10", true, u"Aero", eProgXP, false, true},  // visual styles on a later system
+      {"win10", true, u"Aero", eProgSystem, false, false},  // themed mode, no region wanted
+      {"win10", true, u"NormalColor", eProgStandard, false, true},
+      {"win10", false, u"", eProgXP, true, true},
+      {"win98", false, u"", eProgSystem, false, true},
+      {"win98", true, u"NormalColor", 3, false, true},
   };
   for (const Case& c : cases) {
     OnNewThread([&] {
-      SCOPED_TRACE(std::string(c.version) + " style " + std::to_string(c.style));
+      SCOPED_TRACE(std::string(c.version) + (c.visualStyles ? " styled" : " unstyled") + " style " +
+                   std::to_string(c.style));
       ControlRig rig(100, 20, c.version);
       rig.platform.visualStyles = c.visualStyles;
       rig.platform.colorName = c.colorName;
@@ -329,6 +331,10 @@ TEST(PaintDriver, WindowRegionByStyleVersionAndThemeSetOnlyWhenLacking) {
           EXPECT_FALSE(win->region.has_value());
       };
       expectRegion();
+      const std::vector<RenderCall>& drawn = rig.renderers->calls;
+      rig.renderers->calls.clear();
+      rig.control->SetValue(33);
+      EXPECT_EQ(!drawn.empty() && drawn.back().name == "Frame" && drawn.back().flag, c.frameOnTop) << "frame on top";
       const int calls = win->setRegionCalls, queries = win->getRegionCalls;
       for (int i = 0; i < 100; ++i) rig.control->SetValue(i);
       EXPECT_EQ(win->setRegionCalls, calls) << "value updates";
@@ -345,39 +351,9 @@ TEST(PaintDriver, WindowRegionByStyleVersionAndThemeSetOnlyWhenLacking) {
   }
 }
 
-TEST(PaintDriver, FrameOnTopDependsOnStyleVersionAndVisualStyles) {
-  struct Case {
-    const char* version;
-    bool visualStyles;
-    std::int32_t style;
-    bool frameOnTop;
-  } cases[] = {
-      {"winxp", true, eProgXP, true},        {"winxp", true, eProgStandard, true},
-      {"winxp", true, eProgSystem, false},   {"winxp", false, eProgSystem, true},
-      {"win7", true, eProgStandard, false},  {"win7", true, eProgThin, false},
-      {"win7", true, eProgXP, true},         {"win7", false, eProgStandard, true},
-      {"win10", true, eProgStandard, true},  {"win10", true, eProgSystem, false},
-      {"win98", false, eProgSystem, true},   {"win98", true, 3, true},
-  };
-  for (const Case& c : cases) {
-    OnNewThread([&] {
-      ControlRig rig(100, 20, c.version);
-      rig.platform.visualStyles = c.visualStyles;
-      rig.Start();
-      rig.control->SetStyle(c.style);
-      rig.renderers->calls.clear();
-      rig.control->SetValue(33);
-      const bool onTop = !rig.renderers->calls.empty() && rig.renderers->calls.back().name == "Frame" &&
-                         rig.renderers->calls.back().flag;
-      EXPECT_EQ(onTop, c.frameOnTop) << c.version << " styles " << c.visualStyles << " style " << c.style;
-    });
-  }
-}
-
 TEST(PaintDriver, ThemeHandleFollowsVisualStyles) {
   OnNewThread([] {
-    ControlRig rig(100, 20, "winxp");
-    rig.Start();
+    StartedRig rig;
     EXPECT_TRUE(rig.control->paint().m_bThemesActive);
     EXPECT_NE(rig.control->paint().m_hTheme, 0u);
     EXPECT_EQ(rig.control->paint().m_sThemeFile,
@@ -391,12 +367,6 @@ TEST(PaintDriver, ThemeHandleFollowsVisualStyles) {
     EXPECT_EQ(rig.control->paint().m_sThemeFile, u"");
   });
 }
-
-}  // namespace
-}  // namespace vantiq::testing
-
-namespace vantiq::testing {
-namespace {
 
 // Standard renderers whose frame can report a request the system refused.
 class RefusingRenderers : public StandardRenderers {

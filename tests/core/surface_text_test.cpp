@@ -40,10 +40,12 @@ std::unique_ptr<Surface> Paper(int w, int h) {
   return s;
 }
 
-Image Draw(const std::u16string& text, const Rect& rc, std::uint32_t flags,
-           const LogFont& font = kTahoma11, int w = 120, int h = 40) {
+Image Draw(const std::u16string& text, const Rect& rc, std::uint32_t flags, const LogFont& font = kTahoma11,
+           int w = 120, int h = 40, const std::optional<Rect>& clip = std::nullopt) {
   auto s = Paper(w, h);
+  s->SetClip(clip);
   s->DrawTextLine(text, rc, flags, font, kInk);
+  s->SetClip(std::nullopt);
   return Capture(*s);
 }
 
@@ -103,20 +105,14 @@ TEST(SurfaceText, TextEndsAtNulStaysOnOneLineAndInksOnlyInsideTheRectangleAndThe
   EXPECT_LE(line.box.Height(), Measure(u"A").cy);
   EXPECT_GT(line.box.Width(), Measure(u"AB").cx / 2);
   const Rect rc{10, 8, 70, 22}, clip{25, 0, 90, 40};
-  auto s = Paper(90, 40);
-  s->SetClip(clip);
-  s->DrawTextLine(u"A &long caption that overflows", rc, kCentred, Font(u"Tahoma", -16), kInk);
-  s->SetClip(std::nullopt);
-  const Ink ink = InkOf(Capture(*s));
+  const Ink ink = InkOf(Draw(u"A &long caption that overflows", rc, kCentred, Font(u"Tahoma", -16), 90, 40, clip));
   EXPECT_GT(ink.count, 50);
   EXPECT_EQ(Intersect(ink.box, Intersect(rc, clip)), ink.box);
 #ifndef _WIN32
   // Underline and strike-out bars are cut there too. (Wine's GDI draws them whole.)
   LogFont lined = Font(u"Tahoma", -16);
   lined.lfUnderline = lined.lfStrikeOut = 1;
-  s = Paper(90, 40);
-  s->DrawTextLine(u"An overflowing caption", Rect{10, 8, 70, 24}, kCentred, lined, kInk);
-  const Ink bars = InkOf(Capture(*s));
+  const Ink bars = InkOf(Draw(u"An overflowing caption", Rect{10, 8, 70, 24}, kCentred, lined, 90, 40));
   EXPECT_EQ(std::tie(bars.box.left, bars.box.right), std::make_tuple(10, 70));
   EXPECT_GE(bars.box.top, 8);
   EXPECT_LE(bars.box.bottom, 24);
