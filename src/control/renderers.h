@@ -26,7 +26,8 @@ class Renderers {
   // the fill), which does not depend on Value, and where it is cheap to draw again
   // the fill over it. CopyKeptBackdrop draws it from what was kept and says so, or
   // says false when nothing kept draws the same; when what it copied holds the fill,
-  // `fill` receives what drawing that fill handed back and the fill is not drawn.
+  // `fill` receives what drawing that fill handed back and the fill is not drawn; when
+  // it holds only the start of the fill, the DrawFill of the same paint draws the rest.
   // KeepBackdrop is given a backdrop drawn whole on dc, KeepFill the same with the
   // fill drawn over it; ForgetBackdrop drops what was kept (the system's colours,
   // theme or display changed, a picture was set, or a drawing request failed).

@@ -84,8 +84,9 @@ FillRenderer::FillRenderer(Platform& platform, const DrawingOps& ops, bool copyC
 
 FillRenderer::~FillRenderer() = default;
 
-FillResult FillRenderer::DrawFill(const PaintSnapshot& s, Surface& dc) {
+FillResult FillRenderer::DrawFill(const PaintSnapshot& s, Surface& dc, const std::optional<Rect>& drawn) {
   s_ = &s;
+  drawn_ = drawn;
   const bool horizontal = IsHorizontal(s.m_lOrientation);
   // Until a look records where its fill ends, the whole caption counts as outside.
   result_.m_lSplit = horizontal ? 0 : s.m_rcClient.bottom;
@@ -101,6 +102,7 @@ FillResult FillRenderer::DrawFill(const PaintSnapshot& s, Surface& dc) {
       DrawVertical(dc);
   }
   s_ = nullptr;
+  drawn_.reset();
   return result_;
 }
 
@@ -306,9 +308,11 @@ void FillRenderer::DrawFlatChunksHorizontal(Surface& dc) {
   Box chunk{left, inset, left + size, bottom};
   // The last chunk starts at or before the fill end and may reach past it.
   while (chunk.left <= s.m_rcFill.right) {
-    ops_.FillRectColor(chunk.ToRect(), result_.m_lFillColor, dc);
+    if (!drawn_ || chunk.left > drawn_->right) {
+      ops_.FillRectColor(chunk.ToRect(), result_.m_lFillColor, dc);
+      DrawBorder(dc, chunk);
+    }
     result_.m_lSplit = ToInt32(chunk.right);
-    DrawBorder(dc, chunk);
     chunk.left += step;
     chunk.right += step;
   }
@@ -341,8 +345,10 @@ void FillRenderer::DrawFlatChunksVertical(Surface& dc) {
   Box chunk{std::int64_t{s.m_rcFill.left} + 1, bottom - size - space,
             std::int64_t{s.m_rcFill.right} - 1, bottom - 1};
   while (chunk.top >= s.m_rcFill.top) {
-    ops_.FillRectColor(chunk.ToRect(), result_.m_lFillColor, dc);
-    DrawBorder(dc, chunk);
+    if (!drawn_ || chunk.top < drawn_->top) {
+      ops_.FillRectColor(chunk.ToRect(), result_.m_lFillColor, dc);
+      DrawBorder(dc, chunk);
+    }
     result_.m_lSplit = ToInt32(chunk.top);
     chunk.bottom -= step;
     chunk.top = chunk.bottom - size;

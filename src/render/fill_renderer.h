@@ -61,8 +61,10 @@ class FillRenderer {
   FillRenderer& operator=(const FillRenderer&) = delete;
 
   // Draws the fill and says where it ends and in which colour; marquee scrolling goes
-  // to the marquee renderer.
-  FillResult DrawFill(const PaintSnapshot& s, Surface& dc);
+  // to the marquee renderer. `drawn` is the fill rectangle of a fill of flat chunks
+  // drawn from the same inputs that dc already shows and s's fill extends: its chunks
+  // sit where s's first ones go and are not drawn again.
+  FillResult DrawFill(const PaintSnapshot& s, Surface& dc, const std::optional<Rect>& drawn = std::nullopt);
 
  private:
   bool ThemedChunks() const;
@@ -87,6 +89,7 @@ class FillRenderer {
   const DrawingOps& ops_;
   // The paint being drawn, for the duration of DrawFill.
   const PaintSnapshot* s_ = nullptr;
+  std::optional<Rect> drawn_;  // for the duration of DrawFill
   FillResult result_;
   ColorRef border_ = 0;  // resolved once per fill when borders are drawn
   bool borders_ = false;

@@ -1,5 +1,6 @@
 #include "render/kept_backdrop.h"
 
+#include "render/fill_geometry.h"
 #include "render/fill_renderer.h"
 
 namespace vantiq {
@@ -42,6 +43,31 @@ bool KeptBackdrop::SameFill(const FillDrawnFrom& kept, const FillDrawnFrom& now)
          kept.hasProgressPicture == now.hasProgressPicture &&
          !kept.progressPicture.owner_before(now.progressPicture) &&
          !now.progressPicture.owner_before(kept.progressPicture);
+}
+
+bool KeptBackdrop::StartsFill(const FillDrawnFrom& kept, const FillDrawnFrom& now, std::int32_t style) {
+  // Only flat chunks sit where they sit whatever the fill's end: the XP look's, the
+  // theme's and a picture's are drawn to it.
+  if (style == eProgXP || kept.hasProgressPicture || now.hasProgressPicture) return false;
+  FillDrawnFrom same = now;
+  same.fill = kept.fill;
+  same.full = kept.full;  // flat chunks are never cut
+  if (!SameFill(kept, same)) return false;
+  const Rect& a = kept.fill;
+  const Rect& b = now.fill;
+  if (IsHorizontal(now.orientation))
+    return b.left == a.left && b.top == a.top && b.bottom == a.bottom && b.right > a.right;
+  return b.left == a.left && b.right == a.right && b.bottom == a.bottom && b.top < a.top;
+}
+
+bool KeptBackdrop::CopyStartTo(const PaintSnapshot& s, Surface& dc, Rect& drawnFill) {
+  if (!picture_ || !fillDrawnFrom_ || !Same(drawnFrom_, s) || !StartsFill(*fillDrawnFrom_, FillOf(s), s.m_lStyle))
+    return false;
+  const Rect& rc = s.m_rcClient;
+  dc.CopyFrom(rc.left, rc.top, rc.Width(), rc.Height(), *picture_, 0, 0);
+  drawnFill = fillDrawnFrom_->fill;
+  ++startCopies_;
+  return true;
 }
 
 bool KeptBackdrop::CopyTo(const PaintSnapshot& s, Surface& dc, std::optional<FillResult>& fill) {

@@ -25,6 +25,10 @@ class KeptBackdrop {
   // snapshot that draws the same backdrop and, when it holds a fill, the same fill,
   // which `fill` then receives; false (and dc untouched) otherwise.
   bool CopyTo(const PaintSnapshot& s, Surface& dc, std::optional<FillResult>& fill);
+  // Copies the kept picture when the fill it holds is a start of s's fill: flat chunks
+  // drawn from the same inputs that s's fill only adds to. `drawnFill` receives the
+  // rectangle of the fill copied; false (and dc untouched) otherwise.
+  bool CopyStartTo(const PaintSnapshot& s, Surface& dc, Rect& drawnFill);
   // Keeps what dc holds in s's client rectangle as the backdrop of s, or with `fill`
   // as the backdrop and the fill that drawing handed back. A picture of the same size
   // is reused; when none can be made nothing is kept.
@@ -36,6 +40,7 @@ class KeptBackdrop {
   bool HoldsFill() const { return fillDrawnFrom_.has_value(); }
   int Copies() const { return copies_; }  // paints that copied the kept backdrop
   int FillCopies() const { return fillCopies_; }  // those of them that copied the fill too
+  int StartCopies() const { return startCopies_; }  // paints that copied the start of their fill
 
  private:
   // What the backdrop is drawn from. The background picture is held weakly: what is
@@ -69,6 +74,7 @@ class KeptBackdrop {
   static bool Same(const DrawnFrom& kept, const PaintSnapshot& s);
   FillDrawnFrom FillOf(const PaintSnapshot& s) const;
   static bool SameFill(const FillDrawnFrom& kept, const FillDrawnFrom& now);
+  static bool StartsFill(const FillDrawnFrom& kept, const FillDrawnFrom& now, std::int32_t style);
 
   Platform& platform_;
   const DrawingOps& ops_;
@@ -77,6 +83,7 @@ class KeptBackdrop {
   std::optional<FillDrawnFrom> fillDrawnFrom_;  // set when the picture holds the fill
   int copies_ = 0;
   int fillCopies_ = 0;
+  int startCopies_ = 0;
 };
 
 }  // namespace vantiq

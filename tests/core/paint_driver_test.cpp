@@ -493,5 +493,60 @@ TEST(PaintDriver, KeptBackdropDrawsTheSamePixelsAndIsDroppedOnChange) {
   }
 }
 
+// A fill grown by whole chunks is drawn as the copy of the kept one and the chunks after
+// it: across and up the bar, plain, smooth and bordered, rising and falling, it gives
+// the pixels of a paint that draws everything.
+TEST(PaintDriver, AFillGrownFromTheKeptOneDrawsTheSamePixels) {
+  OnNewThread([] {
+    for (const auto [width, height, orientation] : {std::tuple{200, 20, 0}, {24, 150, 1}}) {
+      ControlRig kept(width, height, "winxp"), fresh(width, height, "winxp");
+      RefusingRenderers* renderers[2] = {};
+      ControlRig* rigs[2] = {&kept, &fresh};
+      for (int i = 0; i < 2; ++i) {
+        auto r = std::make_unique<RefusingRenderers>(rigs[i]->platform, rigs[i]->control->ops());
+        renderers[i] = r.get();
+        rigs[i]->control->SetRenderers(std::move(r));
+        rigs[i]->Start();
+        rigs[i]->control->SetOrientation(orientation);
+      }
+      const auto both = [&](const std::function<void(Vantiq&)>& change, const char* what) {
+        renderers[1]->ForgetBackdrop();
+        for (ControlRig* rig : rigs) change(*rig->control);
+        for (int y = 0; y < height; ++y)
+          for (int x = 0; x < width; ++x)
+            ASSERT_EQ(kept.BufferPixel(x, y), fresh.BufferPixel(x, y))
+                << what << " " << orientation << " at " << x << "," << y << ", value " << kept.control->Value();
+      };
+      for (std::int32_t style : {eProgStandard, eProgThin, eProgSystem}) {
+        for (std::int32_t scrolling : {eProgressBarScrollStandard, eProgressBarScrollSmooth}) {
+          for (bool borders : {false, true}) {
+            both([&](Vantiq& c) {
+              c.SetStyle(style);
+              c.SetScrolling(scrolling);
+              c.SetSegmentBorders(borders);
+              c.SetValue(0);
+            }, "settings");
+            for (int v : {1, 2, 5, 9, 14, 30, 31, 60, 45, 46, 70, 99, 100, 3, 4})
+              both([&](Vantiq& c) { c.SetValue(v); }, "value");
+          }
+        }
+      }
+      // Drawn from something else, the kept fill is no start of the new one.
+      both([&](Vantiq& c) { c.SetValue(20); }, "value");
+      both([&](Vantiq& c) {
+        c.SetProgressColor(kGreen);
+        c.SetValue(40);
+      }, "another colour");
+      both([&](Vantiq& c) {
+        c.SetStyle(eProgXP);
+        c.SetValue(50);
+      }, "the XP look");
+      both([&](Vantiq& c) { c.SetValue(80); }, "the XP look's chunks");
+      EXPECT_GT(renderers[0]->backdrop().StartCopies(), 40) << orientation;
+      EXPECT_EQ(renderers[1]->backdrop().StartCopies(), 0);
+    }
+  });
+}
+
 }  // namespace
 }  // namespace vantiq::testing

@@ -158,6 +158,8 @@ TEST(ThemedRender, KeptBackdropGivesThePixelsOfAFullDraw) {
       EXPECT_GE(renderers[0]->backdrop().Copies() - copiesBefore, row.style == eProgSystem ? length : length / 2)
           << w << "x" << h;
       EXPECT_EQ(renderers[1]->backdrop().Copies(), freshBefore) << "the full draw copied";
+      // The flat look's fill grows from the kept one chunk by chunk.
+      if (row.style == eProgStandard) EXPECT_GE(renderers[0]->backdrop().StartCopies(), length / 20) << w << "x" << h;
 
       // What changes the backdrop is drawn afresh (the fresh rig draws everything).
       kept.control->SetValue(length / 3);
