@@ -46,9 +46,9 @@ bool KeptBackdrop::SameFill(const FillDrawnFrom& kept, const FillDrawnFrom& now)
 }
 
 bool KeptBackdrop::StartsFill(const FillDrawnFrom& kept, const FillDrawnFrom& now, std::int32_t style) {
-  // Only flat chunks sit where they sit whatever the fill's end: the XP look's, the
-  // theme's and a picture's are drawn to it.
-  if (style == eProgXP || kept.hasProgressPicture || now.hasProgressPicture) return false;
+  // Only flat chunks are known to draw the same whatever the fill's end: a full XP or
+  // themed fill ends in a chunk cut at the border, and a picture is tiled to the end.
+  if (style == eProgXP || kept.hasProgressPicture) return false;
   FillDrawnFrom same = now;
   same.fill = kept.fill;
   same.full = kept.full;  // flat chunks are never cut

@@ -461,7 +461,7 @@ class UnclippedCaptionRenderers : public StandardRenderers {
 // and when both passes' shadows have one colour (the second then blurs nothing anew).
 TEST(CaptionDraw, APassThatMissesTheTextDrawsAsAClippedWholeOne) {
   enum Handler { kNone, kWidthPerPass, kGlyphsPerPass, kSizePerPass, kSlantPerPass, kIntensityPerPass };
-  for (const auto [align, rtl, shadow, italic, handler, oneShade] :
+  for (const auto& [align, rtl, shadow, italic, handler, oneShade] :
        {std::tuple{ePbTextAlignCenter, false, false, false, kNone, false},
         {ePbTextAlignCenter, false, true, true, kNone, false}, {ePbTextAlignLeft, true, true, false, kNone, false},
         {ePbTextAlignRight, false, true, true, kNone, false}, {ePbTextAlignCenter, false, true, false, kNone, true},
