@@ -53,11 +53,11 @@ bool KeptBackdrop::StartsFill(const FillDrawnFrom& kept, const FillDrawnFrom& no
   same.fill = kept.fill;
   same.full = kept.full;  // flat chunks are never cut
   if (!SameFill(kept, same)) return false;
+  // The chunks start from the fill's left edge, or run up between its sides.
   const Rect& a = kept.fill;
   const Rect& b = now.fill;
-  if (IsHorizontal(now.orientation))
-    return b.left == a.left && b.top == a.top && b.bottom == a.bottom && b.right > a.right;
-  return b.left == a.left && b.right == a.right && b.bottom == a.bottom && b.top < a.top;
+  if (IsHorizontal(now.orientation)) return b.left == a.left && b.right > a.right;
+  return b.left == a.left && b.right == a.right && b.top < a.top;
 }
 
 bool KeptBackdrop::CopyStartTo(const PaintSnapshot& s, Surface& dc, Rect& drawnFill) {
