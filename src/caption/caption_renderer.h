@@ -29,8 +29,6 @@ constexpr int kShadowPlacement = -5;             // where the shadow picture's c
 // with room to spare.
 constexpr int kShadowReach = 16;
 
-// One caption pass as the control prepared it: the text it composed (after the caption
-// handler ran) and the properties read after that handler.
 // What the caption passes of one paint share. Both usually draw the same text in the
 // same font, and measuring it or drawing its shadow's shape is a round trip to the
 // system. Started afresh by every paint, so no font handle compared can have been
@@ -53,6 +51,8 @@ class CaptionPaintMemo {
   TextExtent extent_;
 };
 
+// One caption pass as the control prepared it: the text it composed (after the caption
+// handler ran) and the properties read after that handler.
 struct CaptionPass {
   bool inFill = false;  // the pass over the fill, clipped to it
   std::u16string text;
